@@ -1,0 +1,1 @@
+// Device-stack client interface and simulator.

@@ -1,0 +1,1 @@
+#include "KnxStack/GroupValue.h"

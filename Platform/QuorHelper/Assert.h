@@ -1,0 +1,23 @@
+#pragma once
+
+#include "QuorHelper/Export.h"
+
+namespace Quor {
+
+// Reports a failed check from its null-terminated list of pieces and ends the process.
+[[noreturn]] QUORHELPER_API void AssertionFailed(const char* const* pieces);
+
+}  // namespace Quor
+
+#define QUOR_ASSERT_STRINGIFY_(x) #x
+#define QUOR_ASSERT_STRINGIFY(x) QUOR_ASSERT_STRINGIFY_(x)
+
+#define QUOR_ASSERT2(expression)                                                                \
+  do {                                                                                          \
+    if (!(expression)) {                                                                        \
+      const char* const quorAssertPieces_[] = {                                                 \
+          __func__,   __FILE__, QUOR_ASSERT_STRINGIFY(__LINE__), " QUOR_ASSERT2(", #expression, \
+          ") failed", nullptr};                                                                 \
+      ::Quor::AssertionFailed(quorAssertPieces_);                                               \
+    }                                                                                           \
+  } while (false)

@@ -1,0 +1,3 @@
+#pragma once
+
+#define QUORHELPER_API __attribute__((visibility("default")))

@@ -1,0 +1,74 @@
+#pragma once
+// The global logger and the record layout shared by every component:
+// context, function name, " - ", recursion padding, message.
+
+#include <ostream>
+#include <sstream>
+#include <string>
+
+#include <log4cplus/logger.h>
+#include <log4cplus/loglevel.h>
+#include <log4cplus/tstring.h>
+
+#include "QuorHelper/Export.h"
+
+namespace Quor {
+
+QUORHELPER_API const log4cplus::Logger& GetGlobalDefaultLogger();
+
+// Text put first in every record; empty unless a host sets one.
+QUORHELPER_API std::string GetLoggingContext();
+QUORHELPER_API void SetLoggingContext(std::string context);
+
+// Formats "shortName(file:line)" with the file's base name.
+struct QUORHELPER_API PrettyFunctionNamePrinter {
+  const char* shortName;
+  const char* file;
+  int line;
+  std::string Format() const;
+};
+
+struct LoggingRecursionPadding {
+  int depth;
+};
+QUORHELPER_API std::ostream& operator<<(std::ostream& os, LoggingRecursionPadding padding);
+
+// Record stream wrapper: bytes print as decimal numbers, everything else as usual.
+struct LogEntryFormatter {
+  std::ostream& stream;
+};
+inline const LogEntryFormatter& operator<<(const LogEntryFormatter& f, unsigned char byte) {
+  f.stream << static_cast<unsigned>(byte);
+  return f;
+}
+inline const LogEntryFormatter& operator<<(const LogEntryFormatter& f, signed char byte) {
+  f.stream << static_cast<int>(byte);
+  return f;
+}
+template <class T>
+const LogEntryFormatter& operator<<(const LogEntryFormatter& f, const T& value) {
+  f.stream << value;
+  return f;
+}
+
+}  // namespace Quor
+
+// Checks the level before any text is built; emits with file, line and full signature.
+#define QUOR_LOG(level, message)                                                                \
+  do {                                                                                          \
+    const ::log4cplus::Logger& quorLogger_ = ::Quor::GetGlobalDefaultLogger();                  \
+    if (quorLogger_.isEnabledFor(level)) {                                                      \
+      std::ostringstream quorStream_;                                                           \
+      quorStream_ << ::Quor::GetLoggingContext()                                                \
+                  << ::Quor::PrettyFunctionNamePrinter{__func__, __FILE__, __LINE__}.Format()   \
+                  << " - " << ::Quor::LoggingRecursionPadding{0};                               \
+      ::Quor::LogEntryFormatter{quorStream_} << message;                                        \
+      quorLogger_.forcedLog(level, quorStream_.str(), __FILE__, __LINE__, __PRETTY_FUNCTION__); \
+    }                                                                                           \
+  } while (false)
+
+#define QUOR_LOG_DEBUG(message) QUOR_LOG(::log4cplus::DEBUG_LOG_LEVEL, message)
+#define QUOR_LOG_INFO(message) QUOR_LOG(::log4cplus::INFO_LOG_LEVEL, message)
+#define QUOR_LOG_WARN(message) QUOR_LOG(::log4cplus::WARN_LOG_LEVEL, message)
+#define QUOR_LOG_ERROR(message) QUOR_LOG(::log4cplus::ERROR_LOG_LEVEL, message)
+#define QUOR_LOG_FATAL(message) QUOR_LOG(::log4cplus::FATAL_LOG_LEVEL, message)

@@ -1,0 +1,1 @@
+#include "TevValue/TevValue.h"

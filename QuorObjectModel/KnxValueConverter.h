@@ -1,0 +1,103 @@
+#pragma once
+// Table-driven conversion between TEVVALUE and KNX group values by DPT.
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include <KnxStack/GroupValue.h>
+#include <KnxStack/KnxDpt.h>
+#include <TevValue/TevValue.h>
+
+#include "QuorObjectModel/Export.h"
+#include "QuorObjectModel/KnxConverter.h"
+
+namespace Quor {
+
+// Marks main types of variable length in BitSizeOfMainType.
+constexpr unsigned int VariableBitSize = 2147483647;
+// KNX bit size of a DPT main number; 0 for main numbers without a known size.
+QUOR_API unsigned int BitSizeOfMainType(unsigned int mainNumber);
+
+struct QUOR_API DptValueEntry {
+  DptValueEntry(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,
+                std::unique_ptr<KnxConverter> converter);
+  DptValueEntry(const DptValueEntry& other);  // clones the converter
+  DptValueEntry& operator=(const DptValueEntry& other);
+  DptValueEntry(DptValueEntry&&) noexcept = default;
+  DptValueEntry& operator=(DptValueEntry&&) noexcept = default;
+  virtual ~DptValueEntry() = default;
+
+  KNXDPT dpt;
+  TevValueType tvt;
+  TevDP::TevValueSubType tst;
+  std::unique_ptr<KnxConverter> converter;
+};
+
+class QUOR_API DptValueMap {
+ public:
+  using SubMap = std::map<unsigned short, DptValueEntry>;
+  using MainMap = std::map<unsigned short, SubMap>;
+
+  virtual ~DptValueMap() = default;
+
+  // main.sub, else main.x (sub 0) for a sub without its own entry; the process-wide
+  // not-found entry (tvt = tvtEmpty) when neither exists.
+  const DptValueEntry& GetEntry(const KNXDPT& dpt) const;
+  // Keeps an existing entry for the same main and sub number (and returns true).
+  bool Insert(const DptValueEntry& entry);
+  void Clear();
+  const MainMap& Entries() const { return m_entries; }
+  std::size_t Size() const;
+
+ private:
+  MainMap m_entries;
+};
+
+class QUOR_API KnxValueConverter {
+ public:
+  KnxValueConverter() = default;
+  virtual ~KnxValueConverter() = default;
+
+  // Clears the map and fills it with the DPT table; always true.
+  bool Init();
+  bool AddDptValueMapEntry(unsigned short mainNumber, unsigned short subNumber,
+                           unsigned char bitSize, TevValueType tvt, TevDP::TevValueSubType tst,
+                           const KnxConverter& converter);
+  const DptValueEntry& GetEntry(const KNXDPT& dpt) const { return m_map.GetEntry(dpt); }
+  const DptValueMap& GetMap() const { return m_map; }
+
+  // dpt is in and out: a default chosen for main number 0 is written back.
+  bool ToKnxValue(KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group);
+  bool FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value);
+
+  // Not symmetric: may a value of valueType stand in for an entry of entryType?
+  bool AreValueTypesCompatible(TevValueType valueType, TevValueType entryType);
+  bool GetDefaultMappingDptForSize(KNXDPT& dpt);
+  bool GetDefaultMappingDptForValueType(KNXDPT& dpt, const TEVVALUE& value);
+
+ private:
+  bool FillDptValueMap();
+
+  DptValueMap m_map;
+};
+
+// For callers holding serialised values or only a bit size.
+class QUOR_API QuorKnxValueConverter {
+ public:
+  QuorKnxValueConverter();
+  ~QuorKnxValueConverter();
+
+  bool Init();
+  bool ToKnxValue(KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group);
+  bool ToKnxValue(KNXDPT& dpt, const std::string& serialized, KnxStack::GroupValue& group);
+  bool ToKnxValue(const std::string& serialized, unsigned long bitSize,
+                  KnxStack::GroupValue& group);
+  bool FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value);
+  bool FromKnxValue(const KnxStack::GroupValue& group, std::string& serialized, bool flag);
+
+ private:
+  KnxValueConverter m_converter;
+};
+
+}  // namespace Quor

@@ -1,0 +1,95 @@
+#include "Support/LogCapture.h"
+
+#include <algorithm>
+
+#include <log4cplus/appender.h>
+#include <log4cplus/logger.h>
+#include <log4cplus/spi/loggingevent.h>
+
+#include <QuorHelper/Logging.h>
+
+namespace QuorTest {
+
+struct LogCapture::State {
+  mutable std::mutex mutex;
+  std::vector<LogRecord> records;
+};
+
+namespace {
+
+class CapturingAppender : public log4cplus::Appender {
+ public:
+  explicit CapturingAppender(std::shared_ptr<LogCapture::State> state) : m_state(std::move(state)) {
+    setName(LOG4CPLUS_TEXT("QuorTestCapture"));
+  }
+  ~CapturingAppender() override { destructorImpl(); }
+  void close() override {}
+
+ protected:
+  void append(const log4cplus::spi::InternalLoggingEvent& event) override {
+    LogRecord record;
+    record.level = event.getLogLevel();
+    record.message = event.getMessage();
+    const auto separator = record.message.find(" - ");
+    record.body =
+        separator == std::string::npos ? record.message : record.message.substr(separator + 3);
+    record.file = event.getFile();
+    record.line = event.getLine();
+    record.function = event.getFunction();
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->records.push_back(std::move(record));
+  }
+
+ private:
+  std::shared_ptr<LogCapture::State> m_state;
+};
+
+}  // namespace
+
+LogCapture::LogCapture(log4cplus::LogLevel level) : m_state(std::make_shared<State>()) {
+  log4cplus::Logger logger = Quor::GetGlobalDefaultLogger();
+  m_previousLevel = logger.getLogLevel();
+  logger.removeAppender(LOG4CPLUS_TEXT("QuorTestCapture"));
+  logger.addAppender(log4cplus::SharedAppenderPtr(new CapturingAppender(m_state)));
+  logger.setLogLevel(level);
+}
+
+LogCapture::~LogCapture() {
+  log4cplus::Logger logger = Quor::GetGlobalDefaultLogger();
+  logger.removeAppender(LOG4CPLUS_TEXT("QuorTestCapture"));
+  logger.setLogLevel(m_previousLevel);
+}
+
+std::vector<LogRecord> LogCapture::Records() const {
+  std::lock_guard<std::mutex> lock(m_state->mutex);
+  return m_state->records;
+}
+
+std::vector<std::pair<int, std::string>> LogCapture::Lines() const {
+  std::vector<std::pair<int, std::string>> lines;
+  for (const auto& record : Records()) {
+    lines.emplace_back(record.level, record.body);
+  }
+  return lines;
+}
+
+std::vector<std::string> LogCapture::Bodies() const {
+  std::vector<std::string> bodies;
+  for (const auto& record : Records()) {
+    bodies.push_back(record.body);
+  }
+  return bodies;
+}
+
+bool LogCapture::Contains(int level, const std::string& body) const {
+  const auto records = Records();
+  return std::any_of(records.begin(), records.end(),
+                     [&](const LogRecord& r) { return r.level == level && r.body == body; });
+}
+
+void LogCapture::Clear() {
+  std::lock_guard<std::mutex> lock(m_state->mutex);
+  m_state->records.clear();
+}
+
+}  // namespace QuorTest

@@ -24,6 +24,9 @@ class KNXSTACK_API BinaryData {
   BinaryData(const unsigned char* data, unsigned int size);
   BinaryData(const BinaryData& other);
   BinaryData& operator=(const BinaryData& other);
+  // Moves hand over a heap buffer instead of copying it; the source is left empty.
+  BinaryData(BinaryData&& other) noexcept;
+  BinaryData& operator=(BinaryData&& other) noexcept;
   ~BinaryData();
 
   unsigned int GetSize() const { return m_size; }
@@ -46,6 +49,9 @@ class KNXSTACK_API BinaryData {
  private:
   unsigned char* MutableData() { return m_heap ? m_heap : m_inline; }
   void Assign(const unsigned char* data, unsigned int size);
+  void Resize(unsigned int size);
+  void Release() noexcept;
+  void TakeFrom(BinaryData& other) noexcept;
 
   unsigned int m_size = 0;
   unsigned char m_inline[InlineCapacity] = {};
@@ -128,6 +134,8 @@ class KNXSTACK_API GroupValue {
   friend bool operator!=(const GroupValue& a, const GroupValue& b) { return !(a == b); }
 
  private:
+  void Store(const unsigned char* bytes, unsigned int count, unsigned int bitSize);
+
   BinaryData m_raw;
   unsigned int m_bitSize = 0;
 };

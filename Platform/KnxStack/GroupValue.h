@@ -43,7 +43,7 @@ class KNXSTACK_API BinaryData {
   // Bytes as lowercase hex pairs separated by blanks, e.g. "0c 33"; "" when empty.
   std::string ToString() const;
 
-  friend bool operator==(const BinaryData& a, const BinaryData& b);
+  friend KNXSTACK_API bool operator==(const BinaryData& a, const BinaryData& b);
   friend bool operator!=(const BinaryData& a, const BinaryData& b) { return !(a == b); }
 
  private:

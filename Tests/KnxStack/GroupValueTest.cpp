@@ -1,0 +1,207 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <KnxStack/GroupValue.h>
+
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+using KnxStack::BinaryData;
+using KnxStack::GroupValue;
+using KnxStack::GroupValueException;
+using testing::StrEq;
+using testing::ThrowsMessage;
+using Bytes = std::vector<unsigned char>;
+
+Bytes RawOf(const GroupValue& group) {
+  const BinaryData& raw = group.GetRawData();
+  return {raw.GetData(), raw.GetData() + raw.GetSize()};
+}
+
+GroupValue FromBytes(const Bytes& bytes, unsigned int bitSize = 0) {
+  return GroupValue(BinaryData(bytes.data(), static_cast<unsigned int>(bytes.size())), bitSize);
+}
+
+template <typename T>
+struct Row {
+  T value;
+  Bytes bytes;
+};
+
+// Each value must give exactly these bytes and size, even over a large received value,
+// and, where the encoding has a getter, read back unchanged.
+template <typename T>
+void ExpectEncodings(void (GroupValue::*set)(T), unsigned int bitSize,
+                     const std::vector<Row<std::decay_t<T>>>& rows,
+                     std::decay_t<T> (GroupValue::*get)() const = nullptr) {
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(row.value));
+    GroupValue group = FromBytes(Bytes(40, 0xAA), 320);
+    (group.*set)(row.value);
+    EXPECT_EQ(RawOf(group), row.bytes);
+    EXPECT_EQ(group.GetDefinedSize(), bitSize);
+    if (get != nullptr) {
+      EXPECT_EQ((group.*get)(), row.value);
+    }
+  }
+}
+
+TEST(GroupValueEncoding, IntegerFamilies) {
+  ExpectEncodings(&GroupValue::SetAsBoolean, 1, {{true, {0x01}}, {false, {0x00}}},
+                  &GroupValue::GetAsBoolean);
+  ExpectEncodings(&GroupValue::SetAsUnsigned2, 2, {{1, {0x01}}, {2, {0x02}}, {3, {0x03}}},
+                  &GroupValue::GetAsUnsigned2);
+  // Nibble form: control 1 with value 0 or 1.
+  ExpectEncodings(&GroupValue::SetAsUnsigned2, 2, {{0x10, {0x02}}, {0x11, {0x03}}});
+  ExpectEncodings(&GroupValue::SetAsUnsigned4, 4, {{0x09, {0x09}}, {0x00, {0x00}}, {15, {0x0F}}},
+                  &GroupValue::GetAsUnsigned4);
+  ExpectEncodings(&GroupValue::SetAsChar, 8, {{'A', {0x41}}, {'\xE4', {0xE4}}});
+  ExpectEncodings(&GroupValue::SetAsUnsigned8, 8, {{128, {0x80}}, {255, {0xFF}}},
+                  &GroupValue::GetAsUnsigned8);
+  ExpectEncodings(&GroupValue::SetAsSigned8, 8, {{-128, {0x80}}, {-1, {0xFF}}, {127, {0x7F}}},
+                  &GroupValue::GetAsSigned8);
+  ExpectEncodings(&GroupValue::SetAsUnsigned16, 16, {{0x1234, {0x12, 0x34}}, {65535, {0xFF, 0xFF}}},
+                  &GroupValue::GetAsUnsigned16);
+  ExpectEncodings(&GroupValue::SetAsSigned16, 16,
+                  {{-32768, {0x80, 0x00}}, {-2, {0xFF, 0xFE}}, {300, {0x01, 0x2C}}},
+                  &GroupValue::GetAsSigned16);
+  ExpectEncodings(&GroupValue::SetAsUnsigned32, 32,
+                  {{0x01020304, {0x01, 0x02, 0x03, 0x04}}, {4294967295u, {0xFF, 0xFF, 0xFF, 0xFF}}},
+                  &GroupValue::GetAsUnsigned32);
+  ExpectEncodings(&GroupValue::SetAsSigned32, 32,
+                  {{std::numeric_limits<int32_t>::min(), {0x80, 0x00, 0x00, 0x00}},
+                   {-1, {0xFF, 0xFF, 0xFF, 0xFF}},
+                   {100000, {0x00, 0x01, 0x86, 0xA0}}},
+                  &GroupValue::GetAsSigned32);
+}
+
+TEST(GroupValueEncoding, Float16) {
+  ExpectEncodings(&GroupValue::SetAsFloat16, 16,
+                  {{21.5, {0x0C, 0x33}},
+                   {-273.0, {0xA1, 0x56}},
+                   {0.01, {0x00, 0x01}},
+                   {-0.01, {0x87, 0xFF}},
+                   {0.0, {0x00, 0x00}},
+                   {-671088.64, {0xF8, 0x00}},
+                   {-20.48, {0x80, 0x00}},
+                   {20.4799, {0x0C, 0x00}},  // mantissa rounds to 2048: carried to exponent 1
+                   {0.005, {0x00, 0x01}},    // half rounds away from zero
+                   {670760.96, {0x7F, 0xFE}},
+                   {670700.0, {0x7F, 0xFE}},
+                   {32767.0, {0x7F, 0xFF}},
+                   {std::numeric_limits<double>::quiet_NaN(), {0x7F, 0xFF}}});
+}
+
+TEST(GroupValueEncoding, Float32AndString14) {
+  ExpectEncodings(&GroupValue::SetAsFloat32, 32,
+                  {{1.0f, {0x3F, 0x80, 0x00, 0x00}}, {-2.5f, {0xC0, 0x20, 0x00, 0x00}}},
+                  &GroupValue::GetAsFloat32);
+  const uint32_t bits = 0x7FC12345;  // NaN with a payload
+  float nan;
+  std::memcpy(&nan, &bits, sizeof nan);
+  ExpectEncodings(&GroupValue::SetAsFloat32, 32, {{nan, {0x7F, 0xC1, 0x23, 0x45}}});
+  ExpectEncodings(&GroupValue::SetAsString14, 112,
+                  {{"KNX is OK", {'K', 'N', 'X', ' ', 'i', 's', ' ', 'O', 'K', 0, 0, 0, 0, 0}},
+                   {"", Bytes(14, 0)},
+                   {"abcdefghijklmnopq",
+                    Bytes{'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n'}}});
+  EXPECT_EQ(FromBytes({'a', 'b', 0, 'z', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}).GetAsString14(), "ab");
+  EXPECT_EQ(FromBytes(Bytes(14, 'x')).GetAsString14(), std::string(14, 'x'));
+}
+
+TEST(GroupValueEncoding, DateAndTimeOfDay) {
+  GroupValue group;
+  group.SetAsDate(27, 9, 2021);
+  EXPECT_EQ(RawOf(group), (Bytes{0x1B, 0x09, 0x15}));
+  EXPECT_EQ(group.GetDefinedSize(), 24u);
+  group.SetAsDate(1, 1, 1990);
+  EXPECT_EQ(RawOf(group), (Bytes{0x01, 0x01, 0x5A}));
+  group.SetAsDate(31, 12, 2089);
+  EXPECT_EQ(RawOf(group), (Bytes{0x1F, 0x0C, 0x59}));
+  group.SetAsTimeOfDay(13, 45, 30, GroupValue::Wednesday);
+  EXPECT_EQ(RawOf(group), (Bytes{0x6D, 0x2D, 0x1E}));
+  EXPECT_EQ(group.GetDefinedSize(), 24u);
+  group.SetAsTimeOfDay(23, 59, 59, GroupValue::Sunday);
+  EXPECT_EQ(RawOf(group), (Bytes{0xF7, 0x3B, 0x3B}));
+}
+
+TEST(GroupValueDecoding, DateMasksFieldsAndMapsTwoDigitYears) {
+  struct DateRow {
+    Bytes bytes;
+    int day, month, year;
+  };
+  for (const auto& row : std::vector<DateRow>{{{0x1F, 0x0C, 0x59}, 31, 12, 2089},
+                                              {{0x01, 0x01, 0x5A}, 1, 1, 1990},
+                                              {{0x01, 0x01, 0x63}, 1, 1, 1999},
+                                              {{0xE5, 0xF3, 0x8A}, 5, 3, 2010},
+                                              {{0x00, 0x00, 0x7F}, 0, 0, 2027}}) {
+    int day = -1, month = -1, year = -1;
+    FromBytes(row.bytes).GetAsDate(day, month, year);
+    EXPECT_EQ(std::vector<int>({day, month, year}),
+              std::vector<int>({row.day, row.month, row.year}));
+  }
+}
+
+TEST(GroupValueDecoding, SmallFieldsAndTimeOfDayAreMasked) {
+  const GroupValue status = FromBytes({0xFA}, 8);  // DPT 6.020 status byte, mode 010
+  EXPECT_EQ(status.GetAsUnsigned3(), 2);
+  EXPECT_EQ(status.GetAsUnsigned2(), 2);
+  EXPECT_FALSE(status.GetAsBoolean());
+  int hour, minute, second;
+  GroupValue::DayOfWeek day;
+  FromBytes({0xFF, 0xFF, 0xFF}).GetAsTimeOfDay(hour, minute, second, day);
+  EXPECT_EQ(std::vector<int>({day, hour, minute, second}), std::vector<int>({7, 31, 63, 63}));
+}
+
+TEST(GroupValueDecoding, Float16IsArithmetic) {
+  EXPECT_DOUBLE_EQ(FromBytes({0x0C, 0x33}).GetAsFloat16(), 21.5);
+  EXPECT_DOUBLE_EQ(FromBytes({0xA1, 0x56}).GetAsFloat16(), -272.96);  // nearest code to -273
+  EXPECT_DOUBLE_EQ(FromBytes({0x87, 0xFF}).GetAsFloat16(), -0.01);
+  EXPECT_DOUBLE_EQ(FromBytes({0xF8, 0x00}).GetAsFloat16(), -671088.64);
+  EXPECT_DOUBLE_EQ(FromBytes({0x7F, 0xFF}).GetAsFloat16(), 670760.96);  // callers test first
+}
+
+TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
+  GroupValue g;
+  int i;
+  GroupValue::DayOfWeek day;
+  // clang-format off
+  const std::vector<std::pair<std::function<void()>, const char*>> rows = {
+      {[&] { g.SetAsUnsigned2(4); }, "SetAsUnsigned2: value 4 out of range 0..3 or 0x10, 0x11"},
+      {[&] { g.SetAsUnsigned2(0x12); }, "SetAsUnsigned2: value 18 out of range 0..3 or 0x10, 0x11"},
+      {[&] { g.SetAsUnsigned4(16); }, "SetAsUnsigned4: value 16 out of range 0..15"},
+      {[&] { g.SetAsFloat16(670761.0); }, "SetAsFloat16: value 670761 out of range -671088.64..670760.96"},
+      {[&] { g.SetAsFloat16(-671088.65); }, "SetAsFloat16: value -671088.65 out of range -671088.64..670760.96"},
+      {[&] { g.SetAsFloat16(-std::numeric_limits<double>::infinity()); }, "SetAsFloat16: value -inf out of range -671088.64..670760.96"},
+      {[&] { g.SetAsDate(32, 1, 2000); }, "SetAsDate: day 32 out of range 1..31"},
+      {[&] { g.SetAsDate(1, 0, 2000); }, "SetAsDate: month 0 out of range 1..12"},
+      {[&] { g.SetAsDate(1, 1, 1989); }, "SetAsDate: year 1989 out of range 1990..2089"},
+      {[&] { g.SetAsDate(1, 1, 2090); }, "SetAsDate: year 2090 out of range 1990..2089"},
+      {[&] { g.SetAsTimeOfDay(24, 0, 0, GroupValue::Monday); }, "SetAsTimeOfDay: hour 24 out of range 0..23"},
+      {[&] { g.SetAsTimeOfDay(0, 60, 0, GroupValue::Monday); }, "SetAsTimeOfDay: minute 60 out of range 0..59"},
+      {[&] { g.SetAsTimeOfDay(0, 0, -1, GroupValue::Monday); }, "SetAsTimeOfDay: second -1 out of range 0..59"},
+      {[&] { g.SetAsTimeOfDay(0, 0, 0, GroupValue::DayOfWeek(8)); }, "SetAsTimeOfDay: day 8 out of range 0..7"},
+      {[&] { GroupValue().GetAsBoolean(); }, "GetAsBoolean: raw data has 0 bytes, needs 1"},
+      {[&] { GroupValue().GetAsUnsigned3(); }, "GetAsUnsigned3: raw data has 0 bytes, needs 1"},
+      {[&] { FromBytes({1}).GetAsUnsigned16(); }, "GetAsUnsigned16: raw data has 1 byte, needs 2"},
+      {[&] { FromBytes({1}).GetAsFloat16(); }, "GetAsFloat16: raw data has 1 byte, needs 2"},
+      {[&] { FromBytes({1, 2, 3}).GetAsSigned32(); }, "GetAsSigned32: raw data has 3 bytes, needs 4"},
+      {[&] { FromBytes({1, 2, 3}).GetAsFloat32(); }, "GetAsFloat32: raw data has 3 bytes, needs 4"},
+      {[&] { FromBytes(Bytes(13, 'a')).GetAsString14(); }, "GetAsString14: raw data has 13 bytes, needs 14"},
+      {[&] { FromBytes({1, 2}).GetAsDate(i, i, i); }, "GetAsDate: raw data has 2 bytes, needs 3"},
+      {[&] { GroupValue().GetAsTimeOfDay(i, i, i, day); }, "GetAsTimeOfDay: raw data has 0 bytes, needs 3"},
+  };
+  // clang-format on
+  for (const auto& [call, message] : rows) {
+    g = FromBytes({0x42}, 8);
+    EXPECT_THAT(call, ThrowsMessage<GroupValueException>(StrEq(message)));
+    EXPECT_EQ(g, FromBytes({0x42}, 8)) << message;  // a refused value changes nothing
+  }
+}
+
+}  // namespace

@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "TevValue/TevValue.h"
 #include "TevValue/TevValueDetail.hpp"

@@ -143,25 +143,4 @@ TEST(TevValueBytesRead, NothingToReadIsRefusedAndKeepsTheValue) {
   EXPECT_TRUE(Same(Float(1.5), read));
 }
 
-TEST(TevValueBytes, FixedKindsRoundTrip) {
-  const TEVVALUE rows[] = {
-      Byte(0),
-      Byte(255),
-      Word(0xFFFF),
-      DWord(0),
-      DWord(0xFFFFFFFF),
-      Float(-1e-300),
-      Float(std::numeric_limits<double>::denorm_min()),
-      String("xyz"),
-  };
-  for (const auto& value : rows) {
-    unsigned char buffer[24];
-    unsigned int length = sizeof buffer;
-    ASSERT_TRUE(TevValueToByteArray(value, buffer, length));
-    TEVVALUE read;
-    ASSERT_TRUE(ByteArrayToTevValue(buffer, length, read, false));
-    EXPECT_TRUE(Same(value, read));
-  }
-}
-
 }  // namespace

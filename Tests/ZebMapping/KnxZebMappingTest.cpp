@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <boost/optional.hpp>
+#include <boost/optional/optional_io.hpp>
+
+#include "QuorObjectModel/KnxZebMapping.h"
+
+namespace {
+
+using namespace Quor::KnxZebMapping;
+using Quor::LogicalDeviceId;
+using Quor::ParameterType;
+
+const LogicalDeviceId kDev1{1};
+const LogicalDeviceId kDev2{2};
+const boost::none_t kNone = boost::none;
+
+template <class T>
+boost::optional<unsigned long> Widen(const boost::optional<T>& value) {
+  return value ? boost::optional<unsigned long>(static_cast<unsigned long>(*value)) : boost::none;
+}
+
+boost::optional<unsigned long> Widen(const boost::optional<LogicalDeviceId>& value) {
+  return value ? boost::optional<unsigned long>(value->Get()) : boost::none;
+}
+
+struct IdCase {
+  const char* what;
+  boost::optional<unsigned long> actual;
+  boost::optional<unsigned long> expected;
+};
+
+TEST(KnxZebMapping, IdsAndDecodedNumbers) {
+  const std::vector<IdCase> cases = {
+      {"device", GetDeviceObjModelId(), 1000ul},
+      {"KNX device", GetKnxDeviceObjModelId(), 1000ul},
+      {"logical device 1", GetLogicalKnxDeviceObjModelId(kDev1), 100000ul},
+      {"logical device 2", GetLogicalKnxDeviceObjModelId(kDev2), 200000ul},
+      {"last id 1", GetLastObjModelId(kDev1), 199999ul},
+      {"last id 2", GetLastObjModelId(kDev2), 299999ul},
+      {"device of 99999", Widen(GetLogicalDeviceIdFromObject(99999)), kNone},
+      {"device of 100000", Widen(GetLogicalDeviceIdFromObject(100000)), 1ul},
+      {"device of 199999", Widen(GetLogicalDeviceIdFromObject(199999)), 1ul},
+      {"device of 299999", Widen(GetLogicalDeviceIdFromObject(299999)), 2ul},
+      {"device of 300000", Widen(GetLogicalDeviceIdFromObject(300000)), kNone},
+      {"app control 1", GetAppHostAppControlChannelObjModelId(kDev1), 100020ul},
+      {"app control state 2", GetAppHostAppControlStateObjModelId(kDev2), 200021ul},
+      {"app control event 2", GetAppHostAppControlEventObjModelId(kDev2), 200022ul},
+      {"app control alive 2", GetAppHostAppControlAliveObjModelId(kDev2), 200023ul},
+      {"app control debug 2", GetAppHostAppControlAppDebugObjModelId(kDev2), 200024ul},
+      {"CO channel 0", GetCoChannelObjModelId(0, kDev1), 100098ul},
+      {"CO value 0", GetCoValueObjModelId(0, kDev1), kNone},
+      {"CO channel 1", GetCoChannelObjModelId(1, kDev1), 100100ul},
+      {"CO value 1", GetCoValueObjModelId(1, kDev1), 100101ul},
+      {"CO value 5", GetCoValueObjModelId(5, kDev1), 100109ul},
+      {"CO channel 4095 dev 1", GetCoChannelObjModelId(4095, kDev1), 108288ul},
+      {"CO channel 4095 dev 2", GetCoChannelObjModelId(4095, kDev2), 208288ul},
+      {"CO channel 4096", GetCoChannelObjModelId(4096, kDev1), kNone},
+      {"CO value 4096", GetCoValueObjModelId(4096, kDev2), kNone},
+      {"CO value of channel", GetCoValueObjModelId(100100ul), 100101ul},
+      {"CO value of value", GetCoValueObjModelId(100101ul), kNone},
+      {"CO number of value", Widen(GetCoNumberFromObjModelId(100101, kDev1)), 1ul},
+      {"CO number of channel", Widen(GetCoNumberFromObjModelId(100100, kDev1)), kNone},
+      {"CO number 4095", Widen(GetCoNumberFromObjModelId(208289, kDev2)), 4095ul},
+      {"CO number past end", Widen(GetCoNumberFromObjModelId(108291, kDev1)), kNone},
+      {"CO number app control", Widen(GetCoNumberFromObjModelId(100021, kDev1)), kNone},
+      {"max Ip", GetMaxParametersOfType(ParameterType::Ip), 100ul},
+      {"max Number", GetMaxParametersOfType(ParameterType::Number), 200ul},
+      {"max Text", GetMaxParametersOfType(ParameterType::Text), 500ul},
+      {"max 3", GetMaxParametersOfType(static_cast<ParameterType>(3)), 0ul},
+      {"max -1", GetMaxParametersOfType(static_cast<ParameterType>(-1)), 0ul},
+      {"Ip channel 0", GetParameterChannelObjModelId(0, kDev1, ParameterType::Ip), 160000ul},
+      {"Ip channel 1", GetParameterChannelObjModelId(1, kDev1, ParameterType::Ip), 160002ul},
+      {"Ip value 1", GetIpParameterValueObjModelId(1, kDev1), 160003ul},
+      {"Ip value 100", GetIpParameterValueObjModelId(100, kDev1), 160201ul},
+      {"Ip value 101", GetIpParameterValueObjModelId(101, kDev1), kNone},
+      {"Ip channel 101", GetParameterChannelObjModelId(101, kDev1, ParameterType::Ip), kNone},
+      {"Number value 0", GetNumberParameterValueObjModelId(0, kDev2), 270001ul},
+      {"Number value 1", GetNumberParameterValueObjModelId(1, kDev2), 270003ul},
+      {"Number value 200", GetNumberParameterValueObjModelId(200, kDev2), 270401ul},
+      {"Number value 201", GetNumberParameterValueObjModelId(201, kDev2), kNone},
+      {"Text value 0", GetTextParameterValueObjModelId(0, kDev1), 180001ul},
+      {"Text value 1", GetTextParameterValueObjModelId(1, kDev1), 180003ul},
+      {"Text channel 500", GetParameterChannelObjModelId(500, kDev2, ParameterType::Text),
+       281000ul},
+      {"Text value 500", GetTextParameterValueObjModelId(500, kDev2), 281001ul},
+      {"Text value 501", GetTextParameterValueObjModelId(501, kDev2), kNone},
+      {"generic value", GetParameterValueObjModelId(7, kDev1, ParameterType::Number), 170015ul},
+      {"generic value too big", GetParameterValueObjModelId(201, kDev1, ParameterType::Number),
+       kNone},
+      {"type 3 number 0", GetParameterChannelObjModelId(0, kDev1, static_cast<ParameterType>(3)),
+       190000ul},
+      {"type 3 number 1", GetParameterChannelObjModelId(1, kDev1, static_cast<ParameterType>(3)),
+       kNone},
+      // 10000 * 0xFFFFFFFF wraps in 32 bits as on the device: 160000 - 10000.
+      {"type -1 number 0", GetParameterChannelObjModelId(0, kDev1, static_cast<ParameterType>(-1)),
+       150000ul},
+      {"parameter value of channel", GetParameterValueObjModelId(270002ul), 270003ul},
+      {"parameter value of CO", GetParameterValueObjModelId(100100ul), kNone},
+      {"type of 270002", Widen(GetParameterTypeFromObjModelId(270002, kDev2)), 1ul},
+      {"type of 270003", Widen(GetParameterTypeFromObjModelId(270003, kDev2)), 1ul},
+      {"number of 270002", Widen(GetParameterNumberFromObjModelId(270002, kDev2)), 1ul},
+      {"number of 270003", Widen(GetParameterNumberFromObjModelId(270003, kDev2)), 1ul},
+      {"number of 180600", Widen(GetParameterNumberFromObjModelId(180600, kDev1)), 300ul},
+      {"type of Text 0", Widen(GetParameterTypeFromObjModelId(180000, kDev1)), 2ul},
+      {"number of Text 0", Widen(GetParameterNumberFromObjModelId(180000, kDev1)), 0ul},
+      {"type of Ip 0", Widen(GetParameterTypeFromObjModelId(160000, kDev1)), kNone},
+      {"type of Number 0", Widen(GetParameterTypeFromObjModelId(170000, kDev1)), kNone},
+      {"type, wrong device 1", Widen(GetParameterTypeFromObjModelId(270002, kDev1)), kNone},
+      {"type, wrong device 2", Widen(GetParameterTypeFromObjModelId(170002, kDev2)), kNone},
+      {"number, wrong device", Widen(GetParameterNumberFromObjModelId(160003, kDev2)), kNone},
+      {"type of a CO", Widen(GetParameterTypeFromObjModelId(200100, kDev2)), kNone},
+  };
+  for (const IdCase& c : cases) {
+    EXPECT_EQ(c.actual, c.expected) << c.what;
+  }
+}
+
+struct PredicateCase {
+  const char* what;
+  bool actual;
+  bool expected;
+};
+
+TEST(KnxZebMapping, Predicates) {
+  const std::vector<PredicateCase> cases = {
+      {"99999 in a block", IsAnyLogicalKnxDeviceId(99999), false},
+      {"100000 in a block", IsAnyLogicalKnxDeviceId(100000), true},
+      {"device id in a block", IsAnyLogicalKnxDeviceId(GetDeviceObjModelId()), false},
+      {"state 1", IsAppHostAppControlState(100021, kDev1), true},
+      {"state, wrong device", IsAppHostAppControlState(100021, kDev2), false},
+      {"state is no event", IsAppHostAppControlEvent(100021, kDev1), false},
+      {"event 2", IsAppHostAppControlEvent(200022, kDev2), true},
+      {"alive 2", IsAppHostAppControlAliveHeartbeat(200023, kDev2), true},
+      {"debug 1", IsAppHostAppControlAppDebug(100024, kDev1), true},
+      {"debug is no alive", IsAppHostAppControlAliveHeartbeat(100024, kDev1), false},
+      {"CO channel 100100", IsCoChannel(100100), true},
+      {"CO channel 100101 (odd)", IsCoChannel(100101), false},
+      {"CO channel 100098", IsCoChannel(100098), false},
+      {"CO channel offset 50 (wraps)", IsCoChannel(100050), false},
+      {"CO channel 108288", IsCoChannel(108288), true},
+      {"CO channel 108290", IsCoChannel(108290), false},
+      {"CO channel below blocks", IsCoChannel(100), false},
+      {"CO channel block 3", IsCoChannel(300100), true},
+      {"CO value 0", IsCoValue(0), false},
+      {"CO value 100101", IsCoValue(100101), true},
+      {"CO value 100100", IsCoValue(100100), false},
+      {"CO value 108289", IsCoValue(108289), true},
+      {"CO value 108291", IsCoValue(108291), false},
+      {"parameter 159999", IsParameterChannel(159999), false},
+      {"parameter Ip 0", IsParameterChannel(160000), false},
+      {"parameter Ip 1", IsParameterChannel(160002), true},
+      {"parameter Ip 1 value", IsParameterChannel(160003), true},
+      {"parameter Ip 100 value", IsParameterChannel(160201), true},
+      {"parameter Ip 101", IsParameterChannel(160202), false},
+      {"parameter Number 0", IsParameterChannel(170000), false},
+      {"parameter Number 200 value", IsParameterChannel(170401), true},
+      {"parameter Number 201", IsParameterChannel(170402), false},
+      {"parameter Text 0", IsParameterChannel(180000), true},
+      {"parameter Text 500 value", IsParameterChannel(181001), true},
+      {"parameter Text 501", IsParameterChannel(181002), false},
+      {"parameter past Text", IsParameterChannel(190002), false},
+      {"parameter app control", IsParameterChannel(200021), false},
+      {"parameter CO", IsParameterChannel(200100), false},
+      {"parameter block 3", IsParameterChannel(360002), true},
+  };
+  for (const PredicateCase& c : cases) {
+    EXPECT_EQ(c.actual, c.expected) << c.what;
+  }
+}
+
+TEST(KnxZebMapping, IdsWiderThan32BitsNameNoObject) {
+  if (sizeof(unsigned long) <= sizeof(std::uint32_t)) {
+    GTEST_SKIP() << "unsigned long is 32 bits here";
+  }
+  // The low 32 bits would be a CO channel, a CO value and a parameter channel of device 1.
+  const unsigned long high = static_cast<unsigned long>(UINT32_MAX) + 1;
+  EXPECT_FALSE(IsAnyLogicalKnxDeviceId(high + 100000));
+  EXPECT_FALSE(IsCoChannel(high + 100100));
+  EXPECT_FALSE(IsCoValue(high + 100101));
+  EXPECT_FALSE(IsParameterChannel(high + 160002));
+  EXPECT_FALSE(IsAppHostAppControlState(high + 100021, kDev1));
+  EXPECT_EQ(GetLogicalDeviceIdFromObject(high + 100000), boost::none);
+  EXPECT_EQ(GetCoNumberFromObjModelId(high + 100101, kDev1), boost::none);
+  EXPECT_EQ(GetParameterNumberFromObjModelId(high + 160002, kDev1), boost::none);
+}
+
+void ExpectCoRoundTrip(unsigned short number, LogicalDeviceId device) {
+  const auto channel = GetCoChannelObjModelId(number, device);
+  const auto value = GetCoValueObjModelId(number, device);
+  ASSERT_TRUE(channel && value) << number;
+  EXPECT_EQ(*value, *channel + 1);
+  EXPECT_TRUE(IsCoChannel(*channel));
+  EXPECT_TRUE(IsCoValue(*value));
+  EXPECT_FALSE(IsCoValue(*channel));
+  EXPECT_FALSE(IsParameterChannel(*channel));
+  EXPECT_EQ(GetCoNumberFromObjModelId(*value, device), number);
+  EXPECT_EQ(GetCoNumberFromObjModelId(*channel, device), boost::none);
+  EXPECT_EQ(GetLogicalDeviceIdFromObject(*value)->Get(), device.Get());
+}
+
+void ExpectParameterRoundTrip(unsigned short number, LogicalDeviceId device, ParameterType type) {
+  const auto channel = GetParameterChannelObjModelId(number, device, type);
+  const auto value = GetParameterValueObjModelId(number, device, type);
+  ASSERT_TRUE(channel && value) << number;
+  EXPECT_EQ(GetParameterValueObjModelId(*channel), value);
+  const LogicalDeviceId other{device.Get() == 1 ? 2 : 1};
+  for (const unsigned long id : {*channel, *value}) {
+    EXPECT_TRUE(IsParameterChannel(id)) << id;
+    EXPECT_FALSE(IsCoChannel(id) || IsCoValue(id)) << id;
+    EXPECT_EQ(Widen(GetParameterTypeFromObjModelId(id, device)), static_cast<unsigned long>(type))
+        << id;
+    EXPECT_EQ(GetParameterNumberFromObjModelId(id, device), number) << id;
+    EXPECT_FALSE(GetParameterTypeFromObjModelId(id, other)) << id;
+    EXPECT_EQ(GetLogicalDeviceIdFromObject(id)->Get(), device.Get());
+  }
+}
+
+TEST(KnxZebMapping, EveryCoAndParameterDecodesToItself) {
+  for (const LogicalDeviceId device : {kDev1, kDev2}) {
+    for (unsigned short n = 1; n < kCoNumberLimit; ++n) {
+      ExpectCoRoundTrip(n, device);
+    }
+    for (const ParameterType type :
+         {ParameterType::Ip, ParameterType::Number, ParameterType::Text}) {
+      const auto max = static_cast<unsigned short>(GetMaxParametersOfType(type));
+      for (unsigned short n = 1; n <= max; ++n) {
+        ExpectParameterRoundTrip(n, device, type);
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -8,6 +8,9 @@ namespace {
 using namespace ConverterTest;
 using namespace Quor;
 using testing::ElementsAre;
+
+constexpr Direction To = Direction::To;
+constexpr Direction From = Direction::From;
 using testing::IsEmpty;
 
 const KnxConverter1Bit oneBit;
@@ -17,6 +20,7 @@ const KnxConverterStatus8Bit status(IntegerRange{0, 255, 0, 255, 1.0});
 const KnxConverterDefault fallback;
 
 TEST(BitFieldConverters, ToKnxValue) {
+  // clang-format off
   CheckAll<ToCase>({
       {oneBit, Dpt(1, 1, 1), Bool(true), {0x01}, 1},
       {oneBit, Dpt(1, 0, 1), Bool(false), {0x00}, 1},
@@ -29,9 +33,11 @@ TEST(BitFieldConverters, ToKnxValue) {
       // Permissive: the DPT alone lets another type through, read as its byte.
       {status, Dpt(6, 20, 8), Word(0x0104), {0x04}, 8},
   });
+  // clang-format on
 }
 
 TEST(BitFieldConverters, FromKnxValue) {
+  // clang-format off
   CheckAll<FromCase>({
       {oneBit, Dpt(1, 1, 1), {0x01}, 1, tvtBoolean, tvtBoolean, Member::Byte, 1},
       {twoBit, Dpt(2, 1, 2), {0x02}, 2, tvtBoolean, tvtByte, Member::Byte, 2},
@@ -40,69 +46,27 @@ TEST(BitFieldConverters, FromKnxValue) {
       {status, Dpt(6, 20, 8), {0x81}, 8, tvtByte, tvtByte, Member::Byte, 0x81},
       {status, Dpt(6, 20, 8), {0xF4}, 8, tvtEmpty, tvtByte, Member::Byte, 0xF4},
   });
+  // clang-format on
 }
 
 TEST(BitFieldConverters, Refusals) {
+  // clang-format off
   CheckAll<RefusalCase>({
-      {oneBit, Direction::To, Dpt(2, 1, 1), Bool(true), {}, ""},
-      {oneBit, Direction::To, Dpt(1, 1, 1), Byte(1), {}, ""},
-      {oneBit, Direction::From, Dpt(2, 1, 1), TEVVALUE(tvtBoolean), {0x01}, ""},
-      {twoBit,
-       Direction::To,
-       Dpt(1, 1, 2),
-       Byte(1),
-       {},
-       "Wrong tev value type (tvtByte) or DPT main number (2.x)!"},
-      {twoBit,
-       Direction::To,
-       Dpt(2, 1, 2),
-       Bool(true),
-       {},
-       "Wrong tev value type (tvtByte) or DPT main number (2.x)!"},
-      {twoBit,
-       Direction::From,
-       Dpt(1, 1, 2),
-       TEVVALUE(tvtBoolean),
-       {0x01},
-       "Wrong DPT main number (2.x)!"},
-      {fourBit, Direction::To, Dpt(3, 7, 4), Byte(16), {}, "Value out of raw range [0..15]: 16"},
-      {fourBit,
-       Direction::To,
-       Dpt(3, 7, 4),
-       Float(5.0),
-       {},
-       "Wrong tev value type (tvtByte) or DPT main number (3.x)!"},
-      {fourBit,
-       Direction::From,
-       Dpt(5, 1, 4),
-       TEVVALUE(tvtFloat),
-       {0x01},
-       "Wrong DPT main number (3.x)!"},
-      {status,
-       Direction::To,
-       Dpt(5, 1, 8),
-       Word(1),
-       {},
-       "Wrong tev value type (tvtByte) or DPT main number (6.020)!"},
-      {status,
-       Direction::From,
-       Dpt(5, 1, 8),
-       TEVVALUE(tvtByte),
-       {0x01},
-       "Wrong DPT main number (6.020)!"},
-      {status,
-       Direction::From,
-       Dpt(6, 20, 8),
-       Byte(9),
-       {0x07},
-       "The internal value of DPT=6.20, f=7 is out of the allowed range."},
-      {status,
-       Direction::From,
-       Dpt(6, 20, 8),
-       Byte(9),
-       {0x80},
-       "The internal value of DPT=6.20, f=0 is out of the allowed range."},
+      {oneBit, To, Dpt(2, 1, 1), Bool(true), {}, ""},
+      {oneBit, To, Dpt(1, 1, 1), Byte(1), {}, ""},
+      {oneBit, From, Dpt(2, 1, 1), TEVVALUE(tvtBoolean), {0x01}, ""},
+      {twoBit, To, Dpt(1, 1, 2), Byte(1), {}, "Wrong tev value type (tvtByte) or DPT main number (2.x)!"},
+      {twoBit, To, Dpt(2, 1, 2), Bool(true), {}, "Wrong tev value type (tvtByte) or DPT main number (2.x)!"},
+      {twoBit, From, Dpt(1, 1, 2), TEVVALUE(tvtBoolean), {0x01}, "Wrong DPT main number (2.x)!"},
+      {fourBit, To, Dpt(3, 7, 4), Byte(16), {}, "Value out of raw range [0..15]: 16"},
+      {fourBit, To, Dpt(3, 7, 4), Float(5.0), {}, "Wrong tev value type (tvtByte) or DPT main number (3.x)!"},
+      {fourBit, From, Dpt(5, 1, 4), TEVVALUE(tvtFloat), {0x01}, "Wrong DPT main number (3.x)!"},
+      {status, To, Dpt(5, 1, 8), Word(1), {}, "Wrong tev value type (tvtByte) or DPT main number (6.020)!"},
+      {status, From, Dpt(5, 1, 8), TEVVALUE(tvtByte), {0x01}, "Wrong DPT main number (6.020)!"},
+      {status, From, Dpt(6, 20, 8), Byte(9), {0x07}, "The internal value of DPT=6.20, f=7 is out of the allowed range."},
+      {status, From, Dpt(6, 20, 8), Byte(9), {0x80}, "The internal value of DPT=6.20, f=0 is out of the allowed range."},
   });
+  // clang-format on
 }
 
 TEST(Status8Bit, BadModeIsWrittenButRefused) {

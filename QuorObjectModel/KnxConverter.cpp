@@ -50,7 +50,7 @@ void IntegerRange::CalculateScaleFactor() {
 }
 
 int64_t IntegerRange::Map(int64_t v) const {
-  double raw = static_cast<double>(v - internalMin) * scaleFactor + externalMin;
+  double raw = (static_cast<double>(v) - internalMin) * scaleFactor + externalMin;
   if (raw > 0.0) {
     raw += 0.5;
   } else if (raw < 0.0) {

@@ -133,4 +133,51 @@ TEST(Default, RoundTripsThroughTheByteArrayEncoding) {
   EXPECT_TRUE(value.value.boolValue);
 }
 
+TEST(Default, DimStepGoesAsOneByte) {
+  TEVVALUE step = Float(-3.0);
+  step.tvt = tvtDimStep;
+  KnxStack::GroupValue group;
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(3, 7, 4), step, group));
+  EXPECT_EQ(Raw(group), Bytes{0xFD});
+}
+
+TEST(Default, LengthFollowsTheBitSizeWithTwentyFourAsFallback) {
+  KnxStack::GroupValue group;
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(5, 1, 8), Float(3.0), group));  // one byte asked for
+  EXPECT_EQ(Raw(group), Bytes{0x03});
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(0, 0, 0), Float(1.0), group));
+  EXPECT_EQ(Raw(group), (Bytes{0x3F, 0xF0, 0, 0, 0, 0, 0, 0}));
+
+  TEVVALUE text(tvtString);
+  text.stringValue = std::string(24, 'a');
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(16, 0, 200), text, group));
+  EXPECT_EQ(Raw(group), Bytes(24, 'a'));
+}
+
+TEST(Default, EncodingFailuresAreReported) {
+  ErrorCapture capture;
+  KnxStack::GroupValue group;
+  TEVVALUE step = Float(1000.0);
+  step.tvt = tvtDimStep;
+  TEVVALUE text(tvtString);
+  text.stringValue = std::string(25, 'a');
+  EXPECT_FALSE(fallback.ToKnxValue(Dpt(3, 7, 4), step, group));
+  EXPECT_FALSE(fallback.ToKnxValue(Dpt(5, 1, 8), Float(1000.0), group));
+  EXPECT_FALSE(fallback.ToKnxValue(Dpt(16, 0, 0), text, group));
+  EXPECT_EQ(group, KnxStack::GroupValue());
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Line(kError, "TevValueToByteArray failed. DPT=3.7"),
+                          Line(kError, "TevValueToByteArray failed. DPT=5.1 data size =1"),
+                          Line(kError, "TevValueToByteArray failed. DPT=16.0 data size =24")));
+}
+
+TEST(Default, DecodingFailureEmptiesTheValue) {
+  ErrorCapture capture;
+  TEVVALUE value = Word(7);
+  EXPECT_FALSE(fallback.FromKnxValue(Dpt(7, 1, 16), KnxStack::GroupValue(), value));
+  EXPECT_TRUE(SameStorage(value, TEVVALUE()));
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Line(kError, "ByteArrayToTevValue failed. DPT=7.1 data size =0")));
+}
+
 }  // namespace

@@ -1,0 +1,183 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "ConverterTestSupport.h"
+
+namespace {
+
+using namespace ConverterTest;
+using namespace Quor;
+using testing::ElementsAre;
+
+constexpr Direction To = Direction::To;
+constexpr Direction From = Direction::From;
+using testing::IsEmpty;
+
+const KnxConverter1Bit oneBit;
+const KnxConverter2Bit twoBit;
+const KnxConverter4Bit fourBit(FloatIntegerRange(-100.0, 100.0, 0, 15));
+const KnxConverterStatus8Bit status(IntegerRange{0, 255, 0, 255, 1.0});
+const KnxConverterDefault fallback;
+
+TEST(BitFieldConverters, ToKnxValue) {
+  // clang-format off
+  CheckAll<ToCase>({
+      {oneBit, Dpt(1, 1, 1), Bool(true), {0x01}, 1},
+      {oneBit, Dpt(1, 0, 1), Bool(false), {0x00}, 1},
+      {twoBit, Dpt(2, 1, 2), Byte(3), {0x03}, 2},
+      {fourBit, Dpt(3, 7, 4), Byte(15), {0x0F}, 4},
+      {fourBit, Dpt(3, 8, 4), Byte(0x09), {0x09}, 4},
+      {status, Dpt(6, 20, 8), Byte(0x81), {0x81}, 8},
+      {status, Dpt(6, 20, 8), Byte(0x02), {0x02}, 8},
+      {status, Dpt(6, 20, 8), Byte(0xFC), {0xFC}, 8},
+      // Permissive: the DPT alone lets another type through, read as its byte.
+      {status, Dpt(6, 20, 8), Word(0x0104), {0x04}, 8},
+  });
+  // clang-format on
+}
+
+TEST(BitFieldConverters, FromKnxValue) {
+  // clang-format off
+  CheckAll<FromCase>({
+      {oneBit, Dpt(1, 1, 1), {0x01}, 1, tvtBoolean, tvtBoolean, Member::Byte, 1},
+      {twoBit, Dpt(2, 1, 2), {0x02}, 2, tvtBoolean, tvtByte, Member::Byte, 2},
+      // The 4-bit converter leaves the table's tvtFloat in place.
+      {fourBit, Dpt(3, 7, 4), {0x0B}, 4, tvtFloat, tvtFloat, Member::Byte, 11},
+      {status, Dpt(6, 20, 8), {0x81}, 8, tvtByte, tvtByte, Member::Byte, 0x81},
+      {status, Dpt(6, 20, 8), {0xF4}, 8, tvtEmpty, tvtByte, Member::Byte, 0xF4},
+  });
+  // clang-format on
+}
+
+TEST(BitFieldConverters, Refusals) {
+  // clang-format off
+  CheckAll<RefusalCase>({
+      {oneBit, To, Dpt(2, 1, 1), Bool(true), {}, ""},
+      {oneBit, To, Dpt(1, 1, 1), Byte(1), {}, ""},
+      {oneBit, From, Dpt(2, 1, 1), TEVVALUE(tvtBoolean), {0x01}, ""},
+      {twoBit, To, Dpt(1, 1, 2), Byte(1), {}, "Wrong tev value type (tvtByte) or DPT main number (2.x)!"},
+      {twoBit, To, Dpt(2, 1, 2), Bool(true), {}, "Wrong tev value type (tvtByte) or DPT main number (2.x)!"},
+      {twoBit, From, Dpt(1, 1, 2), TEVVALUE(tvtBoolean), {0x01}, "Wrong DPT main number (2.x)!"},
+      {fourBit, To, Dpt(3, 7, 4), Byte(16), {}, "Value out of raw range [0..15]: 16"},
+      {fourBit, To, Dpt(3, 7, 4), Float(5.0), {}, "Wrong tev value type (tvtByte) or DPT main number (3.x)!"},
+      {fourBit, From, Dpt(5, 1, 4), TEVVALUE(tvtFloat), {0x01}, "Wrong DPT main number (3.x)!"},
+      {status, To, Dpt(5, 1, 8), Word(1), {}, "Wrong tev value type (tvtByte) or DPT main number (6.020)!"},
+      {status, From, Dpt(5, 1, 8), TEVVALUE(tvtByte), {0x01}, "Wrong DPT main number (6.020)!"},
+      {status, From, Dpt(6, 20, 8), Byte(9), {0x07}, "The internal value of DPT=6.20, f=7 is out of the allowed range."},
+      {status, From, Dpt(6, 20, 8), Byte(9), {0x80}, "The internal value of DPT=6.20, f=0 is out of the allowed range."},
+  });
+  // clang-format on
+}
+
+TEST(Status8Bit, BadModeIsWrittenButRefused) {
+  ErrorCapture capture;
+  KnxStack::GroupValue group;
+  EXPECT_FALSE(status.ToKnxValue(Dpt(6, 20, 8), Byte(0x03), group));
+  EXPECT_EQ(Raw(group), Bytes{0x03});
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Line(
+                  kError, "The internal value of DPT=6.20, f=3 is out of the allowed range.")));
+}
+
+TEST(TwoBit, ValueOutsideTheEncodingThrowsFromTheStack) {
+  KnxStack::GroupValue group;
+  EXPECT_THROW(twoBit.ToKnxValue(Dpt(2, 1, 2), Byte(4), group), KnxStack::GroupValueException);
+}
+
+TEST(Trace, WrittenByMostFunctions) {
+  QuorTest::LogCapture capture;
+  KnxStack::GroupValue group;
+  TEVVALUE value(tvtFloat);
+  ASSERT_TRUE(fourBit.ToKnxValue(Dpt(3, 7, 4), Byte(9), group));
+  ASSERT_TRUE(fourBit.FromKnxValue(Dpt(3, 7, 4), group, value));
+  const auto lines = capture.Lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].first, 10000);
+  EXPECT_THAT(lines[0].second, testing::StartsWith("DPT is used. DPT = 3.7 tvt=6 val="));
+  EXPECT_EQ(lines[1], Line(10000, "DPT is used. DPT = 3.7 grp.size=4 grp.val=09"));
+  EXPECT_THAT(capture.Records()[1].message, testing::StartsWith("FromKnxValue("));
+}
+
+TEST(Trace, OmittedByOneAndTwoBitReceivers) {
+  QuorTest::LogCapture capture;
+  TEVVALUE value(tvtBoolean);
+  ASSERT_TRUE(oneBit.FromKnxValue(Dpt(1, 1, 1), Group({0x01}, 1), value));
+  ASSERT_TRUE(twoBit.FromKnxValue(Dpt(2, 1, 2), Group({0x01}, 2), value));
+  EXPECT_THAT(capture.Lines(), IsEmpty());
+}
+
+TEST(Default, BooleanFollowsTheMainNumber) {
+  ErrorCapture capture;
+  KnxStack::GroupValue group;
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(2, 1, 2), Bool(true), group));
+  EXPECT_EQ(group.GetAsUnsigned2(), 3);  // control 1, value 1
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(2, 1, 2), Bool(false), group));
+  EXPECT_EQ(group.GetAsUnsigned2(), 2);  // control 1, value 0
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(1, 1, 1), Bool(true), group));
+  EXPECT_TRUE(group.GetAsBoolean());
+
+  KnxStack::GroupValue untouched;
+  EXPECT_TRUE(fallback.ToKnxValue(Dpt(5, 1, 8), Bool(true), untouched));
+  EXPECT_EQ(untouched, KnxStack::GroupValue());
+  EXPECT_THAT(capture.Lines(), IsEmpty());
+}
+
+TEST(Default, RoundTripsThroughTheByteArrayEncoding) {
+  KnxStack::GroupValue group;
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(7, 1, 16), Word(0x1234), group));
+  EXPECT_EQ(Raw(group), (Bytes{0x12, 0x34}));
+
+  TEVVALUE value;
+  ASSERT_TRUE(fallback.FromKnxValue(Dpt(1, 1, 1), Group({0x01}, 1), value));
+  EXPECT_EQ(value.tvt, tvtBoolean);
+  EXPECT_TRUE(value.value.boolValue);
+}
+
+TEST(Default, DimStepGoesAsOneByte) {
+  TEVVALUE step = Float(-3.0);
+  step.tvt = tvtDimStep;
+  KnxStack::GroupValue group;
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(3, 7, 4), step, group));
+  EXPECT_EQ(Raw(group), Bytes{0xFD});
+}
+
+TEST(Default, LengthFollowsTheBitSizeWithTwentyFourAsFallback) {
+  KnxStack::GroupValue group;
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(5, 1, 8), Float(3.0), group));  // one byte asked for
+  EXPECT_EQ(Raw(group), Bytes{0x03});
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(0, 0, 0), Float(1.0), group));
+  EXPECT_EQ(Raw(group), (Bytes{0x3F, 0xF0, 0, 0, 0, 0, 0, 0}));
+
+  TEVVALUE text(tvtString);
+  text.stringValue = std::string(24, 'a');
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(16, 0, 200), text, group));
+  EXPECT_EQ(Raw(group), Bytes(24, 'a'));
+}
+
+TEST(Default, EncodingFailuresAreReported) {
+  ErrorCapture capture;
+  KnxStack::GroupValue group;
+  TEVVALUE step = Float(1000.0);
+  step.tvt = tvtDimStep;
+  TEVVALUE text(tvtString);
+  text.stringValue = std::string(25, 'a');
+  EXPECT_FALSE(fallback.ToKnxValue(Dpt(3, 7, 4), step, group));
+  EXPECT_FALSE(fallback.ToKnxValue(Dpt(5, 1, 8), Float(1000.0), group));
+  EXPECT_FALSE(fallback.ToKnxValue(Dpt(16, 0, 0), text, group));
+  EXPECT_EQ(group, KnxStack::GroupValue());
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Line(kError, "TevValueToByteArray failed. DPT=3.7"),
+                          Line(kError, "TevValueToByteArray failed. DPT=5.1 data size =1"),
+                          Line(kError, "TevValueToByteArray failed. DPT=16.0 data size =24")));
+}
+
+TEST(Default, DecodingFailureEmptiesTheValue) {
+  ErrorCapture capture;
+  TEVVALUE value = Word(7);
+  EXPECT_FALSE(fallback.FromKnxValue(Dpt(7, 1, 16), KnxStack::GroupValue(), value));
+  EXPECT_TRUE(SameStorage(value, TEVVALUE()));
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Line(kError, "ByteArrayToTevValue failed. DPT=7.1 data size =0")));
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+#pragma once
+// Value, group and capture helpers shared by the converter tests.
+
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <KnxStack/GroupValue.h>
+#include <KnxStack/KnxDpt.h>
+#include <TevValue/TevValue.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "QuorObjectModel/KnxConverter.h"
+#include "Support/LogCapture.h"
+
+namespace ConverterTest {
+
+using Bytes = std::vector<uint8_t>;
+using Line = std::pair<int, std::string>;
+
+constexpr int kError = 40000;
+
+inline KNXDPT Dpt(uint16_t main, uint16_t sub, uint8_t bits) {
+  return KNXDPT{bits, main, sub};
+}
+
+template <class T>
+TEVVALUE Value(TevValueType tvt, T TEVVALUE::Storage::*member, T v) {
+  TEVVALUE value(tvt);
+  value.value.*member = v;
+  return value;
+}
+inline TEVVALUE Bool(bool v) {
+  return Value(tvtBoolean, &TEVVALUE::Storage::byteValue, uint8_t(v));
+}
+inline TEVVALUE Byte(uint8_t v) {
+  return Value(tvtByte, &TEVVALUE::Storage::byteValue, v);
+}
+inline TEVVALUE Word(uint16_t v) {
+  return Value(tvtWord, &TEVVALUE::Storage::wordValue, v);
+}
+inline TEVVALUE DWord(uint32_t v) {
+  return Value(tvtDWord, &TEVVALUE::Storage::dwordValue, v);
+}
+inline TEVVALUE Integer(int32_t v) {
+  return Value(tvtInteger, &TEVVALUE::Storage::intValue, v);
+}
+inline TEVVALUE Float(double v) {
+  return Value(tvtFloat, &TEVVALUE::Storage::doubleValue, v);
+}
+inline TEVVALUE Invalid() {
+  return TEVVALUE(tvtInvalid);
+}
+
+inline Bytes Raw(const KnxStack::GroupValue& group) {
+  const KnxStack::BinaryData& raw = group.GetRawData();
+  return Bytes(raw.GetData(), raw.GetData() + raw.GetSize());
+}
+
+inline KnxStack::GroupValue Group(const Bytes& bytes, unsigned int bits) {
+  return KnxStack::GroupValue(KnxStack::BinaryData(bytes.data(), bytes.size()), bits);
+}
+
+inline bool SameStorage(const TEVVALUE& a, const TEVVALUE& b) {
+  return a.tvt == b.tvt && std::memcmp(&a.value, &b.value, sizeof a.value) == 0;
+}
+
+// Records at INFO and above: the converters' refusals without their DEBUG trace.
+struct ErrorCapture : QuorTest::LogCapture {
+  ErrorCapture() : QuorTest::LogCapture(log4cplus::INFO_LOG_LEVEL) {}
+};
+
+// The storage member a row expects to be filled.
+enum class Member { Byte, Word, DWord, Int, Double };
+
+inline double Read(const TEVVALUE& v, Member m) {
+  switch (m) {
+    case Member::Byte:
+      return v.value.byteValue;
+    case Member::Word:
+      return v.value.wordValue;
+    case Member::DWord:
+      return v.value.dwordValue;
+    case Member::Int:
+      return v.value.intValue;
+    case Member::Double:
+      return v.value.doubleValue;
+  }
+  return 0.0;
+}
+
+struct ToCase {
+  const Quor::KnxConverter& converter;
+  KNXDPT dpt;
+  TEVVALUE value;
+  Bytes raw;
+  unsigned int bits;
+};
+
+struct FromCase {
+  const Quor::KnxConverter& converter;
+  KNXDPT dpt;
+  Bytes raw;
+  unsigned int bits;
+  TevValueType callerTvt;  // the tvt the table sets before the call
+  TevValueType tvt;
+  Member member;
+  double expected;
+};
+
+enum class Direction { To, From };
+
+// Refusal with its exact ERROR body; an empty body means a silent refusal. The output must
+// stay untouched.
+struct RefusalCase {
+  const Quor::KnxConverter& converter;
+  Direction direction;
+  KNXDPT dpt;
+  TEVVALUE value;  // input of To, caller's value of From
+  Bytes raw;       // input of From
+  std::string body;
+};
+
+inline std::string Name(const KNXDPT& dpt) {
+  return std::to_string(dpt.mainNumber) + "." + std::to_string(dpt.subNumber);
+}
+
+inline void Check(const ToCase& c) {
+  SCOPED_TRACE("to " + Name(c.dpt) + " " + c.value.ToString());
+  ErrorCapture capture;
+  KnxStack::GroupValue group;
+  ASSERT_TRUE(c.converter.ToKnxValue(c.dpt, c.value, group));
+  EXPECT_EQ(Raw(group), c.raw);
+  EXPECT_EQ(group.GetDefinedSize(), c.bits);
+  EXPECT_THAT(capture.Lines(), testing::IsEmpty());
+}
+
+inline void Check(const FromCase& c) {
+  SCOPED_TRACE("from " + Name(c.dpt) + " " + Group(c.raw, c.bits).GetRawData().ToString());
+  ErrorCapture capture;
+  TEVVALUE value(c.callerTvt);
+  ASSERT_TRUE(c.converter.FromKnxValue(c.dpt, Group(c.raw, c.bits), value));
+  EXPECT_EQ(value.tvt, c.tvt);
+  EXPECT_EQ(Read(value, c.member), c.expected);
+  EXPECT_THAT(capture.Lines(), testing::IsEmpty());
+}
+
+inline void Check(const RefusalCase& c) {
+  SCOPED_TRACE(std::string(c.direction == Direction::To ? "to " : "from ") + Name(c.dpt) + " " +
+               c.body);
+  ErrorCapture capture;
+  if (c.direction == Direction::To) {
+    KnxStack::GroupValue group;
+    EXPECT_FALSE(c.converter.ToKnxValue(c.dpt, c.value, group));
+    EXPECT_EQ(group, KnxStack::GroupValue());
+  } else {
+    TEVVALUE value = c.value;
+    EXPECT_FALSE(c.converter.FromKnxValue(c.dpt, Group(c.raw, 8 * c.raw.size()), value));
+    EXPECT_TRUE(SameStorage(value, c.value));
+  }
+  if (c.body.empty()) {
+    EXPECT_THAT(capture.Lines(), testing::IsEmpty());
+  } else {
+    EXPECT_THAT(capture.Lines(), testing::ElementsAre(Line(kError, c.body)));
+  }
+}
+
+template <class Case>
+void CheckAll(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    Check(c);
+  }
+}
+
+}  // namespace ConverterTest

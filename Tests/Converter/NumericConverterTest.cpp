@@ -1,0 +1,147 @@
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "ConverterTestSupport.h"
+
+namespace {
+
+using namespace ConverterTest;
+using namespace Quor;
+using testing::ElementsAre;
+
+constexpr Direction To = Direction::To;
+constexpr Direction From = Direction::From;
+
+const KnxConverterByte8BitUnsigned byte8(MakeIntegerRange(0, 255, 0, 255));
+const KnxConverterByte8BitUnsigned byte8Dpt5006(MakeIntegerRange(0, 254, 0, 254));
+const KnxConverterByte8BitUnsigned byte8Dpt20102(MakeIntegerRange(0, 4, 0, 4));
+const KnxConverterInteger8BitSigned int8(MakeIntegerRange(-128, 127, -128, 127));
+const KnxConverterInteger16BitUnsigned word16(MakeIntegerRange(0, 65535, 0, 65535));
+const KnxConverterInteger16BitSigned int16(MakeIntegerRange(-32768, 32767, -32768, 32767));
+const KnxConverterFloat16BitFloat float16(MakeFloatRange(-671088.64, 670760.96, -671088.64,
+                                                         670760.96));
+const KnxConverterFloat16BitFloat float16Dpt9001(MakeFloatRange(-273.0, 670760.0, -273.0,
+                                                                670760.0));
+const KnxConverterFloat32BitFloat float32(MakeFloatRange(-FLT_MAX, FLT_MAX, -FLT_MAX, FLT_MAX));
+const KnxConverterInteger24BitUnsigned uint24(MakeLongIntegerRange(0, 16777215, 0, 16777215));
+const KnxConverterInteger32BitUnsigned uint32(MakeLongIntegerRange(0, 4294967295, 0, 4294967295));
+const KnxConverterInteger32BitUnsigned uint32Small(MakeLongIntegerRange(0, 100, 0, 100));
+const KnxConverterInteger32BitSigned int32(MakeIntegerRange(INT32_MIN, INT32_MAX, INT32_MIN,
+                                                            INT32_MAX));
+const KnxConverterInteger32BitSigned int32Small(MakeIntegerRange(0, 100, 0, 100));
+const KnxConverterInteger32BitSigned int32Negative(MakeIntegerRange(0, 10, -25, 0));
+
+TEST(NumericConverters, ToKnxValue) {
+  // clang-format off
+  CheckAll<ToCase>({
+      {byte8, Dpt(5, 0, 8), Byte(255), {0xFF}, 8},
+      {byte8Dpt5006, Dpt(5, 6, 8), Byte(254), {0xFE}, 8},
+      {int8, Dpt(6, 1, 8), Integer(-128), {0x80}, 8},
+      {int8, Dpt(6, 1, 8), Integer(300), {0x2C}, 8},  // low byte only
+      {word16, Dpt(7, 1, 16), Word(0x1234), {0x12, 0x34}, 16},
+      {word16, Dpt(7, 1, 16), Integer(0x10005), {0x00, 0x05}, 16},  // permissive: DPT suffices
+      {int16, Dpt(8, 1, 16), Integer(-2), {0xFF, 0xFE}, 16},
+      {int16, Dpt(8, 1, 16), Integer(70000), {0x11, 0x70}, 16},
+      {float16, Dpt(9, 0, 16), Float(21.5), {0x0C, 0x33}, 16},
+      {float16, Dpt(9, 0, 16), Invalid(), {0x7F, 0xFF}, 16},
+      {float16Dpt9001, Dpt(9, 1, 16), Float(-30.0), {0x8A, 0x24}, 16},
+      {float32, Dpt(14, 0, 32), Float(1.0), {0x3F, 0x80, 0x00, 0x00}, 32},
+      {float32, Dpt(14, 0, 32), Invalid(), {0x7F, 0xC0, 0x00, 0x00}, 32},
+      {uint24, Dpt(232, 600, 24), DWord(0x12345678), {0x34, 0x56, 0x78}, 24},
+      {uint32, Dpt(12, 1, 32), DWord(4294967295u), {0xFF, 0xFF, 0xFF, 0xFF}, 32},
+      {uint32Small, Dpt(12, 1, 32), DWord(100), {0x00, 0x00, 0x00, 0x64}, 32},
+      {int32, Dpt(13, 1, 32), Integer(INT32_MIN), {0x80, 0x00, 0x00, 0x00}, 32},
+      {int32, Dpt(13, 1, 32), Integer(-5), {0xFF, 0xFF, 0xFF, 0xFB}, 32},
+      {int32Negative, Dpt(13, 1, 32), Integer(1), {0xFF, 0xFF, 0xFF, 0xE9}, 32},  // -22.5 -> -23
+  });
+  // clang-format on
+}
+
+TEST(NumericConverters, FromKnxValue) {
+  // clang-format off
+  CheckAll<FromCase>({
+      {byte8, Dpt(5, 1, 8), {0xFF}, 8, tvtByte, tvtByte, Member::Byte, 255},
+      {byte8Dpt20102, Dpt(20, 102, 8), {0x04}, 8, tvtByte, tvtByte, Member::Byte, 4},
+      {int8, Dpt(6, 1, 8), {0x80}, 8, tvtInteger, tvtInteger, Member::Int, -128},
+      {word16, Dpt(7, 1, 16), {0x12, 0x34}, 16, tvtWord, tvtWord, Member::Word, 0x1234},
+      {int16, Dpt(8, 1, 16), {0xFF, 0xFE}, 16, tvtInteger, tvtInteger, Member::Int, -2},
+      {float16, Dpt(9, 0, 16), {0x0C, 0x33}, 16, tvtFloat, tvtFloat, Member::Double, 21.5},
+      {float16, Dpt(9, 0, 16), {0x7F, 0xFF}, 16, tvtFloat, tvtInvalid, Member::Double, 0.0},
+      {float32, Dpt(14, 0, 32), {0x3F, 0x80, 0x00, 0x00}, 32, tvtFloat, tvtFloat, Member::Double, 1.0},
+      {float32, Dpt(14, 0, 32), {0xC0, 0x20, 0x00, 0x00}, 32, tvtFloat, tvtFloat, Member::Double, -2.5},
+      // The 24-bit converter leaves the caller's tvt in place.
+      {uint24, Dpt(232, 600, 24), {0x34, 0x56, 0x78}, 24, tvtEmpty, tvtEmpty, Member::DWord, 0x345678},
+      {uint32, Dpt(12, 1, 32), {0xFF, 0xFF, 0xFF, 0xFF}, 32, tvtDWord, tvtDWord, Member::DWord, 4294967295.0},
+      {int32, Dpt(13, 1, 32), {0x80, 0x00, 0x00, 0x00}, 32, tvtInteger, tvtInteger, Member::Int, INT32_MIN},
+      // No scaling back: the raw value is checked against the internal window only.
+      {int32Negative, Dpt(13, 1, 32), {0x00, 0x00, 0x00, 0x07}, 32, tvtInteger, tvtInteger, Member::Int, 7},
+  });
+  // clang-format on
+}
+
+TEST(NumericConverters, Refusals) {
+  // clang-format off
+  CheckAll<RefusalCase>({
+      {byte8, To, Dpt(5, 1, 8), Word(1), {}, "Wrong tev value type (tvtByte)!"},
+      {byte8Dpt5006, To, Dpt(5, 6, 8), Byte(255), {}, "Value out of raw range [0..254] for DPT 5.006: 255"},
+      {byte8Dpt20102, From, Dpt(20, 102, 8), TEVVALUE(tvtByte), {0x05}, "Value out of raw range IntegerRange(0, 4, 0, 4) for DPT 20.102; value was 5"},
+      {int8, To, Dpt(7, 1, 8), Integer(1), {}, "Wrong tev value type (tvtInteger) or DPT main number (6.x)!"},
+      {int8, To, Dpt(6, 1, 8), Byte(1), {}, "Wrong tev value type (tvtInteger) or DPT main number (6.x)!"},
+      {word16, To, Dpt(8, 1, 16), Integer(1), {}, "Wrong DPT main number (7.x) or tev value type (tvtWord)!"},
+      {word16, From, Dpt(8, 1, 16), TEVVALUE(tvtWord), {0x00, 0x01}, "Wrong DPT main number (7.x)!"},
+      {int16, To, Dpt(7, 1, 16), Word(1), {}, "Wrong DPT main number (8.x) or tev value type (tvtInteger)!"},
+      {int16, From, Dpt(7, 1, 16), TEVVALUE(tvtInteger), {0x00, 0x01}, "Wrong DPT main number (8.x)!"},
+      {float16, To, Dpt(8, 1, 16), Integer(1), {}, "Wrong DPT main number (9.x) or tev value type (tvtFloat)!"},
+      {float16Dpt9001, To, Dpt(9, 1, 16), Float(-273.5), {}, "The internal value of DPT=9.1, f=-273.5 is out of the allowed range."},
+      {float16, To, Dpt(9, 0, 16), Float(std::numeric_limits<double>::quiet_NaN()), {}, "The internal value of DPT=9.0, f=nan is out of the allowed range."},
+      {float32, To, Dpt(13, 1, 32), Integer(1), {}, "Wrong DPT main number (14.x) or tev value type (tvtFloat)!"},
+      {float32, From, Dpt(9, 1, 32), TEVVALUE(tvtFloat), {0x3F, 0x80, 0x00, 0x00}, "Wrong DPT main number (14.x)!"},
+      {uint32, To, Dpt(12, 1, 32), Integer(1), {}, "Wrong tev value type (tvtDWord)!"},
+      {uint32Small, To, Dpt(12, 1, 32), DWord(101), {}, "The internal value of DPT=12.1, tvt=8 is out of range: 101!"},
+      {uint32Small, From, Dpt(12, 1, 32), TEVVALUE(tvtDWord), {0xFF, 0xFF, 0xFF, 0xFF}, "The internal value of DPT=12.1, tvt=8 is out of range: 4294967295!"},
+      {int32, To, Dpt(12, 1, 32), Word(1), {}, "Wrong DPT main number (13.x) or tev value type (tvtInteger)!"},
+      {int32Small, To, Dpt(13, 1, 32), Integer(-1), {}, "The internal value of DPT=13.1, tvt=4 is out of range: -1!"},
+      {int32, From, Dpt(12, 1, 32), TEVVALUE(tvtInteger), {0x00, 0x00, 0x00, 0x01}, "Wrong DPT main number (13.x)!"},
+      {int32Small, From, Dpt(13, 1, 32), TEVVALUE(tvtInteger), {0xFF, 0xFF, 0xFF, 0xFF}, "The group value of DPT=13.1 is out of range: -1!"},
+  });
+  // clang-format on
+}
+
+TEST(Float16, ValueBelowTheWindowIsStoredButRefused) {
+  ErrorCapture capture;
+  TEVVALUE value(tvtFloat);
+  // -300.0 = 0.01 * -1875 * 2^4
+  EXPECT_FALSE(float16Dpt9001.FromKnxValue(Dpt(9, 1, 16), Group({0xA0, 0xAD}, 16), value));
+  EXPECT_EQ(value.value.doubleValue, -300.0);
+  EXPECT_EQ(value.tvt, tvtFloat);
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Line(kError,
+                               "The internal value of DPT=9.1, f=-300 is out of the allowed "
+                               "range.")));
+}
+
+TEST(Float32, ReceivedNaNIsInvalid) {
+  TEVVALUE value(tvtFloat);
+  ASSERT_TRUE(float32.FromKnxValue(Dpt(14, 0, 32), Group({0x7F, 0xC0, 0x00, 0x00}, 32), value));
+  EXPECT_EQ(value.tvt, tvtInvalid);
+  EXPECT_TRUE(std::isnan(value.value.doubleValue));
+}
+
+TEST(Float32, DoubleBeyondTheFloatRangeIsSentAsInfinity) {
+  KnxStack::GroupValue group;
+  ASSERT_TRUE(float32.ToKnxValue(Dpt(14, 0, 32), Float(-1e300), group));
+  EXPECT_EQ(Raw(group), (Bytes{0xFF, 0x80, 0x00, 0x00}));
+}
+
+TEST(Integer8BitSigned, FromKnxValueNeedsNoMatchingDpt) {
+  TEVVALUE value;
+  ASSERT_TRUE(int8.FromKnxValue(Dpt(99, 9, 8), Group({0xFE}, 8), value));
+  EXPECT_EQ(value.tvt, tvtInteger);
+  EXPECT_EQ(value.value.intValue, -2);
+}
+
+}  // namespace

@@ -368,17 +368,17 @@ DptValueEntry& DptValueEntry::operator=(const DptValueEntry& other) {
 // DptValueMap
 
 const DptValueEntry& DptValueMap::GetEntry(const KNXDPT& dpt) const {
+  const auto begin = m_entries.begin();
   const auto end = m_entries.end();
-  const auto firstOfMain = LowerBound(m_entries.begin(), end, KeyOf(dpt.mainNumber, 0));
-  if (firstOfMain == end || firstOfMain->dpt.mainNumber != dpt.mainNumber) {
-    QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
-    return NotFoundEntry();
-  }
-  const auto exact = LowerBound(firstOfMain, end, KeyOf(dpt.mainNumber, dpt.subNumber));
-  if (exact != end && KeyOf(*exact) == KeyOf(dpt.mainNumber, dpt.subNumber)) {
+  const uint32_t key = KeyOf(dpt.mainNumber, dpt.subNumber);
+  const auto exact = LowerBound(begin, end, key);
+  if (exact != end && KeyOf(*exact) == key) {
     return *exact;
   }
-  if (dpt.subNumber == 0) {
+  // Everything of this main type sorts before the requested sub number.
+  const auto firstOfMain = LowerBound(begin, exact, KeyOf(dpt.mainNumber, 0));
+  const bool mainKnown = firstOfMain != exact;
+  if (!mainKnown || dpt.subNumber == 0) {
     QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
     return NotFoundEntry();
   }
@@ -390,19 +390,24 @@ const DptValueEntry& DptValueMap::GetEntry(const KNXDPT& dpt) const {
   return NotFoundEntry();
 }
 
-const DptValueEntry* DptValueMap::Find(unsigned short mainNumber, unsigned short subNumber) const {
+bool DptValueMap::Contains(unsigned short mainNumber, unsigned short subNumber) const {
   const uint32_t key = KeyOf(mainNumber, subNumber);
   const auto found = LowerBound(m_entries.begin(), m_entries.end(), key);
-  return found != m_entries.end() && KeyOf(*found) == key ? &*found : nullptr;
+  return found != m_entries.end() && KeyOf(*found) == key;
 }
 
-bool DptValueMap::Insert(DptValueEntry entry) {
-  const uint32_t key = KeyOf(entry);
-  const auto position = LowerBound(m_entries.begin(), m_entries.end(), key);
-  if (position != m_entries.end() && KeyOf(*position) == key) {
-    return false;
+bool DptValueMap::Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,
+                         const KnxConverter& prototype) {
+  const uint32_t key = KeyOf(dpt.mainNumber, dpt.subNumber);
+  // Tables register mostly in ascending order: appending needs no search.
+  auto position = m_entries.end();
+  if (!m_entries.empty() && KeyOf(m_entries.back()) >= key) {
+    position = LowerBound(m_entries.begin(), m_entries.end(), key);
+    if (KeyOf(*position) == key) {
+      return false;
+    }
   }
-  m_entries.insert(position, std::move(entry));
+  m_entries.emplace(position, dpt, tvt, tst, std::unique_ptr<KnxConverter>(prototype.Clone()));
   return true;
 }
 
@@ -428,13 +433,10 @@ bool KnxValueConverter::AddDptValueMapEntry(unsigned short mainNumber, unsigned 
                                             unsigned char bitSize, TevValueType tvt,
                                             TevDP::TevValueSubType tst,
                                             const KnxConverter& converter) {
-  // The first registration wins. Checking before cloning saves the throw-away clone of
-  // a duplicate; the map still only ever holds clones of the prototype.
-  if (m_map.Find(mainNumber, subNumber) != nullptr) {
-    return true;
-  }
-  return m_map.Insert(DptValueEntry(KNXDPT{bitSize, mainNumber, subNumber}, tvt, tst,
-                                    std::unique_ptr<KnxConverter>(converter.Clone())));
+  // The first registration wins and a duplicate is no failure. The map clones the
+  // prototype only for a new entry, so a duplicate costs no throw-away clone.
+  m_map.Insert(KNXDPT{bitSize, mainNumber, subNumber}, tvt, tst, converter);
+  return true;
 }
 
 bool KnxValueConverter::ToKnxValue(KNXDPT& dpt, const TEVVALUE& value,

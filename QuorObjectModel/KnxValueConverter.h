@@ -47,10 +47,12 @@ class QUOR_API DptValueMap {
   // main.sub, else main.x (sub 0) for a sub without its own entry; the process-wide
   // not-found entry (tvt = tvtEmpty) when neither exists.
   const DptValueEntry& GetEntry(const KNXDPT& dpt) const;
-  // The entry registered for exactly this main and sub number, without logging.
-  const DptValueEntry* Find(unsigned short mainNumber, unsigned short subNumber) const;
-  // Inserts in order; false (and the entry dropped) when main and sub are taken.
-  bool Insert(DptValueEntry entry);
+  // Whether an entry is registered for exactly this main and sub number.
+  bool Contains(unsigned short mainNumber, unsigned short subNumber) const;
+  // Adds an entry with its own clone of the prototype, in order; false (and nothing
+  // cloned) when main and sub number are taken.
+  bool Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,
+              const KnxConverter& prototype);
   void Reserve(std::size_t count) { m_entries.reserve(count); }
   void Clear() { m_entries.clear(); }
   // Ascending by main number, then sub number.

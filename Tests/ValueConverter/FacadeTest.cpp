@@ -49,9 +49,9 @@ TEST_F(FacadeTest, FromKnxSerialisesTheDefaultDptsValue) {
       {{0x0C, 0x33}, 16, kPlain, "21.5"},  // 9.000
       {{0x0C, 0x33}, 16, kInternal, "3.7:21.5"},
       {{0xC8}, 8, kPlain, "200"},  // 5.000
-      {{0xC8}, 8, kInternal, Serialized(Byte(200), kInternal)},
+      {{0xC8}, 8, kInternal, "6.7:200"},
       {{0x01}, 1, kPlain, "true"},  // 1.001 through the 1.x row
-      {{0x01}, 1, kInternal, Serialized(Bool(true), kInternal)},
+      {{0x01}, 1, kInternal, "2.7:true"},
       {{0x7F, 0xFF}, 16, kPlain, "invalid"},  // 9.000, the invalid pattern
   };
   for (const FromTextCase& c : cases) {
@@ -104,7 +104,7 @@ struct ToTextCase {
 TEST_F(FacadeTest, ToKnxByBitSizeChoosesTheDptFromTheValueTypeFirst) {
   const ToTextCase cases[] = {
       {"true", 16, {0x01}, 1},  // 1.001 despite 16 bits
-      {Serialized(Bool(false), kInternal), 16, {0x00}, 1},
+      {"2.7:false", 16, {0x00}, 1},
       {"21.5", 16, {0x0C, 0x33}, 16},  // 9.000
       {"3.7:21.5", 16, {0x0C, 0x33}, 16},
       {Serialized(Float(1.5), kInternal), 32, {0x3F, 0xC0, 0x00, 0x00}, 32},  // 14.000
@@ -132,21 +132,30 @@ TEST_F(FacadeTest, ToKnxWithDptWritesTheChosenDefaultBack) {
   EXPECT_EQ(group.GetRawData().ToString(), RawText({0x11, 0x05, 0x18}));
 }
 
-TEST_F(FacadeTest, ToKnxOfAnUnreadableTextIsLeftToTheTypeCheck) {
-  // Whatever Deserialize leaves of a broken text reaches the core's checks.
+TEST_F(FacadeTest, ToKnxOfABrokenTextConvertsWhatDeserializeLeft) {
+  // The value library reads a broken internal text as an invalid value, which every
+  // entry passes on: DPT 9.001 sends its invalid pattern.
   TEVVALUE leftOver;
-  leftOver.Deserialize("7.7:");
+  leftOver.Deserialize("3.7:abc");
+  ASSERT_EQ(leftOver.tvt, tvtInvalid);
   LogCapture capture;
-  KNXDPT dpt{1, 1, 1};
+  KNXDPT dpt{16, 9, 1};
   KnxStack::GroupValue group;
-  const bool converted = facade.ToKnxValue(dpt, std::string("7.7:"), group);
-  if (leftOver.tvt != tvtBoolean && leftOver.tvt != tvtInvalid) {
-    EXPECT_FALSE(converted);
-    EXPECT_THAT(capture.Lines(), ElementsAre(Pair(kError,
-                                                  "Invalid value type found for DPT = 1.1 "
-                                                  "val.tvt=" +
-                                                      std::to_string(leftOver.tvt))));
-  }
+  EXPECT_TRUE(facade.ToKnxValue(dpt, std::string("3.7:abc"), group));
+  EXPECT_EQ(group.GetRawData().ToString(), RawText({0x7F, 0xFF}));
+}
+
+TEST_F(FacadeTest, ToKnxOfAnEmptyTextIsRefusedByTheTypeCheck) {
+  TEVVALUE leftOver;
+  leftOver.Deserialize("");
+  ASSERT_EQ(leftOver.tvt, tvtEmpty);
+  LogCapture capture;
+  KNXDPT dpt{16, 9, 1};
+  KnxStack::GroupValue group;
+  EXPECT_FALSE(facade.ToKnxValue(dpt, std::string(), group));
+  EXPECT_EQ(group, KnxStack::GroupValue());
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Pair(kError, "Invalid value type found for DPT = 9.1 val.tvt=1")));
 }
 
 TEST_F(FacadeTest, TypedOverloadsForwardToTheTable) {

@@ -298,7 +298,7 @@ TEST(DptTableTest, EveryMainTypeFromKnx) {
       {{16, 9, 1}, {0x7F, 0xFF}, 16, true, Typed(tvtInvalid), Member::None, nullptr, By::Nobody},
       // Stored, then refused by the window.
       {{16, 9, 1}, {0xA0, 0xAD}, 16, false, Float(-300.0), Member::Double, "The internal value of DPT=9.1, f=-300 is out of the allowed range.", By::Converter},
-      {{16, 9, 9}, {0x7F, 0xFE}, 16, true, Float(670760.96), Member::Double, nullptr, By::Nobody},  // 9.x row
+      {{16, 9, 9}, {0x7F, 0xFE}, 16, true, Float(670433.28), Member::Double, nullptr, By::Nobody},  // 9.x row
       {{24, 10, 1}, {0x6D, 0x2D, 0x0A}, 24, true, TimeOfDay(tvtDayTime, 13, 45, 10, 4), Member::TimeOfDay, nullptr, By::Nobody},
       {{24, 10, 1}, {0xF7, 0x3B, 0x3B}, 24, true, TimeOfDay(tvtDayTime, 23, 59, 59, 64), Member::TimeOfDay, nullptr, By::Nobody},
       {{24, 10, 1}, {0x6D, 0x6D, 0x0A}, 24, false, Typed(tvtTime), Member::None, "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},

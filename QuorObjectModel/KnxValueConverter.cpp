@@ -247,7 +247,7 @@ using TevDP::tstPhysicalFloat;
 using TevDP::tstSceneNumber;
 using TevDP::tstStatusWithMode;
 
-// Registration order matters only for 232.x, which comes after 236.x.
+// Rows in registration order, 232.x after 236.x as always; the map keeps them sorted.
 // clang-format off
 constexpr DptRow kDptTable[] = {
 //   DPT      bits tvt          tst                converter                                      range

@@ -36,10 +36,8 @@ class FakeConverter final : public Quor::KnxConverter {
     ++m_probe->toCalls;
     m_probe->lastDpt = dpt;
     m_probe->lastTvt = value.tvt;
+    static_cast<void>(group);
     Raise();
-    if (m_probe->result) {
-      group = KnxStack::GroupValue(KnxStack::BinaryData(kWritten, 1), 8);
-    }
     return m_probe->result;
   }
 
@@ -57,8 +55,6 @@ class FakeConverter final : public Quor::KnxConverter {
     ++m_probe->clones;
     return m_probe->cloneToNull ? nullptr : new FakeConverter(*this);
   }
-
-  static constexpr unsigned char kWritten[1] = {0x5A};
 
  private:
   void Raise() const {

@@ -1,9 +1,10 @@
 #pragma once
 // Table-driven conversion between TEVVALUE and KNX group values by DPT.
 
-#include <map>
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <KnxStack/GroupValue.h>
 #include <KnxStack/KnxDpt.h>
@@ -34,24 +35,32 @@ struct QUOR_API DptValueEntry {
   std::unique_ptr<KnxConverter> converter;
 };
 
+// Entries kept in one vector sorted by main number, then sub number: a lookup is a
+// binary search without allocation, and filling the table costs one reservation plus
+// the converters' clones instead of one heap node per entry.
 class QUOR_API DptValueMap {
  public:
-  using SubMap = std::map<unsigned short, DptValueEntry>;
-  using MainMap = std::map<unsigned short, SubMap>;
+  using Entries = std::vector<DptValueEntry>;
 
   virtual ~DptValueMap() = default;
 
   // main.sub, else main.x (sub 0) for a sub without its own entry; the process-wide
   // not-found entry (tvt = tvtEmpty) when neither exists.
   const DptValueEntry& GetEntry(const KNXDPT& dpt) const;
-  // Keeps an existing entry for the same main and sub number (and returns true).
-  bool Insert(const DptValueEntry& entry);
-  void Clear();
-  const MainMap& Entries() const { return m_entries; }
-  std::size_t Size() const;
+  // Whether an entry is registered for exactly this main and sub number.
+  bool Contains(unsigned short mainNumber, unsigned short subNumber) const;
+  // Adds an entry with its own clone of the prototype, in order; false (and nothing
+  // cloned) when main and sub number are taken.
+  bool Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,
+              const KnxConverter& prototype);
+  void Reserve(std::size_t count) { m_entries.reserve(count); }
+  void Clear() { m_entries.clear(); }
+  // Ascending by main number, then sub number.
+  const Entries& GetEntries() const { return m_entries; }
+  std::size_t Size() const { return m_entries.size(); }
 
  private:
-  MainMap m_entries;
+  Entries m_entries;
 };
 
 class QUOR_API KnxValueConverter {

@@ -1,0 +1,172 @@
+// The facade for serialised values: default DPTs by value type or bit size.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "QuorObjectModel/KnxValueConverter.h"
+#include "Support/LogCapture.h"
+#include "Values.h"
+
+namespace {
+
+using namespace QuorTest;
+using ::testing::ElementsAre;
+using ::testing::Pair;
+
+constexpr int kInfo = log4cplus::INFO_LOG_LEVEL;
+constexpr int kError = log4cplus::ERROR_LOG_LEVEL;
+
+constexpr bool kInternal = true;
+constexpr bool kPlain = false;
+
+std::string Serialized(const TEVVALUE& value, bool internalFormat) {
+  std::string text;
+  value.Serialize(text, internalFormat);
+  return text;
+}
+
+class FacadeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(facade.Init()); }
+  Quor::QuorKnxValueConverter facade;
+};
+
+// ---------------------------------------------------------------------------------------
+// From KNX into text: the DPT comes from the bit size alone
+
+struct FromTextCase {
+  Bytes bytes;
+  unsigned int bits;
+  bool internalFormat;
+  std::string text;
+};
+
+TEST_F(FacadeTest, FromKnxSerialisesTheDefaultDptsValue) {
+  const FromTextCase cases[] = {
+      {{0x0C, 0x33}, 16, kPlain, "21.5"},  // 9.000
+      {{0x0C, 0x33}, 16, kInternal, "3.7:21.5"},
+      {{0xC8}, 8, kPlain, "200"},  // 5.000
+      {{0xC8}, 8, kInternal, "6.7:200"},
+      {{0x01}, 1, kPlain, "true"},  // 1.001 through the 1.x row
+      {{0x01}, 1, kInternal, "2.7:true"},
+      {{0x7F, 0xFF}, 16, kPlain, "invalid"},  // 9.000, the invalid pattern
+  };
+  for (const FromTextCase& c : cases) {
+    SCOPED_TRACE(RawText(c.bytes) + (c.internalFormat ? " internal" : " plain"));
+    std::string text = "untouched";
+    EXPECT_TRUE(facade.FromKnxValue(MakeGroup(c.bytes, c.bits), text, c.internalFormat));
+    EXPECT_EQ(text, c.text);
+  }
+}
+
+TEST_F(FacadeTest, FromKnxWithoutDefaultForTheSizeLeavesTheTextAlone) {
+  LogCapture capture;
+  std::string text = "untouched";
+  EXPECT_FALSE(facade.FromKnxValue(MakeGroup({0x3F}, 6), text, kPlain));
+  EXPECT_EQ(text, "untouched");
+  EXPECT_THAT(capture.Lines(), ElementsAre(Pair(kInfo, "Could not find DPT for bit size 6")));
+}
+
+TEST_F(FacadeTest, FromKnxOfSizeZeroMissesTheDpt) {
+  const Bytes bytes = {0x12};
+  LogCapture capture;
+  std::string text = "untouched";
+  EXPECT_FALSE(facade.FromKnxValue(MakeGroup(bytes, 0), text, kPlain));
+  EXPECT_EQ(text, "untouched");
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Pair(kError, "Convert from KNX value failed. Missing DPT. GroupValue = " +
+                                           RawText(bytes))));
+}
+
+TEST_F(FacadeTest, FromKnxOfFortyEightBitsIsAcceptedAsEmpty) {
+  LogCapture capture;
+  std::string text = "untouched";
+  EXPECT_TRUE(facade.FromKnxValue(MakeGroup({1, 2, 3, 4, 5, 6}, 48), text, kInternal));
+  EXPECT_EQ(text, Serialized(TEVVALUE(), kInternal));
+  EXPECT_THAT(capture.Lines(), ElementsAre(Pair(kError, "No Entry found for DPT = 219.1"),
+                                           Pair(kError, "No Entry found for DPT = 219.1"),
+                                           Pair(kError, "Assume validity and accept value!")));
+}
+
+// ---------------------------------------------------------------------------------------
+// From text towards KNX
+
+struct ToTextCase {
+  std::string text;
+  unsigned long bitSize;
+  Bytes bytes;
+  unsigned int bits;
+};
+
+TEST_F(FacadeTest, ToKnxByBitSizeChoosesTheDptFromTheValueTypeFirst) {
+  const ToTextCase cases[] = {
+      {"true", 16, {0x01}, 1},  // 1.001 despite 16 bits
+      {"2.7:false", 16, {0x00}, 1},
+      {"21.5", 16, {0x0C, 0x33}, 16},  // 9.000
+      {"3.7:21.5", 16, {0x0C, 0x33}, 16},
+      {Serialized(Float(1.5), kInternal), 32, {0x3F, 0xC0, 0x00, 0x00}, 32},  // 14.000
+      // 264 keeps its low byte, 8: a string of 8 bits is DPT 4.001.
+      {Serialized(Str("A"), kInternal), 264, {0x41}, 8},
+      // 256 becomes 0: a string without bit size is DPT 16.001.
+      {Serialized(Str("A"), kInternal), 256, {'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 112},
+  };
+  for (const ToTextCase& c : cases) {
+    SCOPED_TRACE(c.text + " bits " + std::to_string(c.bitSize));
+    KnxStack::GroupValue group;
+    EXPECT_TRUE(facade.ToKnxValue(c.text, c.bitSize, group));
+    EXPECT_EQ(group.GetRawData().ToString(), RawText(c.bytes));
+    EXPECT_EQ(group.GetDefinedSize(), c.bits);
+  }
+}
+
+TEST_F(FacadeTest, ToKnxWithDptWritesTheChosenDefaultBack) {
+  KNXDPT dpt{0, 0, 0};
+  KnxStack::GroupValue group;
+  EXPECT_TRUE(facade.ToKnxValue(dpt, Serialized(Date(2024, 5, 17), kInternal), group));
+  EXPECT_EQ(dpt.bitSize, 24);
+  EXPECT_EQ(dpt.mainNumber, 11);
+  EXPECT_EQ(dpt.subNumber, 1);
+  EXPECT_EQ(group.GetRawData().ToString(), RawText({0x11, 0x05, 0x18}));
+}
+
+TEST_F(FacadeTest, ToKnxOfABrokenTextConvertsWhatDeserializeLeft) {
+  // The value library reads a broken internal text as an invalid value, which every
+  // entry passes on: DPT 9.001 sends its invalid pattern.
+  TEVVALUE leftOver;
+  leftOver.Deserialize("3.7:abc");
+  ASSERT_EQ(leftOver.tvt, tvtInvalid);
+  LogCapture capture;
+  KNXDPT dpt{16, 9, 1};
+  KnxStack::GroupValue group;
+  EXPECT_TRUE(facade.ToKnxValue(dpt, std::string("3.7:abc"), group));
+  EXPECT_EQ(group.GetRawData().ToString(), RawText({0x7F, 0xFF}));
+}
+
+TEST_F(FacadeTest, ToKnxOfAnEmptyTextIsRefusedByTheTypeCheck) {
+  TEVVALUE leftOver;
+  leftOver.Deserialize("");
+  ASSERT_EQ(leftOver.tvt, tvtEmpty);
+  LogCapture capture;
+  KNXDPT dpt{16, 9, 1};
+  KnxStack::GroupValue group;
+  EXPECT_FALSE(facade.ToKnxValue(dpt, std::string(), group));
+  EXPECT_EQ(group, KnxStack::GroupValue());
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Pair(kError, "Invalid value type found for DPT = 9.1 val.tvt=1")));
+}
+
+TEST_F(FacadeTest, TypedOverloadsForwardToTheTable) {
+  KNXDPT dpt{16, 9, 1};
+  KnxStack::GroupValue group;
+  EXPECT_TRUE(facade.ToKnxValue(dpt, Float(21.5), group));
+  EXPECT_EQ(group.GetRawData().ToString(), RawText({0x0C, 0x33}));
+  TEVVALUE value;
+  EXPECT_TRUE(facade.FromKnxValue(dpt, group, value));
+  EXPECT_EQ(value.tvt, tvtFloat);
+  EXPECT_DOUBLE_EQ(value.value.doubleValue, 21.5);
+}
+
+}  // namespace

@@ -1,0 +1,461 @@
+// The filled DPT table with the real converters: every main type in both directions
+// with valid, boundary and refused values against the KNX bytes.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <string>
+#include <vector>
+
+#include "QuorObjectModel/KnxValueConverter.h"
+#include "Support/LogCapture.h"
+#include "Values.h"
+
+namespace {
+
+using namespace QuorTest;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+constexpr int kInfo = log4cplus::INFO_LOG_LEVEL;
+constexpr int kError = log4cplus::ERROR_LOG_LEVEL;
+
+using Line = std::pair<int, std::string>;
+
+std::vector<Line> NonDebugLines(const LogCapture& capture) {
+  std::vector<Line> lines;
+  for (const Line& line : capture.Lines()) {
+    if (line.first >= kInfo) {
+      lines.push_back(line);
+    }
+  }
+  return lines;
+}
+
+std::string DptText(const KNXDPT& dpt) {
+  return std::to_string(dpt.mainNumber) + "." + std::to_string(dpt.subNumber);
+}
+
+// The internal text form names the type and round-trips the value exactly, so comparing
+// it compares type and storage at once.
+std::string Internal(const TEVVALUE& value) {
+  std::string text;
+  value.Serialize(text, true);
+  return text;
+}
+
+// What the time-of-day converter writes: a fixed date, the weekday mask, UTC.
+TEVVALUE ReceivedTimeOfDay(int hour, int minute, int second, uint16_t weekday) {
+  TEVVALUE v = TimeOfDay(tvtDayTime, hour, minute, second, weekday);
+  TEVTIME& t = v.value.timeValue;
+  t.year = 2000;
+  t.month = 1;
+  t.day = 1;
+  t.kind = 1;
+  t.localTime = false;
+  t.daylightSaving = false;
+  return v;
+}
+
+TEVVALUE Typed(TevValueType tvt) {
+  return TEVVALUE(tvt);
+}
+TEVVALUE ByteAs(TevValueType tvt, unsigned char b) {
+  TEVVALUE v(tvt);
+  v.value.byteValue = b;
+  return v;
+}
+TEVVALUE IntAs(TevValueType tvt, int32_t i) {
+  TEVVALUE v(tvt);
+  v.value.intValue = i;
+  return v;
+}
+
+class DptTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(converter.Init()); }
+  Quor::KnxValueConverter converter;
+};
+
+// ---------------------------------------------------------------------------------------
+// Valid and boundary values: out as these bytes, back as the same value
+
+struct RoundTrip {
+  KNXDPT dpt;
+  TEVVALUE value;
+  Bytes bytes;
+  unsigned int bits;
+};
+
+TEST_F(DptTableTest, ValidAndBoundaryValuesRoundTrip) {
+  const Bytes hello = {'H', 'e', 'l', 'l', 'o', 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  const Bytes full = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N'};
+  const Bytes gruen = {'G', 'r', 0xFC, 'n', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  // clang-format off
+  const std::vector<RoundTrip> cases = {
+      {{1, 1, 1},      Bool(true),                         {0x01}, 1},
+      {{1, 1, 1},      Bool(false),                        {0x00}, 1},
+      {{8, 4, 1},      Str("A"),                           {0x41}, 8},
+      {{8, 4, 1},      Str("\x7f"),                        {0x7F}, 8},
+      {{8, 4, 2},      Str("\xc3\xa9"),                    {0xE9}, 8},
+      {{8, 4, 2},      Str("\xc3\xbf"),                    {0xFF}, 8},
+      {{8, 5, 1},      Byte(128),                          {0x80}, 8},
+      {{8, 5, 1},      Byte(255),                          {0xFF}, 8},
+      {{8, 5, 6},      Byte(254),                          {0xFE}, 8},
+      {{8, 6, 10},     Int(-128),                          {0x80}, 8},
+      {{8, 6, 10},     Int(127),                           {0x7F}, 8},
+      {{8, 6, 20},     Byte(0x81),                         {0x81}, 8},
+      {{8, 6, 20},     Byte(0x04),                         {0x04}, 8},
+      {{16, 7, 1},     Word(0x1234),                       {0x12, 0x34}, 16},
+      {{16, 7, 1},     Word(65535),                        {0xFF, 0xFF}, 16},
+      {{16, 8, 1},     Int(-32768),                        {0x80, 0x00}, 16},
+      {{16, 8, 1},     Int(32767),                         {0x7F, 0xFF}, 16},
+      {{16, 9, 1},     Float(21.5),                        {0x0C, 0x33}, 16},
+      {{16, 9, 1},     Invalid(),                          {0x7F, 0xFF}, 16},
+      {{24, 11, 1},    Date(2024, 5, 17),                  {0x11, 0x05, 0x18}, 24},
+      {{24, 11, 1},    Date(2089, 12, 31),                 {0x1F, 0x0C, 0x59}, 24},
+      {{24, 11, 1},    Date(1990, 1, 1),                   {0x01, 0x01, 0x5A}, 24},
+      {{32, 12, 1},    DWord(0x12345678),                  {0x12, 0x34, 0x56, 0x78}, 32},
+      {{32, 12, 1},    DWord(4294967295u),                 {0xFF, 0xFF, 0xFF, 0xFF}, 32},
+      {{32, 13, 1},    Int(5),                             {0x00, 0x00, 0x00, 0x05}, 32},
+      {{32, 13, 1},    Int(-2147483647 - 1),               {0x80, 0x00, 0x00, 0x00}, 32},
+      {{32, 14, 0},    Float(1.5),                         {0x3F, 0xC0, 0x00, 0x00}, 32},
+      {{32, 14, 0},    Float(FLT_MAX),                     {0x7F, 0x7F, 0xFF, 0xFF}, 32},
+      {{32, 14, 0},    Invalid(),                          {0x7F, 0xC0, 0x00, 0x00}, 32},
+      {{32, 15, 0},    DWord(0x00ABCDEF),                  {0x00, 0xAB, 0xCD, 0xEF}, 32},
+      {{32, 15, 0},    DWord(0),                           {0x00, 0x00, 0x00, 0x00}, 32},
+      {{112, 16, 0},   Str("Hello"),                       hello, 112},
+      {{112, 16, 0},   Str("ABCDEFGHIJKLMN"),              full, 112},
+      {{112, 16, 1},   Str("Gr\xc3\xbcn"),                 gruen, 112},
+      {{64, 19, 1},    DateTime(2024, 5, 17, 13, 45, 10),  {0x7C, 0x05, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64},
+      {{64, 19, 1},    DateTime(2155, 12, 31, 23, 59, 59), {0xFF, 0x0C, 0x1F, 0x17, 0x3B, 0x3B, 0x20, 0x00}, 64},
+      {{8, 20, 102},   Byte(4),                            {0x04}, 8},
+      {{8, 20, 102},   Byte(0),                            {0x00}, 8},
+      {{8, 21, 1},     Byte(0x12),                         {0x12}, 8},
+      {{8, 21, 1},     Byte(255),                          {0xFF}, 8},
+      {{8, 23, 1},     Byte(2),                            {0x02}, 8},
+      {{8, 23, 1},     Byte(255),                          {0xFF}, 8},
+      {{8, 26, 1},     Byte(0x45),                         {0x45}, 8},
+      {{8, 26, 1},     Byte(0x7F),                         {0x7F}, 8},
+      {{32, 27, 1},    DWord(0x0000FFFF),                  {0x00, 0x00, 0xFF, 0xFF}, 32},
+      {{32, 27, 1},    DWord(4294967295u),                 {0xFF, 0xFF, 0xFF, 0xFF}, 32},
+      {{24, 232, 600}, DWord(0x00102030),                  {0x10, 0x20, 0x30}, 24},
+      {{24, 232, 600}, DWord(0x00FFFFFF),                  {0xFF, 0xFF, 0xFF}, 24},
+      {{8, 236, 1},    Byte(0x3F),                         {0x3F}, 8},
+      {{8, 236, 1},    Byte(255),                          {0xFF}, 8},
+      {{8, 238, 1},    Byte(0x40),                         {0x40}, 8},
+      {{8, 238, 1},    Byte(255),                          {0xFF}, 8},
+  };
+  // clang-format on
+  for (const RoundTrip& c : cases) {
+    SCOPED_TRACE("DPT " + DptText(c.dpt) + " value " + c.value.ToString());
+    LogCapture capture;
+    KNXDPT dpt = c.dpt;
+    KnxStack::GroupValue group;
+    EXPECT_TRUE(converter.ToKnxValue(dpt, c.value, group));
+    EXPECT_EQ(group.GetRawData().ToString(), RawText(c.bytes));
+    EXPECT_EQ(group.GetDefinedSize(), c.bits);
+
+    TEVVALUE back;
+    EXPECT_TRUE(converter.FromKnxValue(dpt, MakeGroup(c.bytes, c.bits), back));
+    EXPECT_EQ(Internal(back), Internal(c.value));
+    EXPECT_THAT(NonDebugLines(capture), IsEmpty());
+  }
+}
+
+// Who refuses: the converter (the core then adds its own line) or the core alone.
+enum class By { Nobody, Converter, Core };
+
+// ---------------------------------------------------------------------------------------
+// Towards KNX: one-way values and refusals
+
+struct ToCase {
+  KNXDPT dpt;
+  TEVVALUE value;
+  bool ok;
+  Bytes bytes;  // the group value afterwards; empty when nothing is written
+  unsigned int bits;
+  const char* line;  // the refusal before the core's follow-up line
+  By by;
+};
+
+TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
+  const char* const kTypeOrDpt2 = "Wrong tev value type (tvtByte) or DPT main number (2.x)!";
+  const char* const kTypeOrDpt3 = "Wrong tev value type (tvtByte) or DPT main number (3.x)!";
+  const Bytes grusse = {'G', 'r', '_', '_', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  // clang-format off
+  const std::vector<ToCase> cases = {
+      {{1, 1, 1}, Invalid(), false, {}, 0, nullptr, By::Converter},  // refused silently
+      {{1, 1, 1}, Byte(1), false, {}, 0, "Invalid value type found for DPT = 1.1 val.tvt=6", By::Core},
+      // No value passes both the core's type check and the converter's for 2.x, 3.x and 18.x.
+      {{2, 2, 1}, Bool(true), false, {}, 0, kTypeOrDpt2, By::Converter},
+      {{2, 2, 1}, Byte(3), false, {}, 0, "Invalid value type found for DPT = 2.1 val.tvt=6", By::Core},
+      {{4, 3, 7}, Float(50.0), false, {}, 0, kTypeOrDpt3, By::Converter},
+      {{4, 3, 7}, Byte(9), false, {}, 0, "Invalid value type found for DPT = 3.7 val.tvt=6", By::Core},
+      {{8, 4, 1}, Str("\xc3\xa9"), false, {}, 0, "Value out of raw range [0..127] for DPT 4.001: 233", By::Converter},
+      {{8, 4, 1}, Int(65), false, {}, 0, "Invalid value type found for DPT = 4.1 val.tvt=4", By::Core},
+      {{8, 5, 1}, Int(1), false, {}, 0, "Invalid value type found for DPT = 5.1 val.tvt=4", By::Core},
+      {{8, 5, 6}, Byte(255), false, {}, 0, "Value out of raw range [0..254] for DPT 5.006: 255", By::Converter},
+      {{8, 6, 10}, Int(300), true, {0x2C}, 8, nullptr, By::Nobody},  // low byte, no window
+      {{8, 6, 10}, Byte(1), false, {}, 0, "Invalid value type found for DPT = 6.10 val.tvt=6", By::Core},
+      // Written before the mode is checked.
+      {{8, 6, 20}, Byte(0x03), false, {0x03}, 8, "The internal value of DPT=6.20, f=3 is out of the allowed range.", By::Converter},
+      {{16, 7, 1}, Int(1), false, {}, 0, "Invalid value type found for DPT = 7.1 val.tvt=4", By::Core},
+      {{16, 8, 1}, Word(1), false, {}, 0, "Invalid value type found for DPT = 8.1 val.tvt=7", By::Core},
+      {{16, 9, 1}, Float(-273.0), true, {0xA1, 0x56}, 16, nullptr, By::Nobody},
+      {{16, 9, 1}, Float(670760.0), true, {0x7F, 0xFE}, 16, nullptr, By::Nobody},
+      {{16, 9, 1}, Float(-273.5), false, {}, 0, "The internal value of DPT=9.1, f=-273.5 is out of the allowed range.", By::Converter},
+      {{16, 9, 9}, Float(-300.0), true, {0xA0, 0xAD}, 16, nullptr, By::Nobody},  // 9.x window
+      {{16, 9, 4}, Float(-0.5), false, {}, 0, "The internal value of DPT=9.4, f=-0.5 is out of the allowed range.", By::Converter},
+      {{24, 10, 1}, TimeOfDay(tvtTime, 13, 45, 10, 4), true, {0x6D, 0x2D, 0x0A}, 24, nullptr, By::Nobody},
+      {{24, 10, 1}, TimeOfDay(tvtTime, 23, 59, 59, 64), true, {0xF7, 0x3B, 0x3B}, 24, nullptr, By::Nobody},
+      // The entry is tvtTime, so the converter's own tvtDayTime never gets past the core.
+      {{24, 10, 1}, TimeOfDay(tvtDayTime, 13, 45, 10, 4), false, {}, 0, "Invalid value type found for DPT = 10.1 val.tvt=15", By::Core},
+      {{24, 11, 1}, Date(2090, 1, 1), false, {}, 0, "Cannot convert the date outside of the range [1990...2089]: year=2090, month=1, day=1", By::Converter},
+      {{32, 12, 1}, Int(1), false, {}, 0, "Invalid value type found for DPT = 12.1 val.tvt=4", By::Core},
+      {{32, 13, 1}, DWord(5), false, {}, 0, "Invalid value type found for DPT = 13.1 val.tvt=8", By::Core},
+      {{32, 14, 0}, Int(1), false, {}, 0, "Invalid value type found for DPT = 14.0 val.tvt=4", By::Core},
+      {{32, 15, 0}, Bool(true), false, {}, 0, "Invalid value type found for DPT = 15.0 val.tvt=2", By::Core},
+      {{112, 16, 0}, Str("Gr\xc3\xbc\xc3\x9f" "e"), true, grusse, 112, nullptr, By::Nobody},
+      {{112, 16, 0}, Int(1), false, {}, 0, "Invalid value type found for DPT = 16.0 val.tvt=4", By::Core},
+      {{8, 17, 1}, Int(63), true, {0x3F}, 8, nullptr, By::Nobody},
+      {{8, 17, 1}, Int(0), true, {0x00}, 8, nullptr, By::Nobody},
+      {{8, 17, 1}, Int(64), false, {}, 0, "Scene number is out of range (>63) for SceneNumber: 64", By::Converter},
+      {{8, 18, 1}, Int(5), false, {}, 0, "Wrong DPT for Scene number (18.001) or tev value type (tvtByte).", By::Converter},
+      {{8, 18, 1}, Byte(0x85), false, {}, 0, "Invalid value type found for DPT = 18.1 val.tvt=6", By::Core},
+      {{64, 19, 1}, Date(2024, 5, 17), false, {}, 0, "Invalid value type found for DPT = 19.1 val.tvt=11", By::Core},
+      {{8, 20, 102}, Byte(5), true, {0x05}, 8, nullptr, By::Nobody},  // no window towards KNX
+      {{8, 20, 1}, Word(1), false, {}, 0, "Invalid value type found for DPT = 20.1 val.tvt=7", By::Core},
+      {{8, 21, 1}, Float(1.0), false, {}, 0, "Invalid value type found for DPT = 21.1 val.tvt=3", By::Core},
+      {{8, 23, 1}, Int(2), false, {}, 0, "Invalid value type found for DPT = 23.1 val.tvt=4", By::Core},
+      {{8, 26, 1}, Byte(0x85), false, {}, 0, "Reserved bit 8 is set for SceneInfo; skipped.", By::Converter},
+      {{32, 27, 1}, Int(1), false, {}, 0, "Invalid value type found for DPT = 27.1 val.tvt=4", By::Core},
+      {{24, 232, 600}, DWord(0x12345678), true, {0x34, 0x56, 0x78}, 24, nullptr, By::Nobody},  // top byte dropped
+      {{24, 232, 600}, Int(1), false, {}, 0, "Invalid value type found for DPT = 232.600 val.tvt=4", By::Core},
+      {{8, 236, 1}, Str("a"), false, {}, 0, "Invalid value type found for DPT = 236.1 val.tvt=10", By::Core},
+      {{8, 238, 1}, Bool(true), false, {}, 0, "Invalid value type found for DPT = 238.1 val.tvt=2", By::Core},
+  };
+  // clang-format on
+  for (const ToCase& c : cases) {
+    SCOPED_TRACE("DPT " + DptText(c.dpt) + " value " + c.value.ToString());
+    LogCapture capture;
+    KNXDPT dpt = c.dpt;
+    KnxStack::GroupValue group;
+    EXPECT_EQ(converter.ToKnxValue(dpt, c.value, group), c.ok);
+    EXPECT_EQ(group.GetRawData().ToString(), RawText(c.bytes));
+    EXPECT_EQ(group.GetDefinedSize(), c.bits);
+
+    std::vector<Line> expected;
+    if (c.line != nullptr) {
+      expected.emplace_back(kError, c.line);
+    }
+    if (c.by == By::Converter) {
+      expected.emplace_back(kError, "Convert to KNX value failed for DPT = " + DptText(c.dpt) +
+                                        " val = " + c.value.ToString());
+    }
+    EXPECT_THAT(NonDebugLines(capture), ElementsAreArray(expected));
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// From KNX: one-way values and refusals
+
+struct FromCase {
+  KNXDPT dpt;
+  Bytes bytes;
+  unsigned int bits;
+  bool ok;
+  TEVVALUE expected;  // type and storage afterwards
+  const char* line;   // converter's or core's refusal, or an INFO note when ok
+  By by;
+};
+
+std::string SizeRefusal(const char* dpt, unsigned int actual, unsigned int expected) {
+  return std::string("Failed to convert a GroupValue for DPT ") + dpt +
+         " because of unexpected bit size: " + std::to_string(actual) +
+         ", expected: " + std::to_string(expected);
+}
+
+TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
+  const Bytes umlaut = {'G', 'r', 0xFC, 'n', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  // Bit-size refusals, kept here so that the rows stay short.
+  const std::string size1 = SizeRefusal("1.1", 16, 1), size2 = SizeRefusal("2.1", 8, 2),
+                    size3 = SizeRefusal("3.7", 8, 4), size5 = SizeRefusal("5.1", 16, 8),
+                    size6 = SizeRefusal("6.10", 16, 8), size7 = SizeRefusal("7.1", 8, 16),
+                    size8 = SizeRefusal("8.1", 24, 16), size12 = SizeRefusal("12.1", 16, 32),
+                    size13 = SizeRefusal("13.1", 8, 32), size14 = SizeRefusal("14.0", 16, 32),
+                    size15 = SizeRefusal("15.0", 24, 32), size16 = SizeRefusal("16.0", 8, 112),
+                    size21 = SizeRefusal("21.1", 16, 8), size23 = SizeRefusal("23.1", 6, 8),
+                    size26 = SizeRefusal("26.1", 16, 8), size27 = SizeRefusal("27.1", 8, 32),
+                    size232 = SizeRefusal("232.600", 32, 24), size236 = SizeRefusal("236.1", 16, 8),
+                    size238 = SizeRefusal("238.1", 16, 8);
+  // clang-format off
+  const std::vector<FromCase> cases = {
+      {{1, 1, 1}, {0x01, 0x00}, 16, false, Typed(tvtBoolean), size1.c_str(), By::Core},
+      {{2, 2, 1}, {0x03}, 2, true, Byte(3), nullptr, By::Nobody},
+      {{2, 2, 1}, {0x00}, 2, true, Byte(0), nullptr, By::Nobody},
+      {{2, 2, 1}, {0x03}, 8, false, Typed(tvtBoolean), size2.c_str(), By::Core},
+      // The 4-bit converter fills the byte and leaves the entry's tvtFloat.
+      {{4, 3, 7}, {0x0F}, 4, true, ByteAs(tvtFloat, 15), nullptr, By::Nobody},
+      {{4, 3, 7}, {0x00}, 4, true, ByteAs(tvtFloat, 0), nullptr, By::Nobody},
+      {{4, 3, 7}, {0x09}, 8, false, Typed(tvtFloat), size3.c_str(), By::Core},
+      {{8, 4, 1}, {0x80}, 8, false, Typed(tvtString), "Value out of raw range [0..127] for DPT 4.001: 128", By::Converter},
+      {{8, 4, 3}, {0xFF}, 8, true, Str("\xc3\xbf"), nullptr, By::Nobody},  // 4.x row
+      {{8, 5, 1}, {0x00, 0x01}, 16, false, Typed(tvtByte), size5.c_str(), By::Core},
+      {{8, 5, 6}, {0xFF}, 8, false, Typed(tvtByte), "Value out of raw range IntegerRange(0, 254, 0, 254) for DPT 5.6; value was 255", By::Converter},
+      {{8, 6, 10}, {0x00, 0x7F}, 16, false, Typed(tvtInteger), size6.c_str(), By::Core},
+      {{8, 6, 20}, {0x07}, 8, false, Typed(tvtByte), "The internal value of DPT=6.20, f=7 is out of the allowed range.", By::Converter},
+      {{16, 7, 1}, {0x12}, 8, false, Typed(tvtWord), size7.c_str(), By::Core},
+      {{16, 8, 1}, {0x00, 0x00, 0x01}, 24, false, Typed(tvtInteger), size8.c_str(), By::Core},
+      // Stored, then refused by the window.
+      {{16, 9, 1}, {0xA0, 0xAD}, 16, false, Float(-300.0), "The internal value of DPT=9.1, f=-300 is out of the allowed range.", By::Converter},
+      {{16, 9, 9}, {0x7F, 0xFE}, 16, true, Float(670433.28), nullptr, By::Nobody},  // 9.x row
+      {{24, 10, 1}, {0x6D, 0x2D, 0x0A}, 24, true, ReceivedTimeOfDay(13, 45, 10, 4), nullptr, By::Nobody},
+      {{24, 10, 1}, {0xF7, 0x3B, 0x3B}, 24, true, ReceivedTimeOfDay(23, 59, 59, 64), nullptr, By::Nobody},
+      {{24, 10, 1}, {0x6D, 0x6D, 0x0A}, 24, false, Typed(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x31, 0x05, 0x18}, 24, false, Typed(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x1F, 0x02, 0x18}, 24, false, Typed(tvtDate), "Cannot convert invalid date: year=2024, month=2, day=31", By::Converter},
+      {{32, 12, 1}, {0xFF, 0xFF}, 16, false, Typed(tvtDWord), size12.c_str(), By::Core},
+      {{32, 13, 1}, {0x80}, 8, false, Typed(tvtInteger), size13.c_str(), By::Core},
+      {{32, 14, 0}, {0x3F, 0xC0}, 16, false, Typed(tvtFloat), size14.c_str(), By::Core},
+      {{32, 15, 0}, {0x00, 0xAB, 0xCD}, 24, false, Typed(tvtDWord), size15.c_str(), By::Core},
+      {{112, 16, 0}, umlaut, 112, true, Str("Gr__n"), "Invalid characters for DPT 16.0 has been replaced with _.", By::Nobody},
+      {{112, 16, 0}, {'H'}, 8, false, Typed(tvtString), size16.c_str(), By::Core},
+      {{8, 17, 1}, {0x3F}, 8, true, IntAs(tvtByte, 63), nullptr, By::Nobody},
+      {{8, 17, 1}, {0x00}, 8, true, IntAs(tvtByte, 0), nullptr, By::Nobody},
+      // The received number is stored before the window refuses it.
+      {{8, 17, 1}, {0x40}, 8, false, IntAs(tvtInteger, 64), "Scene number is out of range (>63) for SceneNumber: 64", By::Converter},
+      {{8, 18, 1}, {0x85}, 8, true, ByteAs(tvtInteger, 0x85), nullptr, By::Nobody},
+      {{8, 18, 1}, {0x3F}, 8, true, ByteAs(tvtInteger, 0x3F), nullptr, By::Nobody},
+      {{8, 18, 1}, {0x45}, 8, false, Typed(tvtInteger), "Reserved bit is used for scene number in DPT scene control!", By::Converter},
+      {{64, 19, 1}, {0x7C, 0x0D, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, false, Typed(tvtDateTime), "Cannot convert invalid date and time: year=2024, month=13, day=17, hour=13, minute=45, second=10", By::Converter},
+      {{8, 20, 102}, {0x05}, 8, false, Typed(tvtByte), "Value out of raw range IntegerRange(0, 4, 0, 4) for DPT 20.102; value was 5", By::Converter},
+      {{8, 21, 1}, {0x12, 0x00}, 16, false, Typed(tvtByte), size21.c_str(), By::Core},
+      // Only when both sizes are at most 6 are they not compared.
+      {{8, 23, 1}, {0x02}, 6, false, Typed(tvtByte), size23.c_str(), By::Core},
+      {{8, 26, 1}, {0x45, 0x00}, 16, false, Typed(tvtByte), size26.c_str(), By::Core},
+      {{32, 27, 1}, {0xFF}, 8, false, Typed(tvtDWord), size27.c_str(), By::Core},
+      {{24, 232, 600}, {0x10, 0x20, 0x30, 0x40}, 32, false, Typed(tvtDWord), size232.c_str(), By::Core},
+      {{8, 236, 1}, {0x3F, 0x00}, 16, false, Typed(tvtByte), size236.c_str(), By::Core},
+      {{8, 238, 1}, {0x40, 0x00}, 16, false, Typed(tvtByte), size238.c_str(), By::Core},
+  };
+  // clang-format on
+  for (const FromCase& c : cases) {
+    SCOPED_TRACE("DPT " + DptText(c.dpt) + " bytes " + RawText(c.bytes));
+    LogCapture capture;
+    KNXDPT dpt = c.dpt;
+    TEVVALUE value;
+    EXPECT_EQ(converter.FromKnxValue(dpt, MakeGroup(c.bytes, c.bits), value), c.ok);
+    EXPECT_EQ(Internal(value), Internal(c.expected));
+
+    std::vector<Line> expected;
+    if (c.line != nullptr) {
+      expected.emplace_back(c.by == By::Nobody ? kInfo : kError, c.line);
+    }
+    if (c.by == By::Converter) {
+      expected.emplace_back(kError, "Convert from KNX value failed for DPT = " + DptText(c.dpt) +
+                                        " GroupValue = " + RawText(c.bytes));
+    }
+    EXPECT_THAT(NonDebugLines(capture), ElementsAreArray(expected));
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Lookups in the filled table
+
+using FilledTableTest = DptTableTest;
+
+TEST_F(FilledTableTest, HasFiftyThreeEntriesAscendingEvenAfterASecondInit) {
+  ASSERT_TRUE(converter.Init());
+  const Quor::DptValueMap::Entries& entries = converter.GetMap().GetEntries();
+  EXPECT_EQ(entries.size(), 53u);
+  EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+    return std::make_pair(a.dpt.mainNumber, a.dpt.subNumber) <
+           std::make_pair(b.dpt.mainNumber, b.dpt.subNumber);
+  }));
+  ASSERT_GE(entries.size(), 3u);
+  EXPECT_EQ(entries[entries.size() - 3].dpt.mainNumber, 232);
+  EXPECT_EQ(entries[entries.size() - 2].dpt.mainNumber, 236);
+  EXPECT_EQ(entries[entries.size() - 1].dpt.mainNumber, 238);
+}
+
+TEST_F(FilledTableTest, SubNumbersResolveToTheirOwnRowOrTheMainTypeRow) {
+  LogCapture capture;
+  const Quor::DptValueEntry& own = converter.GetEntry(KNXDPT{16, 9, 1});
+  EXPECT_EQ(own.tst, TevDP::tstPhysicalFloat);
+  const auto* ownConverter =
+      dynamic_cast<const Quor::KnxConverterFloat16BitFloat*>(own.converter.get());
+  ASSERT_NE(ownConverter, nullptr);
+  EXPECT_EQ(ownConverter->GetRange().doubleMin, -273.0);
+  EXPECT_EQ(ownConverter->GetRange().doubleMax, 670760.0);
+
+  const Quor::DptValueEntry& nineX = converter.GetEntry(KNXDPT{16, 9, 9});
+  EXPECT_EQ(nineX.dpt.subNumber, 0);
+  EXPECT_EQ(nineX.tst, TevDP::tstGeneric);
+
+  const Quor::DptValueEntry& fourX = converter.GetEntry(KNXDPT{8, 4, 3});
+  EXPECT_EQ(fourX.dpt.subNumber, 0);
+  EXPECT_EQ(fourX.tst, TevDP::tstAscii);
+  const auto* ascii = dynamic_cast<const Quor::KnxConverter8BitString*>(fourX.converter.get());
+  ASSERT_NE(ascii, nullptr);
+  EXPECT_EQ(ascii->GetRange().internalMin, 0);
+  EXPECT_EQ(ascii->GetRange().internalMax, 127);
+  EXPECT_TRUE(capture.Lines().empty());
+}
+
+TEST_F(FilledTableTest, SceneInfoIsTheOnlyRowWithDifferingRanges) {
+  const auto* info = dynamic_cast<const Quor::KnxConverterSceneInfo*>(
+      converter.GetEntry(KNXDPT{8, 26, 1}).converter.get());
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->GetRange().internalMin, -64);
+  EXPECT_EQ(info->GetRange().internalMax, 64);
+  EXPECT_EQ(info->GetRange().externalMin, 0);
+  EXPECT_EQ(info->GetRange().externalMax, 255);
+  EXPECT_DOUBLE_EQ(info->GetRange().scaleFactor, 255.0 / 128.0);
+}
+
+TEST_F(FilledTableTest, MainTypesWithoutRowsAreAcceptedUnconverted) {
+  for (const unsigned short main : {22, 24, 25, 28, 100, 231, 237}) {
+    SCOPED_TRACE(main);
+    LogCapture capture;
+    KNXDPT dpt{8, main, 1};
+    KnxStack::GroupValue group;
+    EXPECT_TRUE(converter.ToKnxValue(dpt, Byte(1), group));
+    EXPECT_EQ(group, KnxStack::GroupValue());
+    const std::string missing = "No Entry found for DPT = " + std::to_string(main) + ".1";
+    EXPECT_THAT(
+        capture.Lines(),
+        ElementsAreArray(std::vector<Line>{
+            {kError, missing}, {kError, missing}, {kError, "Assume validity and accept value!"}}));
+  }
+}
+
+TEST_F(FilledTableTest, FortyAndFortyEightBitDefaultsHaveNoRow) {
+  {
+    LogCapture capture;
+    KNXDPT dpt{0, 0, 0};
+    TEVVALUE value = Byte(7);
+    EXPECT_TRUE(converter.FromKnxValue(dpt, MakeGroup({1, 2, 3, 4, 5}, 40), value));
+    EXPECT_EQ(value.tvt, tvtEmpty);
+    EXPECT_EQ(dpt.mainNumber, 218);
+    EXPECT_THAT(capture.Lines(),
+                ElementsAreArray(std::vector<Line>{{kError, "No Entry found for DPT = 218.0"},
+                                                   {kError, "No Entry found for DPT = 218.0"},
+                                                   {kError, "Assume validity and accept value!"}}));
+  }
+  {
+    LogCapture capture;
+    KNXDPT dpt{48, 0, 0};
+    KnxStack::GroupValue group;
+    EXPECT_TRUE(converter.ToKnxValue(dpt, TEVVALUE(tvtEmpty), group));
+    EXPECT_EQ(group, KnxStack::GroupValue());
+    EXPECT_THAT(capture.Lines(),
+                ElementsAreArray(std::vector<Line>{{kError, "No Entry found for DPT = 219.1"},
+                                                   {kError, "No Entry found for DPT = 219.1"},
+                                                   {kError, "Assume validity and accept value!"}}));
+  }
+}
+
+}  // namespace

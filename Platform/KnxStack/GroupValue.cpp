@@ -248,9 +248,10 @@ void GroupValue::SetAsFloat32(float value) {
 }
 
 std::string GroupValue::GetAsString14() const {
-  const auto* bytes =
-      reinterpret_cast<const char*>(Leading(m_raw, kString14Bytes, "GetAsString14"));
-  return std::string(bytes, std::find(bytes, bytes + kString14Bytes, '\0'));
+  // Lenient on purpose: a shortened text telegram still reads as the text it carries.
+  const auto bytes = reinterpret_cast<const char*>(m_raw.GetData());
+  const unsigned int size = std::min(m_raw.GetSize(), kString14Bytes);
+  return std::string(bytes, std::find(bytes, bytes + size, '\0'));
 }
 
 void GroupValue::SetAsString14(const std::string& value) {

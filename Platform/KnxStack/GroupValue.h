@@ -118,7 +118,8 @@ class KNXSTACK_API GroupValue {
   // 4-byte IEEE 754 float (DPT 14).
   float GetAsFloat32() const;
   void SetAsFloat32(float value);
-  // 14-byte string (DPT 16): cut at 14 bytes, zero-padded; the getter stops at the first 0.
+  // 14-byte string (DPT 16): cut at 14 bytes, zero-padded; the getter reads up to 14 bytes
+  // and stops at the first 0.
   std::string GetAsString14() const;
   void SetAsString14(const std::string& value);
   // Date (DPT 11): full years 1990..2089 here, two digits on the bus.

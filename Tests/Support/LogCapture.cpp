@@ -49,7 +49,9 @@ class CapturingAppender : public log4cplus::Appender {
 LogCapture::LogCapture(log4cplus::LogLevel level) : m_state(std::make_shared<State>()) {
   log4cplus::Logger logger = Quor::GetGlobalDefaultLogger();
   m_previousLevel = logger.getLogLevel();
-  logger.removeAppender(LOG4CPLUS_TEXT("QuorTestCapture"));
+  if (logger.getAppender(LOG4CPLUS_TEXT("QuorTestCapture"))) {
+    logger.removeAppender(LOG4CPLUS_TEXT("QuorTestCapture"));
+  }
   logger.addAppender(log4cplus::SharedAppenderPtr(new CapturingAppender(m_state)));
   logger.setLogLevel(level);
 }

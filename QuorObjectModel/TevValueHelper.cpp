@@ -63,15 +63,22 @@ TEVVALUE Natural(const std::string& value) {
   return result;
 }
 
+namespace Check {
+
+// A plain function, not a specialisation, so that a failure is reported as ToTevValue.
+TEVVALUE ToTevValue(TEVVALUE result, TevValueType expectedType) {
+  QUOR_ASSERT2(result.tvt == expectedType);
+  return result;
+}
+
+}  // namespace Check
+
 }  // namespace
 
-// The check sits in each function itself so that a failure names ToTevValue.
 #define QUOR_TO_TEV_VALUE(T)                                          \
   template <>                                                         \
   TEVVALUE ToTevValue<T>(const T& value, TevValueType expectedType) { \
-    TEVVALUE result = Natural(value);                                 \
-    QUOR_ASSERT2(result.tvt == expectedType);                         \
-    return result;                                                    \
+    return Check::ToTevValue(Natural(value), expectedType);           \
   }
 
 QUOR_TO_TEV_VALUE(bool)
@@ -91,8 +98,8 @@ TEVVALUE ToTevValue(const std::string& value, TevValueType expectedType) {
   return ToTevValue<std::string>(value, expectedType);
 }
 
-// Special values: +infinity lies after the limit and gives the empty value; not-a-date-time
-// and -infinity make boost's to_tm throw std::out_of_range to the caller.
+// Special values: not-a-date-time and +infinity compare after the limit and give the empty
+// value; -infinity makes boost's to_tm throw std::out_of_range to the caller.
 TEVVALUE ToTevValue(const boost::posix_time::ptime& value, TevValueType type) {
   // The last second a signed 32-bit count of seconds since 1970 reaches.
   static const boost::posix_time::ptime kLastTime32(boost::gregorian::date(2038, 1, 19),

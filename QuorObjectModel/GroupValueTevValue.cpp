@@ -133,8 +133,8 @@ boost::optional<TEVVALUE> DecodeDate(const GroupValue& group, TevValueType tvt) 
   group.GetAsDate(day, month, year);
   const bool inRange = year >= kDateFirstYear && year <= kDateLastYear && month >= 1 &&
                        month <= 12 && day >= 1 && day <= 31;
-  // A day that its month does not have is refused with the same line instead of letting the
-  // calendar's exception reach the caller; the converter check refuses it before anyway.
+  // Chosen: a day its month lacks is refused at WARN with the same line, so no calendar
+  // exception reaches the caller. The converter check normally refuses such a date first.
   const auto date = inRange ? MakeDate(year, month, day) : boost::none;
   if (!date) {
     QUOR_LOG_WARN("Received an invalid DPT 11.001 date from the KNX: " << year << "-" << month
@@ -152,7 +152,7 @@ boost::optional<TEVVALUE> DecodeDateTime(const GroupValue& group, TevValueType t
   const int hour = raw.GetUInt8Value(3) & 0x1F;
   const int minute = raw.GetUInt8Value(4) & 0x3F;
   const int second = raw.GetUInt8Value(5) & 0x3F;
-  // As for DPT 11: a date that does not exist is logged and refused, not thrown.
+  // Chosen, as for DPT 11: a date that does not exist is refused at WARN, not thrown.
   const auto date = MakeDate(year, month, day);
   if (!date) {
     QUOR_LOG_WARN("Received an invalid DPT 19.001 date and time from the KNX: "

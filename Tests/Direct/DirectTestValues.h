@@ -1,137 +1,101 @@
 #pragma once
-// Builders, a readable form of values and a fixed time zone for the direct conversion tests.
+// Builders and a readable form of values for the direct conversion tests.
 
-#include <cstdlib>
-#include <ctime>
+#include <algorithm>
 #include <iomanip>
 #include <sstream>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include <gtest/gtest.h>
 
-#include <KnxStack/GroupValue.h>
-#include <TevValue/TevValue.h>
-
 #include "QuorObjectModel/TimeOfDay.h"
-#include "Support/LogCapture.h"
+#include "Support/ScopedTimeZone.h"
+#include "TextDate/TestValues.h"
 
 namespace DirectTest {
 
-using Bytes = std::vector<unsigned char>;
-using Lines = std::vector<std::pair<int, std::string>>;
+using namespace TextDateTest;
 
 constexpr unsigned long Dpt(unsigned long mainType, unsigned long subType) {
   return (mainType << 16) | subType;
 }
 
-inline KnxStack::GroupValue Group(const Bytes& bytes, unsigned int bits) {
-  return {KnxStack::BinaryData(bytes.data(), static_cast<unsigned int>(bytes.size())), bits};
+// Of the given type with one storage field set; words and double words share the 32 bits.
+template <class Field>
+TEVVALUE Make(TevValueType tvt, Field TEVVALUE::Storage::*field, Field content) {
+  TEVVALUE value(tvt);
+  value.value.*field = content;
+  return value;
 }
-
-inline Bytes RawBytes(const KnxStack::GroupValue& group) {
-  const auto& raw = group.GetRawData();
-  return Bytes(raw.GetData(), raw.GetData() + raw.GetSize());
-}
-
 inline TEVVALUE Boolean(bool b) {
-  TEVVALUE value(tvtBoolean);
-  value.value.boolValue = b;
-  return value;
+  return Make(tvtBoolean, &TEVVALUE::Storage::boolValue, b);
 }
-
-inline TEVVALUE Byte(unsigned char b) {
-  TEVVALUE value(tvtByte);
-  value.value.byteValue = b;
-  return value;
+inline TEVVALUE Byte(uint8_t b) {
+  return Make(tvtByte, &TEVVALUE::Storage::byteValue, b);
 }
-
-// Words and double words live in the 32-bit field.
-inline TEVVALUE Unsigned(TevValueType tvt, uint32_t u) {
-  TEVVALUE value(tvt);
-  value.value.dwordValue = u;
-  return value;
+inline TEVVALUE Word(uint32_t u) {
+  return Make(tvtWord, &TEVVALUE::Storage::dwordValue, u);
 }
-
+inline TEVVALUE DWord(uint32_t u) {
+  return Make(tvtDWord, &TEVVALUE::Storage::dwordValue, u);
+}
 inline TEVVALUE Integer(int32_t i) {
-  TEVVALUE value(tvtInteger);
-  value.value.intValue = i;
-  return value;
+  return Make(tvtInteger, &TEVVALUE::Storage::intValue, i);
 }
-
 inline TEVVALUE Float(double d) {
-  TEVVALUE value(tvtFloat);
-  value.value.doubleValue = d;
-  return value;
-}
-
-inline TEVVALUE Text(std::string text) {
-  TEVVALUE value(tvtString);
-  value.stringValue = std::move(text);
-  return value;
-}
-
-inline TEVVALUE Time(TevValueType tvt, TEVTIME time) {
-  TEVVALUE value(tvt);
-  value.value.timeValue = time;
-  return value;
+  return Make(tvtFloat, &TEVVALUE::Storage::doubleValue, d);
 }
 
 // A local date and time as the platform breaks seconds down: weekday mask, kind 1, local.
-inline TEVTIME Local(unsigned short year, unsigned char month, unsigned char day,
-                     unsigned char hour, unsigned char minute, unsigned char second,
-                     uint16_t weekday, bool daylightSaving) {
-  return TEVTIME{year, month, day, hour, minute, second, 0, weekday, 1, true, daylightSaving};
+inline TEVVALUE Local(TevValueType tvt, unsigned short year, unsigned char month, unsigned char day,
+                      unsigned char hour, unsigned char minute, unsigned char second,
+                      uint16_t weekday, bool daylightSaving) {
+  return Make(tvt, &TEVVALUE::Storage::timeValue,
+              TEVTIME{year, month, day, hour, minute, second, 0, weekday, 1, true, daylightSaving});
 }
 
 // A time of day as the direct conversion makes it: dated 2000-01-01, not local.
-inline TEVTIME DayTime(unsigned char hour, unsigned char minute, unsigned char second,
-                       uint16_t weekday) {
-  return TEVTIME{2000, 1, 1, hour, minute, second, 0, weekday, 1, false, false};
+inline TEVVALUE DayTime(unsigned char hour, unsigned char minute, unsigned char second,
+                        uint16_t weekday) {
+  return Make(tvtDayTime, &TEVVALUE::Storage::timeValue,
+              TEVTIME{2000, 1, 1, hour, minute, second, 0, weekday, 1, false, false});
 }
 
 // Type and the storage of its kind, so that comparisons ignore bytes a kind does not use.
 inline std::string Show(const TEVVALUE& value) {
   std::ostringstream text;
-  text << "tvt " << static_cast<int>(value.tvt) << ": ";
+  text << "tvt " << static_cast<int>(value.tvt) << ": " << std::setprecision(17);
   switch (value.tvt) {
     case tvtBoolean:
-      text << value.value.boolValue;
-      break;
+      return text.str() + std::to_string(value.value.boolValue);
     case tvtByte:
-      text << unsigned{value.value.byteValue};
-      break;
+      return text.str() + std::to_string(value.value.byteValue);
     case tvtWord:
     case tvtDWord:
-      text << value.value.dwordValue;
-      break;
+      return text.str() + std::to_string(value.value.dwordValue);
     case tvtInteger:
-      text << value.value.intValue;
-      break;
+      return text.str() + std::to_string(value.value.intValue);
     case tvtFloat:
-      text << std::setprecision(17) << value.value.doubleValue;
-      break;
+      text << value.value.doubleValue;
+      return text.str();
     case tvtString:
-      text << '"' << value.stringValue << '"';
-      break;
+      return text.str() + '"' + value.stringValue + '"';
     case tvtDate:
     case tvtDateTime:
     case tvtDayTime:
-      text << QuorApp::FormatTevTimeFields(value.value.timeValue);
-      break;
+      return text.str() + QuorApp::FormatTevTimeFields(value.value.timeValue);
     default:
-      break;
+      return text.str();
   }
-  return text.str();
+}
+
+inline std::string DptText(unsigned long dpt) {
+  return "DPT " + std::to_string(dpt >> 16) + "." + std::to_string(dpt & 0xFFFF);
 }
 
 inline std::pair<int, std::string> Debug(std::string body) {
   return {log4cplus::DEBUG_LOG_LEVEL, std::move(body)};
-}
-
-inline std::pair<int, std::string> Error(std::string body) {
-  return {log4cplus::ERROR_LOG_LEVEL, std::move(body)};
 }
 
 inline std::pair<int, std::string> Warn(std::string body) {
@@ -140,42 +104,19 @@ inline std::pair<int, std::string> Warn(std::string body) {
 
 // Captured lines without the timing line of a slow decode, which depends on the machine.
 inline Lines LinesOf(const QuorTest::LogCapture& capture) {
-  Lines lines;
-  for (auto& line : capture.Lines()) {
-    if (line.second.rfind("Decoding a KNX value took ", 0) != 0) {
-      lines.push_back(std::move(line));
-    }
-  }
+  Lines lines = capture.Lines();
+  lines.erase(std::remove_if(lines.begin(), lines.end(),
+                             [](const auto& line) {
+                               return line.second.rfind("Decoding a KNX value took ", 0) == 0;
+                             }),
+              lines.end());
   return lines;
 }
 
-// Runs each test in Central European time (with daylight saving) and restores the zone after.
+// Every test runs in Central European time, with daylight saving.
 class InCentralEurope : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* zone = std::getenv("TZ");
-    m_hadZone = zone != nullptr;
-    m_zone = m_hadZone ? zone : "";
-    UseZone("CET-1CEST,M3.5.0,M10.5.0/3");
-  }
-
-  void TearDown() override {
-    if (m_hadZone) {
-      setenv("TZ", m_zone.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
-  static void UseZone(const char* zone) {
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-
  private:
-  bool m_hadZone = false;
-  std::string m_zone;
+  QuorTest::ScopedTimeZone m_zone{QuorTest::kCentralEuropeZone};
 };
 
 }  // namespace DirectTest

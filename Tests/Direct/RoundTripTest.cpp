@@ -26,18 +26,18 @@ const Row kRoundTrips[] = {
     {Dpt(3, 7), Byte(0x0B), {0x0B}, 4},
     {Dpt(5, 1), Byte(200), {200}, 8},
     {Dpt(6, 10), Byte(255), {0xFF}, 8},
-    {Dpt(7, 1), Unsigned(tvtWord, 65535), {0xFF, 0xFF}, 16},
+    {Dpt(7, 1), Word(65535), {0xFF, 0xFF}, 16},
     {Dpt(8, 1), Integer(-32768), {0x80, 0x00}, 16},
     {Dpt(9, 1), Float(21.5), {0x0C, 0x33}, 16},
     {Dpt(9, 1), Float(-272.96), {0xA1, 0x56}, 16},
-    {Dpt(10, 1), Time(tvtDayTime, DayTime(13, 45, 10, 16)), {(5 << 5) | 13, 45, 10}, 24},
-    {Dpt(10, 1), Time(tvtDayTime, DayTime(0, 0, 0, 0)), {0, 0, 0}, 24},
-    {Dpt(11, 1), Time(tvtDate, Local(2024, 5, 17, 0, 0, 0, 16, true)), {17, 5, 24}, 24},
-    {Dpt(11, 1), Time(tvtDate, Local(1990, 1, 1, 0, 0, 0, 1, false)), {1, 1, 90}, 24},
-    {Dpt(12, 1), Unsigned(tvtDWord, 4294967295u), {0xFF, 0xFF, 0xFF, 0xFF}, 32},
+    {Dpt(10, 1), DayTime(13, 45, 10, 16), {(5 << 5) | 13, 45, 10}, 24},
+    {Dpt(10, 1), DayTime(0, 0, 0, 0), {0, 0, 0}, 24},
+    {Dpt(11, 1), Local(tvtDate, 2024, 5, 17, 0, 0, 0, 16, true), {17, 5, 24}, 24},
+    {Dpt(11, 1), Local(tvtDate, 1990, 1, 1, 0, 0, 0, 1, false), {1, 1, 90}, 24},
+    {Dpt(12, 1), DWord(4294967295u), {0xFF, 0xFF, 0xFF, 0xFF}, 32},
     {Dpt(13, 1), Integer(-2147483647 - 1), {0x80, 0x00, 0x00, 0x00}, 32},
     {Dpt(14, 56), Float(1.5), {0x3F, 0xC0, 0x00, 0x00}, 32},
-    {Dpt(15, 0), Unsigned(tvtDWord, 0x12345678), {0x12, 0x34, 0x56, 0x78}, 32},
+    {Dpt(15, 0), DWord(0x12345678), {0x12, 0x34, 0x56, 0x78}, 32},
     {Dpt(16, 1),
      Text("Gr\xC3\xBC\xC3\x9F"
           "e"),
@@ -47,22 +47,22 @@ const Row kRoundTrips[] = {
     {Dpt(17, 1), Byte(63), {63}, 8},
     {Dpt(18, 1), Byte(0x85), {0x85}, 8},
     {Dpt(19, 1),
-     Time(tvtDateTime, Local(2021, 3, 14, 12, 30, 45, 64, false)),
+     Local(tvtDateTime, 2021, 3, 14, 12, 30, 45, 64, false),
      {121, 3, 14, 0xEC, 30, 45, 0x20, 0},
      64},
     {Dpt(19, 1),
-     Time(tvtDateTime, Local(2021, 6, 1, 23, 59, 59, 2, true)),
+     Local(tvtDateTime, 2021, 6, 1, 23, 59, 59, 2, true),
      {121, 6, 1, (2 << 5) | 23, 59, 59, 0x20, 0},
      64},
     {Dpt(20, 102), Byte(3), {3}, 8},
     {Dpt(21, 1), Byte(0x05), {0x05}, 8},
-    {Dpt(22, 101), Unsigned(tvtWord, 0x1234), {0x12, 0x34}, 16},
+    {Dpt(22, 101), Word(0x1234), {0x12, 0x34}, 16},
     {Dpt(26, 1), Byte(0x25), {0x25}, 8},
-    {Dpt(27, 1), Unsigned(tvtDWord, 0x00010001), {0x00, 0x01, 0x00, 0x01}, 32},
-    {Dpt(217, 1), Unsigned(tvtWord, 0x0A0B), {0x0A, 0x0B}, 16},
-    {Dpt(232, 600), Unsigned(tvtDWord, 0x123456), {0x12, 0x34, 0x56}, 24},
-    {Dpt(234, 1), Unsigned(tvtWord, 0x5A5A), {0x5A, 0x5A}, 16},
-    {Dpt(237, 600), Unsigned(tvtWord, 0x0101), {0x01, 0x01}, 16},
+    {Dpt(27, 1), DWord(0x00010001), {0x00, 0x01, 0x00, 0x01}, 32},
+    {Dpt(217, 1), Word(0x0A0B), {0x0A, 0x0B}, 16},
+    {Dpt(232, 600), DWord(0x123456), {0x12, 0x34, 0x56}, 24},
+    {Dpt(234, 1), Word(0x5A5A), {0x5A, 0x5A}, 16},
+    {Dpt(237, 600), Word(0x0101), {0x01, 0x01}, 16},
     {Dpt(238, 600), Byte(0x12), {0x12}, 8},
 };
 
@@ -111,19 +111,19 @@ const Row kEncodeOnly[] = {
     {Dpt(17, 1), Byte(0), {0}, 8},
     // Hour 24 rolls into the next day, a Saturday.
     {Dpt(19, 1),
-     Time(tvtDateTime, Local(2021, 12, 31, 24, 0, 0, 0, false)),
+     Local(tvtDateTime, 2021, 12, 31, 24, 0, 0, 0, false),
      {122, 1, 1, 6 << 5, 0, 0, 0x20, 0},
      64},
     {Dpt(19, 1),
-     Time(tvtDateTime, Local(2021, 3, 14, 12, 75, 0, 0, false)),
+     Local(tvtDateTime, 2021, 3, 14, 12, 75, 0, 0, false),
      {121, 3, 14, 0xED, 15, 0, 0x20, 0},
      64},
     // The year byte counts modulo 256: 2156 is 0 again (a Thursday).
     {Dpt(19, 1),
-     Time(tvtDateTime, Local(2156, 1, 1, 8, 0, 0, 0, false)),
+     Local(tvtDateTime, 2156, 1, 1, 8, 0, 0, 0, false),
      {0, 1, 1, 0x88, 0, 0, 0x20, 0},
      64},
-    {Dpt(232, 600), Unsigned(tvtDWord, 0xFF123456), {0x12, 0x34, 0x56}, 24},
+    {Dpt(232, 600), DWord(0xFF123456), {0x12, 0x34, 0x56}, 24},
 };
 
 TEST(EncodeOnly, BytesOfValuesThatDoNotComeBackUnchanged) {
@@ -167,7 +167,7 @@ class DecodeOnly : public InCentralEurope {};
 
 TEST_F(DecodeOnly, ValuesOfBytesThatAreNotSentThisWay) {
   for (const DecodeRow& row : kDecodeOnly) {
-    SCOPED_TRACE(testing::Message() << "DPT " << (row.dpt >> 16) << "." << (row.dpt & 0xFFFF));
+    SCOPED_TRACE(DptText(row.dpt));
     const auto value = Quor::GroupValueToTevValue(Group(row.bytes, row.bits), row.dpt);
     ASSERT_TRUE(value);
     EXPECT_EQ(Show(*value), Show(row.value));
@@ -175,11 +175,11 @@ TEST_F(DecodeOnly, ValuesOfBytesThatAreNotSentThisWay) {
 }
 
 TEST_F(DecodeOnly, DateTimesEndWithTheLastSecondOf32BitTime) {
-  UseZone("UTC0");
+  const QuorTest::ScopedTimeZone inUtc(QuorTest::kUtcZone);
   const auto last =
       Quor::GroupValueToTevValue(Group({138, 1, 19, 3, 14, 7, 0x20, 0}, 64), Dpt(19, 1));
   ASSERT_TRUE(last);
-  EXPECT_EQ(Show(*last), Show(Time(tvtDateTime, Local(2038, 1, 19, 3, 14, 7, 2, false))));
+  EXPECT_EQ(Show(*last), Show(Local(tvtDateTime, 2038, 1, 19, 3, 14, 7, 2, false)));
   const auto after =
       Quor::GroupValueToTevValue(Group({138, 1, 19, 3, 14, 8, 0x20, 0}, 64), Dpt(19, 1));
   ASSERT_TRUE(after);
@@ -187,10 +187,10 @@ TEST_F(DecodeOnly, DateTimesEndWithTheLastSecondOf32BitTime) {
 }
 
 TEST_F(DecodeOnly, DatesAreMidnightOfTheLocalZone) {
-  UseZone("UTC0");
+  const QuorTest::ScopedTimeZone inUtc(QuorTest::kUtcZone);
   const auto utc = Quor::GroupValueToTevValue(Group({17, 5, 24}, 24), Dpt(11, 1));
   ASSERT_TRUE(utc);
-  EXPECT_EQ(Show(*utc), Show(Time(tvtDate, Local(2024, 5, 17, 0, 0, 0, 16, false))));
+  EXPECT_EQ(Show(*utc), Show(Local(tvtDate, 2024, 5, 17, 0, 0, 0, 16, false)));
 }
 
 }  // namespace

@@ -112,13 +112,12 @@ SimulatedDeviceStack::~SimulatedDeviceStack() {
 }
 
 void SimulatedDeviceStack::SetResponseHandler(IResponseHandler* handler, void* context) {
-  if (std::this_thread::get_id() == m_worker.get_id()) {
-    // Called from inside a callback: the worker already holds the dispatch lock.
-    m_handler = handler;
-    m_context = context;
-    return;
+  // From inside a callback the worker already holds the dispatch lock.
+  std::unique_lock<std::mutex> dispatch(m_dispatchMutex, std::defer_lock);
+  if (std::this_thread::get_id() != m_worker.get_id()) {
+    dispatch.lock();
   }
-  std::lock_guard<std::mutex> lock(m_dispatchMutex);
+  std::lock_guard<std::mutex> lock(m_mutex);
   m_handler = handler;
   m_context = context;
 }
@@ -341,10 +340,7 @@ bool SimulatedDeviceStack::IsInternalValueFormat() const {
 }
 
 IDeviceStackClient::IResponseHandler* SimulatedDeviceStack::GetResponseHandler() const {
-  if (std::this_thread::get_id() == m_worker.get_id()) {
-    return m_handler;
-  }
-  std::lock_guard<std::mutex> lock(m_dispatchMutex);
+  std::lock_guard<std::mutex> lock(m_mutex);
   return m_handler;
 }
 

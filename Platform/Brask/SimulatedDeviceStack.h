@@ -235,7 +235,8 @@ class BRASK_API SimulatedDeviceStack final : public IDeviceStackClient {
   std::string m_valueFormat = "Default";
   bool m_internalValueFormat = false;
 
-  // Held while a callback runs, so that replacing the handler waits for it.
+  // Held while a callback runs, so that replacing the handler waits for it. The
+  // handler is written under both locks and read under either.
   mutable std::mutex m_dispatchMutex;
   IResponseHandler* m_handler = nullptr;
   void* m_context = nullptr;

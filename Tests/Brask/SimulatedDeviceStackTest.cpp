@@ -305,6 +305,25 @@ TEST_F(SimulatedDeviceStackTest, ThrowingHandlerDoesNotStopTheWorker) {
                                "Response handler threw for request " + id + ": boom"));
 }
 
+TEST_F(SimulatedDeviceStackTest, CallbackMayUnregisterAndIssueRequests) {
+  struct Unregisterer : RecordingHandler {
+    SimulatedDeviceStack* stack = nullptr;
+    void OnResponse(void* c, const std::string& id, const std::string& response,
+                    const Client::IError& e) override {
+      stack->SetResponseHandler(nullptr, nullptr);
+      stack->RequestAsync("after");
+      RecordingHandler::OnResponse(c, id, response, e);
+    }
+  } unregisterer;
+  unregisterer.stack = &stack;
+  stack.SetResponseHandler(&unregisterer, nullptr);
+  stack.RequestAsync("first");
+  EXPECT_EQ(unregisterer.WaitFor(1).size(), 1u);
+  ASSERT_TRUE(stack.WaitUntilIdle(kPatience));
+  EXPECT_EQ(stack.GetResponseHandler(), nullptr);
+  EXPECT_EQ(stack.GetCounters().answeredOk, 2u);
+}
+
 TEST(SimulatedDeviceStackShutdownTest, DestructorJoinsWithAnswersOutstanding) {
   RecordingHandler handler;
   {

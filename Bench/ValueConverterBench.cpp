@@ -174,8 +174,9 @@ TEVVALUE TimeValue(TevValueType tvt, unsigned short year, unsigned char month, u
   return v;
 }
 
+// The 10.x row takes time values; the weekday travels in the TEVTIME.
 TEVVALUE DayTimeValue() {
-  TEVVALUE v = TimeValue(tvtDayTime, 2000, 1, 1, 13, 45, 10);
+  TEVVALUE v = TimeValue(tvtTime, 2000, 1, 1, 13, 45, 10);
   v.value.timeValue.weekday = 4;  // Wednesday
   return v;
 }

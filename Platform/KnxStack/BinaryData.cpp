@@ -74,7 +74,7 @@ void BinaryData::TakeFrom(BinaryData& other) noexcept {
   other.m_size = 0;
 }
 
-void BinaryData::Assign(const unsigned char* data, unsigned int size) {
+void BinaryData::AssignOutOfLine(const unsigned char* data, unsigned int size) {
   if (size <= InlineCapacity) {
     // Copy before releasing: data may point into our own heap buffer.
     unsigned char bytes[InlineCapacity];

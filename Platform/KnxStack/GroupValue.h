@@ -3,6 +3,7 @@
 // datapoint types byte for byte; multi-byte values are big-endian as on the bus.
 
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -39,6 +40,19 @@ class KNXSTACK_API BinaryData {
   uint32_t GetUInt32Value(unsigned int index) const;
   // Grows the buffer (zero-filled) when index is past the end.
   void SetUInt8Value(unsigned int index, uint8_t value);
+  // Replaces the bytes in place; no allocation up to InlineCapacity bytes. Inline so that
+  // the setters' fixed-size copies compile to plain moves.
+  void Assign(const unsigned char* data, unsigned int size) {
+    if (size <= InlineCapacity && m_heap == nullptr) {
+      // data may point into our own bytes; it may be null for no bytes.
+      if (size > 0) {
+        std::memmove(m_inline, data, size);
+      }
+      m_size = size;
+      return;
+    }
+    AssignOutOfLine(data, size);
+  }
 
   // Bytes as lowercase hex pairs separated by blanks, e.g. "0c 33"; "" when empty.
   std::string ToString() const;
@@ -48,7 +62,7 @@ class KNXSTACK_API BinaryData {
 
  private:
   unsigned char* MutableData() { return m_heap ? m_heap : m_inline; }
-  void Assign(const unsigned char* data, unsigned int size);
+  void AssignOutOfLine(const unsigned char* data, unsigned int size);
   void Resize(unsigned int size);
   void Release() noexcept;
   void TakeFrom(BinaryData& other) noexcept;

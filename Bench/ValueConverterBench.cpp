@@ -52,7 +52,7 @@ inline double InlineDecodeFloat16(uint16_t raw) {
   if (raw & 0x8000) {
     mantissa -= 2048;
   }
-  return std::ldexp(mantissa, (raw >> 11) & 0x0F) / 100.0;
+  return static_cast<double>(mantissa * (1 << ((raw >> 11) & 0x0F))) / 100.0;
 }
 
 void BM_Floor_InlineFloat16Encode(benchmark::State& state) {

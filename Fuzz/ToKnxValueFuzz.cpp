@@ -47,8 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     byte = in.U8();
   }
   // The storage is a union of trivial members: any bytes are some value of every member,
-  // except that the bool member must be 0 or 1 to be read.
+  // except that bool members must hold 0 or 1 to be read. The TEVTIME flags are read by
+  // time paths whatever the type; the bool member only for tvtBoolean.
   storage[0] &= value.tvt == tvtBoolean ? 0x01 : 0xFF;
+  storage[offsetof(TEVTIME, localTime)] &= 0x01;
+  storage[offsetof(TEVTIME, daylightSaving)] &= 0x01;
   std::memcpy(&value.value, storage, sizeof storage);
   value.stringValue = in.RestAsString();
 

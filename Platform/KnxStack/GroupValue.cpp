@@ -142,9 +142,6 @@ double DecodeFloat16(uint16_t encoded) {
 
 }  // namespace
 
-GroupValue::GroupValue(const BinaryData& raw, unsigned int bitSize)
-    : m_raw(raw), m_bitSize(bitSize) {}
-
 void GroupValue::Store(const unsigned char* bytes, unsigned int count, unsigned int bitSize) {
   m_raw.Assign(bytes, count);
   m_bitSize = bitSize;

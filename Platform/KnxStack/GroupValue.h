@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #define KNXSTACK_API __attribute__((visibility("default")))
 
@@ -21,14 +22,38 @@ class KNXSTACK_API BinaryData {
  public:
   static constexpr unsigned int InlineCapacity = 16;
 
+  // Copies, moves and destruction of inline bytes are inline: they are fixed-size moves.
   BinaryData() = default;
-  BinaryData(const unsigned char* data, unsigned int size);
-  BinaryData(const BinaryData& other);
-  BinaryData& operator=(const BinaryData& other);
+  BinaryData(const unsigned char* data, unsigned int size) { Assign(data, size); }
+  BinaryData(const BinaryData& other) : m_size(other.m_size) {
+    if (other.m_heap == nullptr) {
+      std::memcpy(m_inline, other.m_inline, InlineCapacity);
+    } else {
+      m_size = 0;
+      AssignOutOfLine(other.m_heap, other.m_size);
+    }
+  }
+  BinaryData& operator=(const BinaryData& other) {
+    if (this != &other) {
+      if (m_heap == nullptr && other.m_heap == nullptr) {
+        std::memcpy(m_inline, other.m_inline, InlineCapacity);
+        m_size = other.m_size;
+      } else {
+        AssignOutOfLine(other.GetData(), other.m_size);
+      }
+    }
+    return *this;
+  }
   // Moves hand over a heap buffer instead of copying it; the source is left empty.
-  BinaryData(BinaryData&& other) noexcept;
-  BinaryData& operator=(BinaryData&& other) noexcept;
-  ~BinaryData();
+  BinaryData(BinaryData&& other) noexcept { TakeFrom(other); }
+  BinaryData& operator=(BinaryData&& other) noexcept {
+    if (this != &other) {
+      delete[] m_heap;
+      TakeFrom(other);
+    }
+    return *this;
+  }
+  ~BinaryData() { delete[] m_heap; }
 
   unsigned int GetSize() const { return m_size; }
   const unsigned char* GetData() const { return m_heap ? m_heap : m_inline; }
@@ -65,7 +90,13 @@ class KNXSTACK_API BinaryData {
   void AssignOutOfLine(const unsigned char* data, unsigned int size);
   void Resize(unsigned int size);
   void Release() noexcept;
-  void TakeFrom(BinaryData& other) noexcept;
+  void TakeFrom(BinaryData& other) noexcept {
+    m_size = other.m_size;
+    m_heap = other.m_heap;
+    std::memcpy(m_inline, other.m_inline, InlineCapacity);
+    other.m_heap = nullptr;
+    other.m_size = 0;
+  }
 
   unsigned int m_size = 0;
   unsigned char m_inline[InlineCapacity] = {};
@@ -91,7 +122,8 @@ class KNXSTACK_API GroupValue {
   };
 
   GroupValue() = default;
-  GroupValue(const BinaryData& raw, unsigned int bitSize);
+  GroupValue(const BinaryData& raw, unsigned int bitSize) : m_raw(raw), m_bitSize(bitSize) {}
+  GroupValue(BinaryData&& raw, unsigned int bitSize) : m_raw(std::move(raw)), m_bitSize(bitSize) {}
 
   unsigned int GetDefinedSize() const { return m_bitSize; }
   const BinaryData& GetRawData() const { return m_raw; }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
 #include <string>
 
 #include <log4cplus/appender.h>
@@ -59,6 +61,33 @@ class Reader {
   std::size_t m_size;
   std::size_t m_offset = 0;
 };
+
+// A value of any type and storage: type (2 bytes, an index into the known types or, with
+// the top bit set, a raw number), storage (16), then the string member (the rest).
+inline TEVVALUE ReadValue(Reader& in) {
+  static constexpr TevValueType kTypes[] = {
+      tvtInvalid,  tvtEmpty,    tvtBoolean, tvtFloat,   tvtInteger,  tvtType5,   tvtByte,
+      tvtWord,     tvtDWord,    tvtType9,   tvtString,  tvtDate,     tvtTime,    tvtDateTime,
+      tvtType14,   tvtDayTime,  tvtType20,  tvtType102, tvtType104,  tvtType105, tvtType201,
+      tvtType1005, tvtType1021, tvtPercent, tvtDimStep, tvtType1039,
+  };
+  const uint16_t selector = in.U16();
+  TEVVALUE value((selector & 0x8000u) ? static_cast<TevValueType>(selector & 0x7FFFu)
+                                      : kTypes[selector % std::size(kTypes)]);
+  unsigned char storage[sizeof value.value] = {};
+  for (unsigned char& byte : storage) {
+    byte = in.U8();
+  }
+  // The storage is a union of trivial members: any bytes are some value of every member,
+  // except that bool members must hold 0 or 1 to be read. The TEVTIME flags are read by
+  // time paths whatever the type; the bool member only for tvtBoolean.
+  storage[0] &= value.tvt == tvtBoolean ? 0x01 : 0xFF;
+  storage[offsetof(TEVTIME, localTime)] &= 0x01;
+  storage[offsetof(TEVTIME, daylightSaving)] &= 0x01;
+  std::memcpy(&value.value, storage, sizeof storage);
+  value.stringValue = in.RestAsString();
+  return value;
+}
 
 // The internal text form is lossless: reading it back and writing it again gives the same text.
 inline void CheckInternalRoundTrip(const TEVVALUE& value) {

@@ -1,8 +1,6 @@
 // The direct conversion by object-model DPT number. CheckGroupValue, and so every decode,
 // builds and fills a whole DPT table per call; compare with BM_Init_FreshConverter.
 
-#if __has_include("QuorObjectModel/GroupValueTevValue.h")
-
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -93,5 +91,3 @@ QUOR_DIRECT_BENCH(9_001);
 QUOR_DIRECT_BENCH(16_000);
 
 }  // namespace
-
-#endif

@@ -7,8 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#if __has_include("QuorObjectModel/GroupValueTevValue.h")
-
 #include <utf8.h>
 
 #include "FuzzSupport.h"
@@ -47,12 +45,3 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   return 0;
 }
-
-#else
-
-// Not built yet: nothing to exercise.
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t*, std::size_t) {
-  return 0;
-}
-
-#endif

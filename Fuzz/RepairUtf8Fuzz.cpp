@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#if __has_include("Quor/TevValueHelper.h")
-
 #include <utf8.h>
 
 #include "FuzzSupport.h"
@@ -24,12 +22,3 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   return 0;
 }
-
-#else
-
-// Not built yet: nothing to exercise.
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t*, std::size_t) {
-  return 0;
-}
-
-#endif

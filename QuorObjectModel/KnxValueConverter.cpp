@@ -383,7 +383,11 @@ DptValueMap::EntriesOfMain(unsigned short mainNumber) const {
   }
   const auto unindexed = begin + m_firstOfMain[m_indexLimit];
   const auto first = LowerBound(unindexed, m_entries.end(), KeyOf(mainNumber, 0));
-  const auto last = LowerBound(first, m_entries.end(), KeyOf(mainNumber + 1u, 0));
+  // Compared by main number, not by the key of main + 1, which 65535 would overflow.
+  const auto last = std::upper_bound(first, m_entries.end(), mainNumber,
+                                     [](unsigned short wanted, const DptValueEntry& entry) {
+                                       return wanted < entry.dpt.mainNumber;
+                                     });
   return {first, last};
 }
 

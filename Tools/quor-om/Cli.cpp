@@ -47,7 +47,7 @@ const Command* FindCommand(const std::string& name) {
 
 // One "usage:" line per form of the synopsis (forms are separated by newlines).
 void PrintCommandUsage(const Command& command, std::ostream& os) {
-  std::istringstream forms(command.synopsis);
+  std::istringstream forms(command.synopsis.empty() ? "\n" : command.synopsis);
   std::string form;
   const char* lead = "usage: ";
   while (std::getline(forms, form)) {

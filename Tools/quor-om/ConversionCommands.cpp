@@ -358,13 +358,15 @@ int Defaults(Args& args, Streams& io) {
   const unsigned long mainType = dpt >> 16;
   io.out << "value type  " << Quor::KnxZebMapping::GetTvtFromMainType(mainType) << '\n'
          << "sub-type    " << Quor::KnxZebMapping::GetTstFromMainType(mainType) << '\n';
-  const auto plain = Quor::KnxZebMapping::GetDefaultValueFromDpt(dpt, false);
   const auto internal = Quor::KnxZebMapping::GetDefaultValueFromDpt(dpt, true);
-  if (!plain || !internal) {
+  if (!internal) {
     io.out << "default     none\n";
     return kExitRefused;
   }
-  io.out << "default     " << *plain << '\n' << "serialised  " << *internal << '\n';
+  // The default in the tool's value text (what encode reads), then as the platform wrote it.
+  TEVVALUE value;
+  value.Deserialize(*internal);
+  io.out << "default     " << FormatValueText(value) << '\n' << "serialised  " << *internal << '\n';
   return kExitOk;
 }
 
@@ -398,8 +400,8 @@ std::vector<Command> ConversionCommands() {
        "for the whole main type), bits, value type, sub-type, converter class and range.\n",
        Table},
       {"defaults", "DPT", "value type, sub-type and default value of a main type",
-       "Prints the object model's value type, sub-type name and default value (plain text and\n"
-       "the platform's serialised form) for the main type of DPT. DPT is a main type (9),\n"
+       "Prints the object model's value type, sub-type name and default value (as value text\n"
+       "and in the platform's serialised form) for the main type of DPT. DPT is a main type (9),\n"
        "main.sub (6.020) or a DPT number (0x60014). Exit status 1 for a main type without one.\n",
        Defaults},
   };

@@ -19,6 +19,7 @@ int NotYet(Args& args, Streams& io) {
 std::vector<Command> RequestCommands() {
   return {
       {"demo", "", "requests against the simulated device stack", "", NotYet},
+      {"stress", "", "many requests from several threads with faults injected", "", NotYet},
   };
 }
 

@@ -1,1 +1,0 @@
-// Device-stack client interface and simulator.

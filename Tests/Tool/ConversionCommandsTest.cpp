@@ -1,0 +1,166 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <log4cplus/loglevel.h>
+
+#include "Cli.h"
+#include "Support/LogCapture.h"
+#include "ToolTestSupport.h"
+
+namespace {
+
+using QuorOmTest::FirstLine;
+using QuorOmTest::RunTool;
+using testing::HasSubstr;
+
+struct RoundTrip {
+  const char* dpt;
+  const char* value;
+  const char* hex;
+};
+
+// encode gives the bytes, decode gives the text back, for both conversions.
+void ExpectRoundTrips(const std::vector<RoundTrip>& cases, const std::vector<std::string>& flags) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.dpt) + " " + c.value);
+    std::vector<std::string> encode = flags;
+    encode.insert(encode.end(), {"encode", c.dpt, c.value});
+    const auto encoded = RunTool(encode);
+    EXPECT_EQ(encoded.status, 0) << encoded.err;
+    EXPECT_EQ(encoded.out, std::string(c.hex) + "\n");
+    std::vector<std::string> decode = flags;
+    decode.insert(decode.end(), {"decode", c.dpt, c.hex});
+    const auto decoded = RunTool(decode);
+    EXPECT_EQ(decoded.status, 0) << decoded.err;
+    EXPECT_EQ(decoded.out, std::string(c.value) + "\n");
+  }
+}
+
+TEST(Conversion, TableRoundTrips) {
+  ExpectRoundTrips({{"9.001", "21.5", "0c33"},
+                    {"9.1", "-272.96", "a156"},
+                    {"1.001", "true", "01"},
+                    {"5.001", "255", "ff"},
+                    {"6.010", "-5", "fb"},
+                    {"7.001", "65535", "ffff"},
+                    {"12.001", "4294967295", "ffffffff"},
+                    {"14.000", "-inf", "ff800000"},
+                    {"232.600", "1193046", "123456"},
+                    {"10.001", "13:45:10@3", "6d2d0a"},
+                    {"11.001", "2024-05-17", "110518"},
+                    {"19.001", "2021-03-14T12:30:45", "79030e0c1e2d2000"},
+                    {"16.001", "Grüße", "4772fcdf65000000000000000000"},
+                    {"9.001", "invalid", "7fff"}},
+                   {});
+}
+
+TEST(Conversion, DirectRoundTrips) {
+  ExpectRoundTrips({{"9.001", "21.5", "0c33"},
+                    {"0x90001", "21.5", "0c33"},
+                    {"6.010", "255", "ff"},
+                    {"1.001", "false", "00"},
+                    {"19.001", "2021-03-14T12:30:45", "79030eec1e2d2000"},
+                    {"10.001", "00:00:59@7", "e0003b"},
+                    {"232.600", "1193046", "123456"}},
+                   {"--direct"});
+}
+
+TEST(Conversion, InputFormsAndVerboseOutput) {
+  EXPECT_EQ(RunTool({"encode", "5.001", "0x10"}).out, "10\n");
+  EXPECT_EQ(RunTool({"encode", "1.001", "1"}).out, "01\n");
+  EXPECT_EQ(RunTool({"encode", "-v", "9.001", "21.5"}).out, "0c33 (16 bits)\n");
+  EXPECT_EQ(RunTool({"decode", "-v", "9.001", "0c33"}).out, "21.5 (Float)\n");
+  EXPECT_EQ(RunTool({"decode", "--direct", "-v", "10.001", "6d2d0a"}).out,
+            "13:45:10@3 (DayTime)\n");
+}
+
+TEST(Conversion, LibraryRefusalIsStatusOne) {
+  QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
+  const auto outcome = RunTool({"encode", "9.001", "-300"});
+  EXPECT_EQ(outcome.status, QuorOm::kExitRefused);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err, "quor-om: the library refused to encode '-300' for DPT 9.001\n");
+  EXPECT_TRUE(log.Contains(log4cplus::ERROR_LOG_LEVEL,
+                           "Convert to KNX value failed for DPT = 9.1 val = Float -300"));
+}
+
+TEST(Conversion, BitSizeOfTheMainTypeUnlessGiven) {
+  QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
+  const auto refused = RunTool({"decode", "--bits", "16", "5.001", "0c33"});
+  EXPECT_EQ(refused.status, QuorOm::kExitRefused);
+  EXPECT_TRUE(log.Contains(log4cplus::ERROR_LOG_LEVEL,
+                           "Failed to convert a GroupValue for DPT 5.1 because of unexpected bit "
+                           "size: 16, expected: 8"));
+  EXPECT_EQ(RunTool({"decode", "--bits", "6", "1.001", "01"}).out, "true\n");
+}
+
+TEST(Conversion, DirectRefusals) {
+  QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
+  const auto infinite = RunTool({"encode", "--direct", "9.001", "inf"});
+  EXPECT_EQ(infinite.status, QuorOm::kExitRefused);
+  EXPECT_EQ(infinite.err, "quor-om: the library refused to encode 'inf' for DPT 9.001\n");
+  const auto unsupported = RunTool({"decode", "--direct", "99.1", "00"});
+  EXPECT_EQ(unsupported.status, QuorOm::kExitRefused);
+  EXPECT_TRUE(log.Contains(log4cplus::ERROR_LOG_LEVEL, "Unsupported DPT: 99.1"));
+}
+
+TEST(Conversion, UnreadableTextIsStatusOne) {
+  const auto value = RunTool({"encode", "5.001", "256"});
+  EXPECT_EQ(value.status, QuorOm::kExitRefused);
+  EXPECT_EQ(value.err, "quor-om: cannot read '256' as a Byte value\n");
+  const auto hex = RunTool({"decode", "9.001", "0c3"});
+  EXPECT_EQ(hex.status, QuorOm::kExitRefused);
+  EXPECT_EQ(hex.err, "quor-om: cannot read '0c3' as hexadecimal bytes\n");
+}
+
+TEST(Conversion, DptWithoutRowIsAcceptedUnconverted) {
+  QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
+  const auto outcome = RunTool({"encode", "99.5", "7"});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out, "\n");
+  EXPECT_TRUE(log.Contains(log4cplus::ERROR_LOG_LEVEL, "Assume validity and accept value!"));
+  EXPECT_EQ(RunTool({"decode", "99.5", "07"}).out, "empty\n");
+}
+
+TEST(Conversion, StandardInputGivesOneLineEach) {
+  QuorTest::LogCapture log(log4cplus::OFF_LOG_LEVEL);
+  const auto encoded = RunTool({"encode", "9.001", "-"}, "21.5\nabc\r\n-300\n0\n");
+  EXPECT_EQ(encoded.status, QuorOm::kExitRefused);
+  EXPECT_EQ(encoded.out, "0c33\nerror\nerror\n0000\n");
+  const auto decoded = RunTool({"decode", "--direct", "9.001", "-"}, "0c33\n0000\n");
+  EXPECT_EQ(decoded.status, 0);
+  EXPECT_EQ(decoded.out, "21.5\n0\n");
+  const auto empty = RunTool({"decode", "9.001", "-"}, "");
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_EQ(empty.out, "");
+}
+
+TEST(Conversion, TableListsEveryRow) {
+  const auto outcome = RunTool({"table"});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(std::count(outcome.out.begin(), outcome.out.end(), '\n'), 1 + 53);
+  EXPECT_THAT(outcome.out, HasSubstr("\n9.001    16    Float     PhysicalFloat  "
+                                     "KnxConverterFloat16BitFloat       "
+                                     "FloatRange(-273, 670760, -273, 670760)\n"));
+  EXPECT_THAT(outcome.out, HasSubstr("\n1.x      1     Boolean   Generic        "
+                                     "KnxConverter1Bit                  -\n"));
+  EXPECT_THAT(outcome.out, HasSubstr("KnxConverterSceneInfo             IntegerRange(-64, 64, 0, "
+                                     "255)\n"));
+}
+
+TEST(Conversion, Defaults) {
+  const auto status = RunTool({"defaults", "6.020"});
+  EXPECT_EQ(status.status, 0);
+  EXPECT_EQ(status.out,
+            "value type  Byte\nsub-type    SubType9\ndefault     1\nserialised  6.7:1\n");
+  EXPECT_THAT(RunTool({"defaults", "0xea0001"}).out, HasSubstr("default     23130\n"));
+  EXPECT_THAT(RunTool({"defaults", "4"}).out, HasSubstr("default     empty\n"));
+  const auto none = RunTool({"defaults", "32"});
+  EXPECT_EQ(none.status, QuorOm::kExitRefused);
+  EXPECT_EQ(none.out, "value type  Empty\nsub-type    Generic\ndefault     none\n");
+}
+
+}  // namespace

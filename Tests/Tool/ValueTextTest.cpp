@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "ValueText.h"
+
+namespace {
+
+using QuorOm::FormatValueText;
+using QuorOm::InferValueText;
+using QuorOm::ParseValueText;
+
+struct TextCase {
+  TevValueType tvt;
+  const char* input;
+  const char* printed;  // what the value prints as; nullptr: the input refused
+};
+
+TEST(ValueText, ReadsAndPrintsEachKind) {
+  const std::vector<TextCase> cases = {
+      {tvtBoolean, "true", "true"},
+      {tvtBoolean, "1", "true"},
+      {tvtBoolean, "0", "false"},
+      {tvtBoolean, "yes", nullptr},
+      {tvtBoolean, "2", nullptr},
+      {tvtFloat, "21.5", "21.5"},
+      {tvtFloat, "-0.1", "-0.1"},
+      {tvtFloat, "1e3", "1000"},
+      {tvtFloat, "0x10", "16"},
+      {tvtFloat, "nan", "nan"},
+      {tvtFloat, "-inf", "-inf"},
+      {tvtFloat, "21,5", nullptr},
+      {tvtFloat, "", nullptr},
+      {tvtByte, "255", "255"},
+      {tvtByte, "0xff", "255"},
+      {tvtByte, "0XFF", "255"},
+      {tvtByte, "256", nullptr},
+      {tvtByte, "-1", nullptr},
+      {tvtByte, "0x", nullptr},
+      {tvtWord, "65535", "65535"},
+      {tvtWord, "65536", nullptr},
+      {tvtInteger, "-2147483648", "-2147483648"},
+      {tvtInteger, "-0x10", "-16"},
+      {tvtInteger, "2147483648", nullptr},
+      {tvtInteger, "1.5", nullptr},
+      {tvtDWord, "4294967295", "4294967295"},
+      {tvtDWord, "4294967296", nullptr},
+      {tvtString, "Grüße", "Grüße"},
+      {tvtString, "", ""},
+      {tvtDate, "2024-02-29", "2024-02-29"},
+      {tvtDate, "2023-02-29", nullptr},
+      {tvtDate, "13:45:10", nullptr},
+      {tvtDayTime, "13:45:10", "13:45:10"},
+      {tvtDayTime, "13:45:10@7", "13:45:10@7"},
+      {tvtDayTime, "13:45:10@8", nullptr},
+      {tvtDayTime, "24:00:00", nullptr},
+      {tvtTime, "08:00:01@1", "08:00:01@1"},
+      {tvtDateTime, "2021-03-14T12:30:45", "2021-03-14T12:30:45"},
+      {tvtDateTime, "2021-03-14", nullptr},
+      {tvtFloat, "invalid", "invalid"},
+      {tvtString, "empty", "empty"},
+      {tvtEmpty, "5", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(TEVVALUE::GetNameFromValueType(c.tvt)) + " '" + c.input + "'");
+    const auto value = ParseValueText(c.input, c.tvt);
+    ASSERT_EQ(value.has_value(), c.printed != nullptr);
+    if (value) {
+      EXPECT_EQ(FormatValueText(*value), c.printed);
+    }
+  }
+}
+
+TEST(ValueText, KeepsTheAskedType) {
+  EXPECT_EQ(ParseValueText("12:00:00", tvtTime)->tvt, tvtTime);
+  EXPECT_EQ(ParseValueText("2024-01-01", tvtType105)->tvt, tvtType105);
+  EXPECT_EQ(ParseValueText("3", tvtPercent)->tvt, tvtPercent);
+  EXPECT_EQ(ParseValueText("invalid", tvtByte)->tvt, tvtInvalid);
+  EXPECT_EQ(ParseValueText("empty", tvtByte)->tvt, tvtEmpty);
+}
+
+TEST(ValueText, ShortestFloatTextReadsBackExactly) {
+  for (const double number : {0.1, 1.0 / 3.0, 670760.96, -273.0, 1e-300, 3.4028234663852886e38}) {
+    TEVVALUE value(tvtFloat);
+    value.value.doubleValue = number;
+    const auto back = ParseValueText(FormatValueText(value), tvtFloat);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->value.doubleValue, number) << FormatValueText(value);
+  }
+}
+
+TEST(ValueText, GuessesTheTypeWithoutOne) {
+  EXPECT_EQ(InferValueText("7").tvt, tvtInteger);
+  EXPECT_EQ(InferValueText("true").tvt, tvtBoolean);
+  EXPECT_EQ(InferValueText("empty").tvt, tvtEmpty);
+  EXPECT_EQ(InferValueText("invalid").tvt, tvtInvalid);
+  EXPECT_EQ(InferValueText("words").tvt, tvtString);
+}
+
+}  // namespace

@@ -1,0 +1,410 @@
+// encode, decode, table, defaults: value text and raw bytes through the library's two
+// conversions, and what the library knows about DPTs.
+
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <functional>
+#include <iomanip>
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <typeinfo>
+
+#include <KnxStack/GroupValue.h>
+#include <TevValue/TevValue.h>
+
+#include <QuorObjectModel/GroupValueTevValue.h>
+#include <QuorObjectModel/KnxConverter.h>
+#include <QuorObjectModel/KnxValueConverter.h>
+#include <QuorObjectModel/KnxZebMappingDefaults.h>
+
+#include "Commands.h"
+#include "ValueText.h"
+
+namespace QuorOm {
+
+namespace {
+
+// One text in, one result line out; nothing when refused, the reason having gone to err.
+using Conversion = std::function<boost::optional<std::string>(const std::string&, std::ostream&)>;
+
+// A text of "-" reads one text per line from standard input and prints one line for each.
+int ConvertAll(const std::string& text, const Conversion& convert, Streams& io) {
+  if (text != "-") {
+    const auto result = convert(text, io.err);
+    if (!result) {
+      return kExitRefused;
+    }
+    io.out << *result << '\n';
+    return kExitOk;
+  }
+  int status = kExitOk;
+  std::string line;
+  while (std::getline(io.in, line)) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    const auto result = convert(line, io.err);
+    io.out << (result ? *result : "error") << '\n';
+    if (!result) {
+      status = kExitRefused;
+    }
+  }
+  return status;
+}
+
+std::string DptName(unsigned long mainNumber, unsigned long subNumber) {
+  std::ostringstream text;
+  text << mainNumber << '.' << std::setw(3) << std::setfill('0') << subNumber;
+  return text.str();
+}
+
+std::string DptName(unsigned long number) {
+  return DptName(number >> 16, number & 0xFFFF);
+}
+
+std::string TypeName(TevValueType tvt) {
+  return TEVVALUE::GetNameFromValueType(tvt);
+}
+
+void ReportUnreadable(const std::string& text, const std::string& what, std::ostream& err) {
+  err << "quor-om: cannot read '" << text << "' as " << what << '\n';
+}
+
+void ReportRefused(const std::string& what, const std::string& text, const std::string& dpt,
+                   std::ostream& err) {
+  err << "quor-om: the library refused to " << what << " '" << text << "' for DPT " << dpt << '\n';
+}
+
+std::string BytesOf(const KnxStack::GroupValue& group, bool verbose) {
+  const auto& raw = group.GetRawData();
+  std::string text = FormatHex(raw.GetData(), raw.GetSize());
+  if (verbose) {
+    text += " (" + std::to_string(group.GetDefinedSize()) + " bits)";
+  }
+  return text;
+}
+
+std::string ValueOf(const TEVVALUE& value, bool verbose) {
+  std::string text = FormatValueText(value);
+  if (verbose) {
+    text += " (" + TypeName(value.tvt) + ")";
+  }
+  return text;
+}
+
+// The bit size a HEX text is read with: --bits, else the main type's, else (main types of
+// unknown or variable size) that of the bytes given.
+unsigned int BitsFor(const boost::optional<unsigned long>& bits, unsigned int mainNumber,
+                     std::size_t byteCount) {
+  if (bits) {
+    return static_cast<unsigned int>(*bits);
+  }
+  const unsigned int mainBits = Quor::BitSizeOfMainType(mainNumber);
+  if (mainBits != 0 && mainBits != Quor::VariableBitSize) {
+    return mainBits;
+  }
+  return static_cast<unsigned int>(8 * byteCount);
+}
+
+boost::optional<KnxStack::GroupValue> GroupOfHex(const std::string& text,
+                                                 const boost::optional<unsigned long>& bits,
+                                                 unsigned int mainNumber, std::ostream& err) {
+  const auto bytes = ParseHex(text);
+  if (!bytes) {
+    ReportUnreadable(text, "hexadecimal bytes", err);
+    return boost::none;
+  }
+  return KnxStack::GroupValue(
+      KnxStack::BinaryData(bytes->data(), static_cast<unsigned int>(bytes->size())),
+      BitsFor(bits, mainNumber, bytes->size()));
+}
+
+// The table row a DPT resolves to (main.sub, else main.x); none when the table has none, in
+// which case the library accepts any value unconverted. Asked without the lookup's own log.
+const Quor::DptValueEntry* RowOf(const Quor::KnxValueConverter& converter, const KNXDPT& dpt) {
+  const auto& map = converter.GetMap();
+  if (dpt.mainNumber == 0 || !(map.Contains(dpt.mainNumber, dpt.subNumber) ||
+                               (dpt.subNumber != 0 && map.Contains(dpt.mainNumber, 0)))) {
+    return nullptr;
+  }
+  const Quor::DptValueEntry& entry = converter.GetEntry(dpt);
+  return entry.tvt == tvtEmpty ? nullptr : &entry;
+}
+
+// The value text read as the row's value type, or guessed when there is no row.
+boost::optional<TEVVALUE> ReadValue(const std::string& text, TevValueType tvt, std::ostream& err) {
+  if (tvt == tvtEmpty) {
+    return InferValueText(text);
+  }
+  auto value = ParseValueText(text, tvt);
+  if (!value) {
+    ReportUnreadable(text, "a " + TypeName(tvt) + " value", err);
+  }
+  return value;
+}
+
+struct ConversionOptions {
+  bool direct;
+  bool verbose;
+  boost::optional<unsigned long> bits;
+  std::string dpt;
+  std::string text;
+};
+
+ConversionOptions TakeConversionArgs(Args& args, bool takesBits, const char* what) {
+  ConversionOptions options;
+  options.direct = args.TakeFlag("--direct");
+  options.verbose = args.TakeFlag("-v") | args.TakeFlag("--verbose");
+  if (takesBits) {
+    if (const auto bits = args.TakeOption("--bits")) {
+      options.bits = ParseUnsigned(*bits, "--bits", 255);
+    }
+  }
+  options.dpt = args.Next("DPT");
+  options.text = args.Next(what);
+  args.ExpectEnd();
+  return options;
+}
+
+int Encode(Args& args, Streams& io) {
+  const ConversionOptions options = TakeConversionArgs(args, false, "VALUE");
+  if (options.direct) {
+    const unsigned long dpt = ParseDptNumber(options.dpt);
+    const TevValueType tvt = Quor::KnxZebMapping::GetTvtFromDpt(static_cast<unsigned int>(dpt));
+    return ConvertAll(
+        options.text,
+        [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+          const auto value = ReadValue(text, tvt, err);
+          if (!value) {
+            return boost::none;
+          }
+          const auto group = Quor::TevValueToGroupValue(*value, dpt);
+          if (!group) {
+            ReportRefused("encode", text, DptName(dpt), err);
+            return boost::none;
+          }
+          return BytesOf(*group, options.verbose);
+        },
+        io);
+  }
+  const DptText dptText = ParseDpt(options.dpt);
+  Quor::KnxValueConverter converter;
+  converter.Init();
+  const KNXDPT dpt{static_cast<uint8_t>(Quor::BitSizeOfMainType(dptText.mainNumber)),
+                   dptText.mainNumber, dptText.subNumber};
+  const Quor::DptValueEntry* row = RowOf(converter, dpt);
+  const TevValueType tvt = row ? row->tvt : tvtEmpty;
+  return ConvertAll(
+      options.text,
+      [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+        const auto value = ReadValue(text, tvt, err);
+        if (!value) {
+          return boost::none;
+        }
+        KNXDPT used = dpt;
+        KnxStack::GroupValue group;
+        if (!converter.ToKnxValue(used, *value, group)) {
+          ReportRefused("encode", text, options.dpt, err);
+          return boost::none;
+        }
+        return BytesOf(group, options.verbose);
+      },
+      io);
+}
+
+int Decode(Args& args, Streams& io) {
+  const ConversionOptions options = TakeConversionArgs(args, true, "HEX");
+  if (options.direct) {
+    const unsigned long dpt = ParseDptNumber(options.dpt);
+    return ConvertAll(
+        options.text,
+        [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+          const auto group =
+              GroupOfHex(text, options.bits, static_cast<unsigned int>(dpt >> 16), err);
+          if (!group) {
+            return boost::none;
+          }
+          boost::optional<TEVVALUE> value;
+          try {
+            value = Quor::GroupValueToTevValue(*group, dpt);
+          } catch (const std::exception& error) {
+            // The direct decoder leaves some exceptions to its caller; here they are a refusal.
+            err << "quor-om: " << error.what() << '\n';
+          }
+          if (!value) {
+            ReportRefused("decode", text, DptName(dpt), err);
+            return boost::none;
+          }
+          return ValueOf(*value, options.verbose);
+        },
+        io);
+  }
+  const DptText dptText = ParseDpt(options.dpt);
+  Quor::KnxValueConverter converter;
+  converter.Init();
+  return ConvertAll(
+      options.text,
+      [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+        const auto group = GroupOfHex(text, options.bits, dptText.mainNumber, err);
+        if (!group) {
+          return boost::none;
+        }
+        KNXDPT dpt{static_cast<uint8_t>(group->GetDefinedSize()), dptText.mainNumber,
+                   dptText.subNumber};
+        TEVVALUE value;
+        if (!converter.FromKnxValue(dpt, *group, value)) {
+          ReportRefused("decode", text, options.dpt, err);
+          return boost::none;
+        }
+        return ValueOf(value, options.verbose);
+      },
+      io);
+}
+
+// The converter's class name without its namespace.
+std::string ConverterName(const Quor::KnxConverter& converter) {
+  int status = 0;
+  std::unique_ptr<char, decltype(&std::free)> demangled(
+      abi::__cxa_demangle(typeid(converter).name(), nullptr, nullptr, &status), &std::free);
+  std::string name = status == 0 && demangled ? demangled.get() : typeid(converter).name();
+  const auto scope = name.rfind("::");
+  return scope == std::string::npos ? name : name.substr(scope + 2);
+}
+
+std::string Number(double number) {
+  TEVVALUE value(tvtFloat);
+  value.value.doubleValue = number;
+  return FormatValueText(value);
+}
+
+std::string RangeText(const Quor::IntegerRange& range) {
+  std::ostringstream text;
+  text << range;
+  return text.str();
+}
+
+std::string RangeText(const Quor::LongIntegerRange& range) {
+  return "LongIntegerRange(" + std::to_string(range.internalMin) + ", " +
+         std::to_string(range.internalMax) + ", " + std::to_string(range.externalMin) + ", " +
+         std::to_string(range.externalMax) + ")";
+}
+
+std::string RangeText(const Quor::FloatIntegerRange& range) {
+  return "FloatIntegerRange(" + Number(range.doubleMin) + ", " + Number(range.doubleMax) + ", " +
+         std::to_string(range.integerMin) + ", " + std::to_string(range.integerMax) + ")";
+}
+
+std::string RangeText(const Quor::FloatRange& range) {
+  return "FloatRange(" + Number(range.doubleMin) + ", " + Number(range.doubleMax) + ", " +
+         Number(range.externalMin) + ", " + Number(range.externalMax) + ")";
+}
+
+// The range of whichever ranged converter class this is; "-" for the classes without one.
+template <class... Converters>
+std::string RangeOf(const Quor::KnxConverter& converter) {
+  std::string text = "-";
+  (void)((dynamic_cast<const Converters*>(&converter) != nullptr
+              ? (text = RangeText(dynamic_cast<const Converters&>(converter).GetRange()), true)
+              : false) ||
+         ...);
+  return text;
+}
+
+std::string RangeOfConverter(const Quor::KnxConverter& converter) {
+  using namespace Quor;
+  return RangeOf<KnxConverter4Bit, KnxConverterStatus8Bit, KnxConverterByte8BitUnsigned,
+                 KnxConverterInteger8BitSigned, KnxConverterInteger16BitUnsigned,
+                 KnxConverterInteger16BitSigned, KnxConverterFloat16BitFloat,
+                 KnxConverterFloat32BitFloat, KnxConverterInteger24BitUnsigned,
+                 KnxConverterInteger32BitUnsigned, KnxConverterInteger32BitSigned,
+                 KnxConverter8BitString, KnxConverter14ByteString, KnxConverterSceneNumber,
+                 KnxConverterSceneControl, KnxConverterSceneInfo>(converter);
+}
+
+int Table(Args& args, Streams& io) {
+  args.ExpectEnd();
+  Quor::KnxValueConverter converter;
+  converter.Init();
+  const auto row = [&io](const std::string& dpt, const std::string& bits, const std::string& tvt,
+                         const std::string& tst, const std::string& name,
+                         const std::string& range) {
+    io.out << std::left << std::setw(9) << dpt << std::setw(6) << bits << std::setw(10) << tvt
+           << std::setw(15) << tst << std::setw(34) << name << range << '\n';
+  };
+  row("DPT", "bits", "type", "sub-type", "converter", "range");
+  for (const auto& entry : converter.GetMap().GetEntries()) {
+    const std::string dpt = entry.dpt.subNumber == 0
+                                ? std::to_string(entry.dpt.mainNumber) + ".x"
+                                : DptName(entry.dpt.mainNumber, entry.dpt.subNumber);
+    row(dpt, std::to_string(entry.dpt.bitSize), TypeName(entry.tvt),
+        TevDP::GetNameFromValueSubType(entry.tst),
+        entry.converter ? ConverterName(*entry.converter) : "-",
+        entry.converter ? RangeOfConverter(*entry.converter) : "-");
+  }
+  return kExitOk;
+}
+
+int Defaults(Args& args, Streams& io) {
+  const std::string text = args.Next("DPT");
+  args.ExpectEnd();
+  // A bare decimal is a main type here: "defaults 9" is what one asks.
+  const bool mainTypeOnly = text.find_first_not_of("0123456789") == std::string::npos;
+  const unsigned long dpt =
+      mainTypeOnly ? ParseUnsigned(text, "main type", 0xFFFF) << 16 : ParseDptNumber(text);
+  const unsigned long mainType = dpt >> 16;
+  io.out << "value type  " << Quor::KnxZebMapping::GetTvtFromMainType(mainType) << '\n'
+         << "sub-type    " << Quor::KnxZebMapping::GetTstFromMainType(mainType) << '\n';
+  const auto internal = Quor::KnxZebMapping::GetDefaultValueFromDpt(dpt, true);
+  if (!internal) {
+    io.out << "default     none\n";
+    return kExitRefused;
+  }
+  // The default in the tool's value text (what encode reads), then as the platform wrote it.
+  TEVVALUE value;
+  value.Deserialize(*internal);
+  io.out << "default     " << FormatValueText(value) << '\n' << "serialised  " << *internal << '\n';
+  return kExitOk;
+}
+
+}  // namespace
+
+std::vector<Command> ConversionCommands() {
+  return {
+      {"encode", "[--direct] [-v] DPT VALUE|-", "value text to raw KNX bytes",
+       "Converts VALUE through the DPT table (KnxValueConverter after Init()) and prints the\n"
+       "raw bytes as lowercase hex without separators: `quor-om encode 9.001 21.5` prints 0c33.\n"
+       "VALUE is read as the value type of the DPT's table row; a DPT without a row has its\n"
+       "type guessed from the text, and the library accepts it unconverted.\n\n"
+       "  --direct  convert with TevValueToGroupValue by the object-model DPT number; VALUE\n"
+       "            is read as the value type of the main type\n"
+       "  -v        add the bit size\n"
+       "  DPT       main.sub (9.001, 9.1, 232.600); with --direct also the number (0x90001)\n"
+       "  VALUE     value text (see README); '-' reads one per line from standard input and\n"
+       "            prints one line each, 'error' for a refusal (exit status 1 if any)\n",
+       Encode},
+      {"decode", "[--direct] [-v] [--bits N] DPT HEX|-", "raw KNX bytes to value text",
+       "Converts the raw bytes HEX through the DPT table (or with --direct through\n"
+       "GroupValueToTevValue) and prints the value text: `quor-om decode 9.001 0c33` prints\n"
+       "21.5. What decode prints, encode reads back to the same bytes.\n\n"
+       "  --direct  convert by the object-model DPT number\n"
+       "  --bits N  bit size of the group value (default: that of the main type)\n"
+       "  -v        add the value type name\n"
+       "  HEX       hex digits without separators ('0x' allowed); '-' reads one per line\n",
+       Decode},
+      {"table", "", "list the DPT rows of the converter table",
+       "One line per row of the table that KnxValueConverter::Init() fills: DPT (x: the row\n"
+       "for the whole main type), bits, value type, sub-type, converter class and range.\n",
+       Table},
+      {"defaults", "DPT", "value type, sub-type and default value of a main type",
+       "Prints the object model's value type, sub-type name and default value (as value text\n"
+       "and in the platform's serialised form) for the main type of DPT. DPT is a main type (9),\n"
+       "main.sub (6.020) or a DPT number (0x60014). Exit status 1 for a main type without one.\n",
+       Defaults},
+  };
+}
+
+}  // namespace QuorOm

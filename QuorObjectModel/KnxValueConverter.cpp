@@ -367,33 +367,52 @@ DptValueEntry& DptValueEntry::operator=(const DptValueEntry& other) {
 // ---------------------------------------------------------------------------------------
 // DptValueMap
 
-const DptValueEntry& DptValueMap::GetEntry(const KNXDPT& dpt) const {
+void DptValueMap::Clear() {
+  m_entries.clear();
+  m_firstOfMain[0] = 0;
+  m_indexLimit = 0;
+}
+
+std::pair<DptValueMap::Entries::const_iterator, DptValueMap::Entries::const_iterator>
+DptValueMap::EntriesOfMain(unsigned short mainNumber) const {
   const auto begin = m_entries.begin();
-  const auto end = m_entries.end();
-  const uint32_t key = KeyOf(dpt.mainNumber, dpt.subNumber);
-  const auto exact = LowerBound(begin, end, key);
-  if (exact != end && KeyOf(*exact) == key) {
+  if (mainNumber < kIndexedMains) {
+    const unsigned int first = std::min<unsigned int>(mainNumber, m_indexLimit);
+    const unsigned int last = std::min<unsigned int>(mainNumber + 1u, m_indexLimit);
+    return {begin + m_firstOfMain[first], begin + m_firstOfMain[last]};
+  }
+  const auto unindexed = begin + m_firstOfMain[m_indexLimit];
+  const auto first = LowerBound(unindexed, m_entries.end(), KeyOf(mainNumber, 0));
+  const auto last = LowerBound(first, m_entries.end(), KeyOf(mainNumber + 1u, 0));
+  return {first, last};
+}
+
+const DptValueEntry& DptValueMap::GetEntry(const KNXDPT& dpt) const {
+  const auto [first, last] = EntriesOfMain(dpt.mainNumber);
+  const auto exact = std::lower_bound(first, last, dpt.subNumber,
+                                      [](const DptValueEntry& entry, unsigned short wanted) {
+                                        return entry.dpt.subNumber < wanted;
+                                      });
+  if (exact != last && exact->dpt.subNumber == dpt.subNumber) {
     return *exact;
   }
-  // Everything of this main type sorts before the requested sub number.
-  const auto firstOfMain = LowerBound(begin, exact, KeyOf(dpt.mainNumber, 0));
-  const bool mainKnown = firstOfMain != exact;
-  if (!mainKnown || dpt.subNumber == 0) {
+  if (first == last || dpt.subNumber == 0) {
     QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
     return NotFoundEntry();
   }
   // The main.x entry stands for every sub number without an entry of its own.
-  if (firstOfMain->dpt.subNumber == 0) {
-    return *firstOfMain;
+  if (first->dpt.subNumber == 0) {
+    return *first;
   }
   QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << ".x");
   return NotFoundEntry();
 }
 
 bool DptValueMap::Contains(unsigned short mainNumber, unsigned short subNumber) const {
-  const uint32_t key = KeyOf(mainNumber, subNumber);
-  const auto found = LowerBound(m_entries.begin(), m_entries.end(), key);
-  return found != m_entries.end() && KeyOf(*found) == key;
+  const auto [first, last] = EntriesOfMain(mainNumber);
+  return std::any_of(first, last, [subNumber](const DptValueEntry& entry) {
+    return entry.dpt.subNumber == subNumber;
+  });
 }
 
 bool DptValueMap::Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,
@@ -408,6 +427,19 @@ bool DptValueMap::Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType ts
     }
   }
   m_entries.emplace(position, dpt, tvt, tst, std::unique_ptr<KnxConverter>(prototype.Clone()));
+
+  if (dpt.mainNumber < kIndexedMains) {
+    // A new largest main number first extends the index over the main numbers up to it,
+    // then everything after the new entry moves up by one.
+    const unsigned int limit = dpt.mainNumber + 1u;
+    for (unsigned int k = m_indexLimit + 1; k <= limit; ++k) {
+      m_firstOfMain[k] = m_firstOfMain[m_indexLimit];
+    }
+    m_indexLimit = std::max(m_indexLimit, limit);
+    for (unsigned int k = limit; k <= m_indexLimit; ++k) {
+      ++m_firstOfMain[k];
+    }
+  }
   return true;
 }
 

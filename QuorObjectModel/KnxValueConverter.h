@@ -1,9 +1,12 @@
 #pragma once
 // Table-driven conversion between TEVVALUE and KNX group values by DPT.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <KnxStack/GroupValue.h>
@@ -35,9 +38,10 @@ struct QUOR_API DptValueEntry {
   std::unique_ptr<KnxConverter> converter;
 };
 
-// Entries kept in one vector sorted by main number, then sub number: a lookup is a
-// binary search without allocation, and filling the table costs one reservation plus
-// the converters' clones instead of one heap node per entry.
+// Entries kept in one vector sorted by main number, then sub number: a lookup finds its
+// main number's entries through a small index and searches only those, without allocation;
+// filling the table costs one reservation plus the converters' clones instead of one heap
+// node per entry.
 class QUOR_API DptValueMap {
  public:
   using Entries = std::vector<DptValueEntry>;
@@ -54,13 +58,25 @@ class QUOR_API DptValueMap {
   bool Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,
               const KnxConverter& prototype);
   void Reserve(std::size_t count) { m_entries.reserve(count); }
-  void Clear() { m_entries.clear(); }
+  void Clear();
   // Ascending by main number, then sub number.
   const Entries& GetEntries() const { return m_entries; }
   std::size_t Size() const { return m_entries.size(); }
 
  private:
+  // Main numbers below this are indexed; larger ones are searched among the entries after
+  // the indexed ones.
+  static constexpr unsigned int kIndexedMains = 256;
+
+  std::pair<Entries::const_iterator, Entries::const_iterator> EntriesOfMain(
+      unsigned short mainNumber) const;
+
   Entries m_entries;
+  // m_firstOfMain[k]: index of the first entry whose main number is k or above, kept for
+  // k up to m_indexLimit (the largest indexed main number present, plus one); every k
+  // above that shares the value at m_indexLimit.
+  std::array<std::uint32_t, kIndexedMains + 1> m_firstOfMain{};
+  unsigned int m_indexLimit = 0;
 };
 
 class QUOR_API KnxValueConverter {

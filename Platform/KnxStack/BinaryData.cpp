@@ -27,54 +27,13 @@ uint32_t ReadBigEndian(const unsigned char* bytes, unsigned int count) {
 
 }  // namespace
 
-BinaryData::BinaryData(const unsigned char* data, unsigned int size) {
-  Assign(data, size);
-}
-
-BinaryData::BinaryData(const BinaryData& other) {
-  Assign(other.GetData(), other.m_size);
-}
-
-BinaryData& BinaryData::operator=(const BinaryData& other) {
-  if (this != &other) {
-    Assign(other.GetData(), other.m_size);
-  }
-  return *this;
-}
-
-BinaryData::BinaryData(BinaryData&& other) noexcept {
-  TakeFrom(other);
-}
-
-BinaryData& BinaryData::operator=(BinaryData&& other) noexcept {
-  if (this != &other) {
-    Release();
-    TakeFrom(other);
-  }
-  return *this;
-}
-
-BinaryData::~BinaryData() {
-  Release();
-}
-
 void BinaryData::Release() noexcept {
   delete[] m_heap;
   m_heap = nullptr;
   m_size = 0;
 }
 
-void BinaryData::TakeFrom(BinaryData& other) noexcept {
-  m_size = other.m_size;
-  m_heap = other.m_heap;
-  if (m_heap == nullptr) {
-    std::memcpy(m_inline, other.m_inline, m_size);
-  }
-  other.m_heap = nullptr;
-  other.m_size = 0;
-}
-
-void BinaryData::Assign(const unsigned char* data, unsigned int size) {
+void BinaryData::AssignOutOfLine(const unsigned char* data, unsigned int size) {
   if (size <= InlineCapacity) {
     // Copy before releasing: data may point into our own heap buffer.
     unsigned char bytes[InlineCapacity];

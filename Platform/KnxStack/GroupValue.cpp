@@ -82,6 +82,31 @@ std::array<unsigned char, Count> BigEndian(uint32_t value) {
   return bytes;
 }
 
+// std::lround's rounding (half away from zero) inline, without the library call. Exact for
+// |x| < 2^52: x minus its truncation is representable.
+long RoundHalfAwayFromZero(double x) {
+  const auto truncated = static_cast<long>(x);
+  const double fraction = x - static_cast<double>(truncated);
+  if (fraction >= 0.5) {
+    return truncated + 1;
+  }
+  if (fraction <= -0.5) {
+    return truncated - 1;
+  }
+  return truncated;
+}
+
+// 2^-e for the exponents of the 2-byte float; scaling by them is exact, as std::ldexp is.
+constexpr std::array<double, kFloat16ExponentMax + 1> kInversePowersOfTwo = [] {
+  std::array<double, kFloat16ExponentMax + 1> powers{};
+  double power = 1.0;
+  for (double& p : powers) {
+    p = power;
+    power /= 2.0;
+  }
+  return powers;
+}();
+
 uint16_t EncodeFloat16(double value) {
   if (std::isnan(value) || value == kFloat16InvalidMarker) {
     return kFloat16Invalid;
@@ -92,10 +117,10 @@ uint16_t EncodeFloat16(double value) {
   const double hundredths = value * 100.0;
   // Rounding can carry the mantissa out of its 12 bits; the next exponent then takes it.
   int exponent = 0;
-  long mantissa = std::lround(hundredths);
+  long mantissa = RoundHalfAwayFromZero(hundredths);
   while (mantissa < kFloat16MantissaMin || mantissa > kFloat16MantissaMax) {
     ++exponent;
-    mantissa = std::lround(std::ldexp(hundredths, -exponent));
+    mantissa = RoundHalfAwayFromZero(hundredths * kInversePowersOfTwo[exponent]);
   }
   // In range, so exponent <= kFloat16ExponentMax here.
   const auto twelveBits = static_cast<uint16_t>(mantissa & 0x0FFF);
@@ -112,16 +137,13 @@ double DecodeFloat16(uint16_t encoded) {
     mantissa -= 2048;
   }
   // Divide rather than multiply by 0.01 so that exact hundredths come out exact.
-  return std::ldexp(mantissa, exponent) / 100.0;
+  return static_cast<double>(mantissa * (1 << exponent)) / 100.0;
 }
 
 }  // namespace
 
-GroupValue::GroupValue(const BinaryData& raw, unsigned int bitSize)
-    : m_raw(raw), m_bitSize(bitSize) {}
-
 void GroupValue::Store(const unsigned char* bytes, unsigned int count, unsigned int bitSize) {
-  m_raw = BinaryData(bytes, count);
+  m_raw.Assign(bytes, count);
   m_bitSize = bitSize;
 }
 

@@ -3,8 +3,10 @@
 // datapoint types byte for byte; multi-byte values are big-endian as on the bus.
 
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #define KNXSTACK_API __attribute__((visibility("default")))
 
@@ -20,14 +22,38 @@ class KNXSTACK_API BinaryData {
  public:
   static constexpr unsigned int InlineCapacity = 16;
 
+  // Copies, moves and destruction of inline bytes are inline: they are fixed-size moves.
   BinaryData() = default;
-  BinaryData(const unsigned char* data, unsigned int size);
-  BinaryData(const BinaryData& other);
-  BinaryData& operator=(const BinaryData& other);
+  BinaryData(const unsigned char* data, unsigned int size) { Assign(data, size); }
+  BinaryData(const BinaryData& other) : m_size(other.m_size) {
+    if (other.m_heap == nullptr) {
+      std::memcpy(m_inline, other.m_inline, InlineCapacity);
+    } else {
+      m_size = 0;
+      AssignOutOfLine(other.m_heap, other.m_size);
+    }
+  }
+  BinaryData& operator=(const BinaryData& other) {
+    if (this != &other) {
+      if (m_heap == nullptr && other.m_heap == nullptr) {
+        std::memcpy(m_inline, other.m_inline, InlineCapacity);
+        m_size = other.m_size;
+      } else {
+        AssignOutOfLine(other.GetData(), other.m_size);
+      }
+    }
+    return *this;
+  }
   // Moves hand over a heap buffer instead of copying it; the source is left empty.
-  BinaryData(BinaryData&& other) noexcept;
-  BinaryData& operator=(BinaryData&& other) noexcept;
-  ~BinaryData();
+  BinaryData(BinaryData&& other) noexcept { TakeFrom(other); }
+  BinaryData& operator=(BinaryData&& other) noexcept {
+    if (this != &other) {
+      delete[] m_heap;
+      TakeFrom(other);
+    }
+    return *this;
+  }
+  ~BinaryData() { delete[] m_heap; }
 
   unsigned int GetSize() const { return m_size; }
   const unsigned char* GetData() const { return m_heap ? m_heap : m_inline; }
@@ -39,6 +65,19 @@ class KNXSTACK_API BinaryData {
   uint32_t GetUInt32Value(unsigned int index) const;
   // Grows the buffer (zero-filled) when index is past the end.
   void SetUInt8Value(unsigned int index, uint8_t value);
+  // Replaces the bytes in place; no allocation up to InlineCapacity bytes. Inline so that
+  // the setters' fixed-size copies compile to plain moves.
+  void Assign(const unsigned char* data, unsigned int size) {
+    if (size <= InlineCapacity && m_heap == nullptr) {
+      // data may point into our own bytes; it may be null for no bytes.
+      if (size > 0) {
+        std::memmove(m_inline, data, size);
+      }
+      m_size = size;
+      return;
+    }
+    AssignOutOfLine(data, size);
+  }
 
   // Bytes as lowercase hex pairs separated by blanks, e.g. "0c 33"; "" when empty.
   std::string ToString() const;
@@ -48,10 +87,16 @@ class KNXSTACK_API BinaryData {
 
  private:
   unsigned char* MutableData() { return m_heap ? m_heap : m_inline; }
-  void Assign(const unsigned char* data, unsigned int size);
+  void AssignOutOfLine(const unsigned char* data, unsigned int size);
   void Resize(unsigned int size);
   void Release() noexcept;
-  void TakeFrom(BinaryData& other) noexcept;
+  void TakeFrom(BinaryData& other) noexcept {
+    m_size = other.m_size;
+    m_heap = other.m_heap;
+    std::memcpy(m_inline, other.m_inline, InlineCapacity);
+    other.m_heap = nullptr;
+    other.m_size = 0;
+  }
 
   unsigned int m_size = 0;
   unsigned char m_inline[InlineCapacity] = {};
@@ -77,7 +122,8 @@ class KNXSTACK_API GroupValue {
   };
 
   GroupValue() = default;
-  GroupValue(const BinaryData& raw, unsigned int bitSize);
+  GroupValue(const BinaryData& raw, unsigned int bitSize) : m_raw(raw), m_bitSize(bitSize) {}
+  GroupValue(BinaryData&& raw, unsigned int bitSize) : m_raw(std::move(raw)), m_bitSize(bitSize) {}
 
   unsigned int GetDefinedSize() const { return m_bitSize; }
   const BinaryData& GetRawData() const { return m_raw; }

@@ -54,17 +54,24 @@ const LogEntryFormatter& operator<<(const LogEntryFormatter& f, const T& value) 
 }  // namespace Quor
 
 // Checks the level before any text is built; emits with file, line and full signature.
-#define QUOR_LOG(level, message)                                                                \
-  do {                                                                                          \
-    const ::log4cplus::Logger& quorLogger_ = ::Quor::GetGlobalDefaultLogger();                  \
-    if (quorLogger_.isEnabledFor(level)) {                                                      \
-      std::ostringstream quorStream_;                                                           \
-      quorStream_ << ::Quor::GetLoggingContext()                                                \
-                  << ::Quor::PrettyFunctionNamePrinter{__func__, __FILE__, __LINE__}.Format()   \
-                  << " - " << ::Quor::LoggingRecursionPadding{0};                               \
-      ::Quor::LogEntryFormatter{quorStream_} << message;                                        \
-      quorLogger_.forcedLog(level, quorStream_.str(), __FILE__, __LINE__, __PRETTY_FUNCTION__); \
-    }                                                                                           \
+// The text is built in a cold, separate function so the hot path is the check alone.
+#define QUOR_LOG(level, message)                                                             \
+  do {                                                                                       \
+    const ::log4cplus::Logger& quorLogger_ = ::Quor::GetGlobalDefaultLogger();               \
+    if (quorLogger_.isEnabledFor(level)) {                                                   \
+      const char* const quorFunction_ = __func__;                                            \
+      const char* const quorSignature_ = __PRETTY_FUNCTION__;                                \
+      [&]() __attribute__((noinline, cold)) {                                                \
+        std::ostringstream quorStream_;                                                      \
+        quorStream_                                                                          \
+            << ::Quor::GetLoggingContext()                                                   \
+            << ::Quor::PrettyFunctionNamePrinter{quorFunction_, __FILE__, __LINE__}.Format() \
+            << " - " << ::Quor::LoggingRecursionPadding{0};                                  \
+        ::Quor::LogEntryFormatter{quorStream_} << message;                                   \
+        quorLogger_.forcedLog(level, quorStream_.str(), __FILE__, __LINE__, quorSignature_); \
+      }                                                                                      \
+      ();                                                                                    \
+    }                                                                                        \
   } while (false)
 
 #define QUOR_LOG_DEBUG(message) QUOR_LOG(::log4cplus::DEBUG_LOG_LEVEL, message)

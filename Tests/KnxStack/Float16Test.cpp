@@ -54,4 +54,17 @@ TEST(Float16RoundTrip, EveryNormalisedCodeSurvivesDecodeThenEncode) {
   }
 }
 
+// A mantissa exactly halfway between two steps rounds away from zero, in both signs and at
+// every exponent where a tie can occur (20.49 * 100 is exactly 2049 in a double).
+TEST(Float16Rounding, TiesGoAwayFromZero) {
+  struct Tie {
+    double value;
+    double sent;
+  };
+  for (const Tie& tie : {Tie{20.49, 20.5}, Tie{-20.49, -20.5}, Tie{40.98, 41.0}, Tie{-40.98, -41.0},
+                         Tie{81.96, 82.0}, Tie{-81.96, -82.0}}) {
+    EXPECT_EQ(Decode(Encode(tie.value)), tie.sent) << tie.value;
+  }
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -90,6 +92,45 @@ TEST_F(LookupTest, NotFoundEntryIsOneProcessWideObject) {
   const Quor::DptValueEntry& first = converter.GetEntry(KNXDPT{8, 99, 5});
   const Quor::KnxValueConverter other;
   EXPECT_EQ(&other.GetEntry(KNXDPT{1, 1, 1}), &first);
+}
+
+// Registration in any order, at main numbers on both sides of 256 and at the extremes:
+// every entry is found by its own DPT, its main.x entry stands in for other sub numbers,
+// and main numbers in between find nothing.
+TEST_F(CoreTest, LookupsFindEntriesRegisteredInAnyOrderAtAnyMainNumber) {
+  const std::pair<unsigned short, unsigned short> keys[] = {
+      {300, 2}, {7, 0}, {65535, 65535}, {255, 0}, {256, 0}, {1, 1}, {300, 0},
+      {0, 0},   {7, 5}, {256, 9},       {65535, 0}, {2, 0}, {255, 3},
+  };
+  ConverterProbe probe;
+  for (const auto& [main, sub] : keys) {
+    Add(main, sub, 8, tvtByte, probe);
+  }
+  const auto& entries = converter.GetMap().GetEntries();
+  ASSERT_EQ(entries.size(), std::size(keys));
+  EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+    return std::make_pair(a.dpt.mainNumber, a.dpt.subNumber) <
+           std::make_pair(b.dpt.mainNumber, b.dpt.subNumber);
+  }));
+
+  LogCapture capture;
+  for (const auto& [main, sub] : keys) {
+    const Quor::DptValueEntry& entry = converter.GetEntry(KNXDPT{8, main, sub});
+    EXPECT_EQ(entry.dpt.mainNumber, main);
+    EXPECT_EQ(entry.dpt.subNumber, sub);
+    EXPECT_TRUE(converter.GetMap().Contains(main, sub));
+  }
+  for (const unsigned short main : {7, 255, 256, 300, 65535}) {
+    EXPECT_EQ(converter.GetEntry(KNXDPT{8, main, 4}).dpt.mainNumber, main);
+    EXPECT_EQ(converter.GetEntry(KNXDPT{8, main, 4}).dpt.subNumber, 0);
+  }
+  EXPECT_THAT(capture.Lines(), IsEmpty());
+
+  for (const unsigned short main : {3, 6, 8, 254, 257, 299, 301, 65534}) {
+    EXPECT_EQ(converter.GetEntry(KNXDPT{8, main, 1}).tvt, tvtEmpty) << main;
+    EXPECT_FALSE(converter.GetMap().Contains(main, 0)) << main;
+  }
+  EXPECT_EQ(converter.GetEntry(KNXDPT{8, 1, 2}).tvt, tvtEmpty);  // 1.1 only, no 1.x
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,0 +1,247 @@
+#pragma once
+// An in-process device stack behind the client interface: it hands out request
+// IDs, keeps the object values in memory and answers every request on its own
+// worker thread. Faults can be injected per request, either scripted or at
+// random, and every request leaves a record of what was really done with it.
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <boost/optional.hpp>
+
+#include "Brask/DeviceStackClient.h"
+
+namespace Brask {
+
+enum class RequestKind {
+  RegisterApplication,
+  SetValue,
+  GetValue,
+  Request,
+  SetConfiguration,
+  GetConfiguration,
+};
+
+enum class Fault {
+  None,
+  EmptyId,          // the request call returns an empty ID; nothing is done
+  NoAnswer,         // an ID is returned, the request is lost and never answered
+  LateAnswer,       // the answer is held back (see SetLateAnswerDelay)
+  DuplicateAnswer,  // the answer is delivered twice
+  ErrorAnswer,      // the request is refused with the injected error
+  UnknownIdAnswer,  // the answer carries an ID that was never handed out
+};
+
+// What happened to one request, as far as its own ID is concerned.
+enum class Outcome {
+  Pending,            // not answered yet (includes late answers still held)
+  AnsweredOk,         // at least one answer with code 0 under its ID
+  AnsweredWithError,  // answered under its ID with a non-zero code
+  NotAnswered,        // finished without any answer under its ID
+  NotIssued,          // the request call returned an empty ID
+};
+
+BRASK_API const char* ToString(RequestKind kind);
+BRASK_API const char* ToString(Fault fault);
+BRASK_API const char* ToString(Outcome outcome);
+
+struct BRASK_API RequestRecord {
+  std::uint64_t sequence = 0;  // issue order, from 0
+  RequestKind kind = RequestKind::Request;
+  std::string requestId;  // empty when not issued
+  Fault fault = Fault::None;
+  bool applied = false;   // the request reached the store (read or write)
+  bool finished = false;  // no further answer will be sent for it
+  unsigned answers = 0;   // answers sent under requestId
+  int errorCode = 0;      // code of the last answer sent under requestId
+  bool late = false;      // its answer was sent after being held back
+  std::string strayId;    // the never-issued ID its answer was sent under
+
+  Outcome GetOutcome() const;
+};
+
+struct BRASK_API SimulationCounters {
+  std::uint64_t issued = 0;  // request calls, including those given an empty ID
+  std::uint64_t emptyIds = 0;
+  std::uint64_t answeredOk = 0;
+  std::uint64_t answeredWithError = 0;
+  std::uint64_t notAnswered = 0;  // issued with an ID, finished without an answer
+  std::uint64_t pending = 0;
+  std::uint64_t lateAnswers = 0;
+  std::uint64_t duplicateAnswers = 0;  // answers beyond the first for one ID
+  std::uint64_t unknownIdAnswers = 0;
+};
+
+class BRASK_API SimulatedDeviceStack final : public IDeviceStackClient {
+ public:
+  using Duration = std::chrono::steady_clock::duration;
+  using Responder = std::function<std::string(const std::string& request)>;
+
+  // Error codes of the simulated service.
+  static constexpr int UnknownObjectCode = 404;
+  static constexpr int InjectedFailureCode = 500;
+
+  struct Options {
+    Duration answerDelay{};      // zero: answered as soon as the worker gets to it
+    Duration answerJitter{};     // extra delay drawn uniformly from [0, jitter]
+    Duration lateAnswerDelay{};  // zero: held until the next request call
+    std::uint32_t seed = 1;      // for jitter and random faults
+  };
+
+  SimulatedDeviceStack();
+  explicit SimulatedDeviceStack(const Options& options);
+  // Stops the worker and joins it; answers not yet sent are dropped.
+  ~SimulatedDeviceStack() override;
+
+  SimulatedDeviceStack(const SimulatedDeviceStack&) = delete;
+  SimulatedDeviceStack& operator=(const SimulatedDeviceStack&) = delete;
+
+  // IDeviceStackClient
+  void SetResponseHandler(IResponseHandler* handler, void* context) override;
+  std::string RegisterApplicationAsync(const std::string& applicationId,
+                                       const std::string& applicationName,
+                                       const std::string& applicationVersion) override;
+  std::string SetValueAsync(unsigned long id, const std::string& value, bool notify,
+                            std::uint32_t options) override;
+  std::string GetValueAsync(unsigned long id, bool fromCache) override;
+  std::string RequestAsync(const std::string& request) override;
+  std::string SetConfigurationAsync(const std::string& config) override;
+  bool SetConfiguration(unsigned long id, const std::map<PropertyType, Property>& properties,
+                        bool persistent) override;
+  bool GetDeviceConfig(std::string& config, bool includeDefaults) override;
+  bool SetDeviceConfig(const std::map<std::string, std::string>& settings) override;
+  bool SelectValueFormat(const std::string& name) override;
+  void SetInternalValueFormat(bool enable) override;
+
+  // Reads back the configuration text through OnGetConfiguration.
+  std::string GetConfigurationAsync();
+
+  // Timing.
+  void SetAnswerDelay(Duration delay, Duration jitter = Duration::zero());
+  void SetLateAnswerDelay(Duration delay);
+  // Sends every held-back late answer now.
+  void ReleaseLateAnswers();
+  // Waits until no answer is due or being delivered (held late answers aside).
+  bool WaitUntilIdle(Duration timeout);
+
+  // Fault injection. Scripted faults apply to the next requests in order; when
+  // none is queued, a random fault hits a request with probability `rate`,
+  // drawn from `kinds` (empty: all kinds).
+  void InjectFault(Fault fault);
+  void InjectFaults(const std::vector<Fault>& faults);
+  void SetRandomFaults(double rate, std::uint32_t seed, std::vector<Fault> kinds = {});
+  // Drops queued scripted faults and switches random faults off.
+  void ClearFaults();
+  void SetInjectedError(const Error& error);
+  // Answers generic requests; it runs on the worker with the simulator locked, so
+  // it must not call back into the simulator. The default echoes the request.
+  void SetRequestResponder(Responder responder);
+  // Result of the synchronous calls; on false they change nothing.
+  void SetSynchronousResult(bool result);
+
+  // Object store, keyed by object-model id.
+  void SetStoredValue(unsigned long id, std::string value);
+  boost::optional<std::string> GetStoredValue(unsigned long id) const;
+  std::size_t GetStoredValueCount() const;
+  std::map<PropertyType, Property> GetProperties(unsigned long id) const;
+  std::map<std::string, std::string> GetDeviceSettings() const;
+  std::string GetConfigurationText() const;
+  std::vector<std::string> GetRegisteredApplications() const;
+  std::string GetValueFormat() const;
+  bool IsInternalValueFormat() const;
+  IResponseHandler* GetResponseHandler() const;
+
+  // What was done, per request.
+  std::vector<RequestRecord> GetRecords() const;
+  boost::optional<RequestRecord> FindRecord(const std::string& requestId) const;
+  SimulationCounters GetCounters() const;
+
+  static std::string MakeUrn(unsigned long id);
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  struct Answer {
+    RequestKind kind = RequestKind::Request;
+    std::string requestId;
+    unsigned long objectId = 0;
+    std::string content;
+    Error error;
+  };
+
+  struct Job {
+    RequestKind kind = RequestKind::Request;
+    unsigned long objectId = 0;
+    std::string text;  // value, request or configuration text; application id
+    std::size_t record = 0;
+    bool deliverOnly = false;  // a held answer, already worked out
+    Answer answer;
+  };
+
+  using JobKey = std::pair<Clock::time_point, std::uint64_t>;
+
+  std::string Issue(Job job);
+  Fault NextFaultLocked();
+  void ScheduleLocked(Clock::time_point due, Job job);
+  void ReleaseHeldLocked();
+  Answer ExecuteLocked(const Job& job, bool apply);
+  std::vector<Answer> ProcessLocked(Job job);
+  void NoteSentLocked(RequestRecord& record, const Answer& answer, bool late);
+  void Deliver(const Answer& answer);
+  void Run();
+
+  mutable std::mutex m_mutex;
+  std::condition_variable m_workCondition;
+  std::condition_variable m_idleCondition;
+  bool m_stopping = false;
+  bool m_dispatching = false;
+
+  Duration m_answerDelay;
+  Duration m_answerJitter;
+  Duration m_lateAnswerDelay;
+  std::mt19937 m_random;
+
+  std::vector<Fault> m_scriptedFaults;  // front first
+  std::size_t m_nextScriptedFault = 0;
+  double m_faultRate = 0.0;
+  std::vector<Fault> m_faultKinds;
+  std::mt19937 m_faultRandom;
+  Error m_injectedError;
+  Responder m_responder;
+  bool m_synchronousResult = true;
+
+  std::uint64_t m_nextRequestNumber = 0;
+  std::uint64_t m_nextStrayNumber = 0;
+  std::uint64_t m_nextJobOrder = 0;
+  std::map<JobKey, Job> m_jobs;
+  std::vector<Job> m_held;
+  std::vector<RequestRecord> m_records;
+  std::map<std::string, std::size_t> m_recordByRequestId;
+
+  std::map<unsigned long, std::string> m_store;
+  std::map<unsigned long, std::map<PropertyType, Property>> m_properties;
+  std::map<std::string, std::string> m_deviceSettings;
+  std::string m_configuration;
+  std::vector<std::string> m_applications;
+  std::string m_valueFormat = "Default";
+  bool m_internalValueFormat = false;
+
+  // Held while a callback runs, so that replacing the handler waits for it. The
+  // handler is written under both locks and read under either.
+  mutable std::mutex m_dispatchMutex;
+  IResponseHandler* m_handler = nullptr;
+  void* m_context = nullptr;
+
+  std::thread m_worker;  // last: started after everything else is set up
+};
+
+}  // namespace Brask

@@ -1,0 +1,25 @@
+#pragma once
+// Conversion between TEVVALUE and KNX group values for a data point of the object model,
+// which names its DPT as one number: main type in the upper 16 bits, sub type in the lower.
+// The encoding is chosen by the main type alone; the value type a main type expects comes
+// from the object model's main-type table.
+
+#include <boost/optional.hpp>
+
+#include <KnxStack/GroupValue.h>
+#include <TevValue/TevValue.h>
+
+#include "QuorObjectModel/Export.h"
+
+namespace Quor {
+
+// Empty when the value has the wrong type for the DPT, or cannot or need not be sent.
+QUOR_API boost::optional<KnxStack::GroupValue> TevValueToGroupValue(const TEVVALUE& value,
+                                                                    unsigned long dpt);
+// Empty for a DPT without a value type, or a received value that is not valid for it.
+QUOR_API boost::optional<TEVVALUE> GroupValueToTevValue(const KnxStack::GroupValue& group,
+                                                        unsigned long dpt);
+// Whether a received group value passes the table-driven converter for this DPT.
+QUOR_API bool CheckGroupValue(const KnxStack::GroupValue& group, unsigned long dpt);
+
+}  // namespace Quor

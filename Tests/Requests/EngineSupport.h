@@ -164,8 +164,8 @@ inline testing::AssertionResult InOrder(const std::vector<Line>& lines,
   for (const Line& w : wanted) {
     next = std::find(next, lines.end(), w);
     if (next == lines.end()) {
-      return testing::AssertionFailure() << "missing or out of order: " << w.first << " "
-                                         << w.second;
+      return testing::AssertionFailure()
+             << "missing or out of order: " << w.first << " " << w.second;
     }
     ++next;
   }

@@ -16,7 +16,9 @@ namespace {
 using boost::posix_time::time_duration;
 using Clock = boost::chrono::steady_clock;
 
-bool AlwaysRelevant() { return true; }
+bool AlwaysRelevant() {
+  return true;
+}
 
 // Longer waits than this are taken as "no deadline" so that the clock arithmetic cannot overflow.
 const time_duration kLongestDeadline = boost::posix_time::hours(24 * 365 * 100);
@@ -34,7 +36,8 @@ boost::optional<Clock::time_point> DeadlineAfter(const time_duration& timeout) {
   return now + boost::chrono::nanoseconds(timeout.total_nanoseconds());
 }
 
-// Common head of the callbacks' error lines: "ZEB error for request <id>: <code>; <text>; <detail>".
+// Common head of the callbacks' error lines: "ZEB error for request <id>: <code>; <text>;
+// <detail>".
 struct ZebError {
   ZebError(const std::string& id, const Brask::IDeviceStackClient::IError& e)
       : requestId(id), error(e) {}
@@ -78,7 +81,9 @@ DscAsyncRequestMessenger::DscAsyncRequestMessenger(RequestMessengerDeviceStack& 
 
 DscAsyncRequestMessenger::~DscAsyncRequestMessenger() = default;
 
-void DscAsyncRequestMessenger::SetAsResponseHandler() { m_messenger.SetResponseHandler(this); }
+void DscAsyncRequestMessenger::SetAsResponseHandler() {
+  m_messenger.SetResponseHandler(this);
+}
 
 void DscAsyncRequestMessenger::UnsetAsResponseHandler() {
   m_messenger.SetResponseHandler(nullptr);
@@ -125,13 +130,11 @@ Docket DscAsyncRequestMessenger::SetConfiguration(unsigned long id, const Proper
   return Docket("", "", result, true);
 }
 
-bool DscAsyncRequestMessenger::GetDeviceConfig(
-    std::string& config, bool flag) {
+bool DscAsyncRequestMessenger::GetDeviceConfig(std::string& config, bool flag) {
   return m_messenger.GetDeviceConfig(config, flag);
 }
 
-bool DscAsyncRequestMessenger::SetDeviceConfig(
-    const std::map<std::string, std::string>& settings) {
+bool DscAsyncRequestMessenger::SetDeviceConfig(const std::map<std::string, std::string>& settings) {
   return m_messenger.SetDeviceConfig(settings);
 }
 
@@ -168,8 +171,7 @@ void DscAsyncRequestMessenger::OnRegisterApplication(void* /*context*/,
 }
 
 void DscAsyncRequestMessenger::OnGetConfiguration(void* /*context*/, const std::string& requestId,
-                                                  const std::string& config,
-                                                  const IError& error) {
+                                                  const std::string& config, const IError& error) {
   if (error.GetCode() != 0) {
     QUOR_LOG_ERROR(ZebError(requestId, error) << "; config: " << config);
   }
@@ -221,13 +223,12 @@ Docket DscAsyncRequestMessenger::SynchronizeRequest(const DoAsyncRequest& doAsyn
     }
     boost::optional<Docket> result = WaitForDocket(lock, id, timeout, isStillRelevant);
     if (!isStillRelevant()) {
-      QUOR_LOG_DEBUG("returned from waiting for response with ID '" << id
-                                                                    << "': !isStillRelevant");
+      QUOR_LOG_DEBUG("returned from waiting for response with ID '" << id << "': !isStillRelevant");
       return Docket();
     }
     if (!result) {
       QUOR_LOG_ERROR("No response received for ID '" << id << "' with timeout " << timeout
-                                                      << ", retrying");
+                                                     << ", retrying");
       continue;
     }
     QUOR_LOG_DEBUG("returned from waiting for response with ID '" << id << "': got response");
@@ -237,8 +238,9 @@ Docket DscAsyncRequestMessenger::SynchronizeRequest(const DoAsyncRequest& doAsyn
   return Docket();
 }
 
-boost::optional<Docket> DscAsyncRequestMessenger::WaitForDocket(
-    Lock& lock, const std::string& id, time_duration timeout, const BoolReader& isStillRelevant) {
+boost::optional<Docket> DscAsyncRequestMessenger::WaitForDocket(Lock& lock, const std::string& id,
+                                                                time_duration timeout,
+                                                                const BoolReader& isStillRelevant) {
   const auto docket = std::make_shared<Docket>();
   m_docketList.emplace(id, docket);
   // "Not a date time" is no timeout at all, like zero.

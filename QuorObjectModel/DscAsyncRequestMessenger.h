@@ -72,8 +72,7 @@ class QUOR_API DscAsyncRequestMessenger : private Brask::IDeviceStackClient::IRe
   // Direct calls: no docket list, no lock, one call on the messenger.
   Docket SetConfiguration(unsigned long id, const PropertyMap& properties, bool flag);
   bool GetDeviceConfig(std::string& config, bool flag);
-  bool SetDeviceConfig(
-      const std::map<std::string, std::string>& settings);
+  bool SetDeviceConfig(const std::map<std::string, std::string>& settings);
   bool EnableNativeFormat();
 
   // Issues a set-value request without waiting; true when it got a request ID.
@@ -97,8 +96,7 @@ class QUOR_API DscAsyncRequestMessenger : private Brask::IDeviceStackClient::IRe
                   const std::string& urn, const std::string& value, const IError& error) override;
 
   template <class DoAsyncRequest>
-  Docket SynchronizeRequest(const DoAsyncRequest& doAsync,
-                            boost::posix_time::time_duration timeout,
+  Docket SynchronizeRequest(const DoAsyncRequest& doAsync, boost::posix_time::time_duration timeout,
                             const BoolReader& isStillRelevant);
   boost::optional<Docket> WaitForDocket(Lock& lock, const std::string& id,
                                         boost::posix_time::time_duration timeout,

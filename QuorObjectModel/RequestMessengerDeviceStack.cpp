@@ -45,8 +45,7 @@ std::string RemoteRequestMessengerDeviceStack::SetConfigurationAsync(
 }
 
 bool RemoteRequestMessengerDeviceStack::SetConfiguration(unsigned long id,
-                                                         const PropertyMap& properties,
-                                                         bool flag) {
+                                                         const PropertyMap& properties, bool flag) {
   return m_client.SetConfiguration(id, properties, flag);
 }
 

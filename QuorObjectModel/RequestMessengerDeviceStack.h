@@ -32,8 +32,7 @@ class QUOR_API RequestMessengerDeviceStack : private boost::noncopyable {
   virtual std::string SetConfigurationAsync(const std::string& configuration) = 0;
   virtual bool SetConfiguration(unsigned long id, const PropertyMap& properties, bool flag) = 0;
   virtual bool GetDeviceConfig(std::string& config, bool flag) = 0;
-  virtual bool SetDeviceConfig(
-      const std::map<std::string, std::string>& settings) = 0;
+  virtual bool SetDeviceConfig(const std::map<std::string, std::string>& settings) = 0;
   virtual bool EnableNativeFormat() = 0;
   virtual void EnableInternalValueFormat() = 0;
   virtual void EnableDefaultValueFormat() = 0;

@@ -18,7 +18,8 @@ TEST(Function, CallsTheStoredCallable) {
 TEST(Function, CopiesShareOneCallable) {
   int calls = 0;
   const Quor::function<int()> counter = [calls]() mutable { return ++calls; };
-  const Quor::function<int()> copy = counter;  // NOLINT(performance-unnecessary-copy-initialization)
+  const Quor::function<int()> copy =
+      counter;  // NOLINT(performance-unnecessary-copy-initialization)
   EXPECT_EQ(counter(), 1);
   EXPECT_EQ(copy(), 2);
   EXPECT_EQ(counter(), 3);

@@ -156,8 +156,8 @@ TEST_F(RemoteMessengerTest, OnlyTheInternalFormatSwitchLogs) {
   messenger.EnableInternalValueFormat();
   messenger.EnableDefaultValueFormat();
   EXPECT_THAT(capture.Lines(),
-              testing::ElementsAre(testing::Pair(log4cplus::DEBUG_LOG_LEVEL,
-                                                 "Internal value format now enabled.")));
+              testing::ElementsAre(
+                  testing::Pair(log4cplus::DEBUG_LOG_LEVEL, "Internal value format now enabled.")));
 }
 
 // The client learns of the switch before any request is serialised in the new format.

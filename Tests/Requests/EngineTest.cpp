@@ -1,0 +1,440 @@
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <boost/optional/optional_io.hpp>
+#include <boost/thread/thread.hpp>
+
+#include <Brask/SimulatedDeviceStack.h>
+#include <TevValue/TevValue.h>
+
+#include "QuorObjectModel/DscAsyncRequestMessenger.h"
+#include "QuorObjectModel/RequestMessengerDeviceStack.h"
+#include "Support/LogCapture.h"
+
+namespace {
+
+using boost::posix_time::milliseconds;
+using boost::posix_time::seconds;
+using Brask::Fault;
+using Brask::Outcome;
+using testing::ElementsAre;
+using Line = std::pair<int, std::string>;
+
+constexpr int kDebug = 10000;
+constexpr int kInfo = 20000;
+constexpr int kWarn = 30000;
+constexpr int kError = 40000;
+
+const std::chrono::seconds kIdle(10);
+
+TEVVALUE Integer(int32_t i) {
+  TEVVALUE v(tvtInteger);
+  v.value.intValue = i;
+  return v;
+}
+
+// The simulated device stack, the adapter over it and the engine, wired as a host does it.
+struct Rig {
+  Rig(boost::posix_time::time_duration timeout, unsigned retries)
+      : engine(messenger, timeout, retries) {
+    engine.SetAsResponseHandler();
+  }
+  ~Rig() { engine.UnsetAsResponseHandler(); }
+
+  Brask::SimulatedDeviceStack stack;
+  Quor::RemoteRequestMessengerDeviceStack messenger{stack};
+  Quor::DscAsyncRequestMessenger engine;
+};
+
+// Answers come at once, so a long default only matters when something is wrong.
+constexpr unsigned kRetries = 2;
+const boost::posix_time::time_duration kLong = seconds(10);
+const boost::posix_time::time_duration kShort = milliseconds(20);
+
+bool IsDefault(const Quor::Docket& d) {
+  return !d.IsAnswered() && !d.IsReplyValid() && d.ReadReply().empty() &&
+         d.ReadDeliveryError().empty();
+}
+
+TEST(Engine, SetValueIsAnsweredAndValid) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, kRetries);
+  const Quor::Docket docket = rig.engine.SetValue(100109, Integer(21), true);
+  EXPECT_TRUE(docket.IsAnswered());
+  EXPECT_TRUE(docket.IsReplyValid());
+  EXPECT_EQ(docket.ReadReply(), "21");
+  EXPECT_EQ(docket.ReadDeliveryError(), "");
+  EXPECT_EQ(rig.stack.GetStoredValue(100109), boost::make_optional(std::string("21")));
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
+                          Line(kDebug, "Got request for ID 'req-1'."),
+                          Line(kDebug,
+                               "returned from waiting for response with ID 'req-1': "
+                               "got response")));
+}
+
+TEST(Engine, EveryRequestKindGetsItsContent) {
+  Rig rig(kLong, kRetries);
+  rig.stack.SetStoredValue(7, "3.5");
+  const Quor::Docket value = rig.engine.GetValue(7, false);
+  EXPECT_TRUE(value.IsReplyValid());
+  EXPECT_EQ(value.ReadReply(), "3.5");
+  const Quor::Docket response = rig.engine.Request("ping", seconds(10));
+  EXPECT_TRUE(response.IsReplyValid());
+  EXPECT_EQ(response.ReadReply(), "ping");
+  // Register-application and set-configuration answers carry no content.
+  const Quor::Docket app = rig.engine.RegisterApplication("app", "App", "1.0");
+  EXPECT_TRUE(app.IsAnswered());
+  EXPECT_TRUE(app.IsReplyValid());
+  EXPECT_EQ(app.ReadReply(), "");
+  EXPECT_THAT(rig.stack.GetRegisteredApplications(), ElementsAre("app"));
+  const Quor::Docket config =
+      rig.engine.SetConfiguration("<cfg/>", seconds(10), [] { return true; });
+  EXPECT_TRUE(config.IsAnswered());
+  EXPECT_TRUE(config.IsReplyValid());
+  EXPECT_EQ(config.ReadReply(), "");
+  EXPECT_EQ(rig.stack.GetConfigurationText(), "<cfg/>");
+}
+
+struct ErrorCase {
+  const char* name;
+  std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)> call;
+  std::string reply;
+  std::string tail;
+};
+
+TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
+  const std::string urn = Brask::SimulatedDeviceStack::MakeUrn(100109);
+  const std::vector<ErrorCase> cases = {
+      {"SetValue", [](auto& e) { return e.SetValue(100109, Integer(5), false); }, "5",
+       "; id: 100109; urn: " + urn + "; value: 5"},
+      {"GetValue", [](auto& e) { return e.GetValue(100109, false); }, "",
+       "; id: 100109; urn: " + urn + "; value: "},
+      {"Request", [](auto& e) { return e.Request("q", seconds(0)); }, "", "; response: "},
+      {"RegisterApplication", [](auto& e) { return e.RegisterApplication("a", "b", "c"); }, "", ""},
+      {"SetConfiguration",
+       [](auto& e) { return e.SetConfiguration("c", seconds(0), [] { return true; }); }, "", ""},
+  };
+  for (const ErrorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    QuorTest::LogCapture capture;
+    Rig rig(kLong, kRetries);
+    rig.stack.SetInjectedError(Brask::Error(42, "first", "second", "it broke"));
+    rig.stack.InjectFault(Fault::ErrorAnswer);
+    const Quor::Docket docket = c.call(rig.engine);
+    EXPECT_TRUE(docket.IsAnswered());
+    EXPECT_FALSE(docket.IsReplyValid());
+    EXPECT_EQ(docket.ReadDeliveryError(), "it broke");
+    EXPECT_EQ(docket.ReadReply(), c.reply);
+    EXPECT_EQ(rig.stack.GetRecords().size(), 1u);
+    EXPECT_THAT(capture.Lines(),
+                ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
+                            Line(kError, "ZEB error for request req-1: 42; first; second" + c.tail),
+                            Line(kDebug, "Got request for ID 'req-1'."),
+                            Line(kDebug,
+                                 "returned from waiting for response with ID 'req-1': "
+                                 "got response")));
+  }
+}
+
+TEST(Engine, AConfigurationAnswerWithoutWaiterLogsItsErrorTwice) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, kRetries);
+  rig.stack.SetInjectedError(Brask::Error(7, "x", "y", "bad config"));
+  rig.stack.InjectFault(Fault::ErrorAnswer);
+  rig.stack.GetConfigurationAsync();
+  ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Line(kError, "ZEB error for request req-1: 7; x; y; config: "),
+                          Line(kDebug, "No docket for response ID 'req-1'"),
+                          Line(kError, "Request req-1: Error 'bad config'")));
+}
+
+TEST(Engine, ANeverAnsweredRequestIsTriedRetriesPlusOneTimes) {
+  QuorTest::LogCapture capture;
+  Rig rig(kShort, kRetries);
+  rig.stack.InjectFaults({Fault::NoAnswer, Fault::NoAnswer, Fault::NoAnswer});
+  EXPECT_TRUE(IsDefault(rig.engine.SetValue(100109, Integer(1), false)));
+  const auto records = rig.stack.GetRecords();
+  ASSERT_EQ(records.size(), kRetries + 1);
+  std::vector<Line> wanted;
+  for (const char* id : {"req-1", "req-2", "req-3"}) {
+    const std::string quoted = std::string("'") + id + "'";
+    wanted.emplace_back(kDebug, "Request ID is " + quoted);
+    wanted.emplace_back(kWarn, "Timeout (00:00:00.020000) occured for request ID " + quoted);
+    wanted.emplace_back(
+        kError, "No response received for ID " + quoted + " with timeout 00:00:00, retrying");
+  }
+  wanted.emplace_back(kError, "Maximum number of retries (2) reached.");
+  EXPECT_EQ(capture.Lines(), wanted);
+}
+
+TEST(Engine, NoRetriesMeansOneAttempt) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, 0);
+  rig.stack.InjectFault(Fault::NoAnswer);
+  EXPECT_TRUE(IsDefault(rig.engine.Request("q", milliseconds(30))));
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
+                          Line(kWarn, "Timeout (00:00:00.030000) occured for request ID 'req-1'"),
+                          Line(kError,
+                               "No response received for ID 'req-1' with timeout "
+                               "00:00:00.030000, retrying"),
+                          Line(kError, "Maximum number of retries (0) reached.")));
+}
+
+TEST(Engine, EmptyIdsAreRetriedWithoutWaiting) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, kRetries);
+  rig.stack.InjectFaults({Fault::EmptyId, Fault::EmptyId, Fault::EmptyId});
+  EXPECT_TRUE(IsDefault(rig.engine.GetValue(1, false)));
+  EXPECT_THAT(
+      capture.Lines(),
+      ElementsAre(Line(kDebug, "Request ID is ''"), Line(kError, "Request ID is empty, retrying"),
+                  Line(kDebug, "Request ID is ''"), Line(kError, "Request ID is empty, retrying"),
+                  Line(kDebug, "Request ID is ''"), Line(kError, "Request ID is empty, retrying"),
+                  Line(kError, "Maximum number of retries (2) reached.")));
+}
+
+TEST(Engine, AnEmptyIdThenAnAnswer) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, kRetries);
+  rig.stack.InjectFault(Fault::EmptyId);
+  const Quor::Docket docket = rig.engine.SetValue(3, Integer(9), false);
+  EXPECT_TRUE(docket.IsReplyValid());
+  EXPECT_EQ(docket.ReadReply(), "9");
+  EXPECT_THAT(
+      capture.Lines(),
+      ElementsAre(Line(kDebug, "Request ID is ''"), Line(kError, "Request ID is empty, retrying"),
+                  Line(kDebug, "Request ID is 'req-1'"),
+                  Line(kDebug, "Got request for ID 'req-1'."),
+                  Line(kDebug,
+                       "returned from waiting for response with ID 'req-1': "
+                       "got response")));
+}
+
+TEST(Engine, ALateAnswerChangesNothingAndTheRetryIsAnswered) {
+  QuorTest::LogCapture capture;
+  Rig rig(kShort, kRetries);
+  rig.stack.InjectFault(Fault::LateAnswer);  // held until the retry is issued
+  const Quor::Docket docket = rig.engine.SetValue(4, Integer(8), false);
+  EXPECT_TRUE(docket.IsReplyValid());
+  EXPECT_EQ(docket.ReadReply(), "8");
+  ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
+  EXPECT_THAT(
+      capture.Lines(),
+      ElementsAre(
+          Line(kDebug, "Request ID is 'req-1'"),
+          Line(kWarn, "Timeout (00:00:00.020000) occured for request ID 'req-1'"),
+          Line(kError, "No response received for ID 'req-1' with timeout 00:00:00, retrying"),
+          Line(kDebug, "Request ID is 'req-2'"), Line(kDebug, "No docket for response ID 'req-1'"),
+          Line(kDebug, "Got request for ID 'req-2'."),
+          Line(kDebug,
+               "returned from waiting for response with ID 'req-2': "
+               "got response")));
+}
+
+TEST(Engine, AnAnswerUnderAnUnknownIdChangesNothing) {
+  QuorTest::LogCapture capture;
+  Rig rig(kShort, kRetries);
+  rig.stack.InjectFault(Fault::UnknownIdAnswer);
+  const Quor::Docket docket = rig.engine.Request("hello", seconds(0));
+  EXPECT_EQ(docket.ReadReply(), "hello");
+  EXPECT_TRUE(capture.Contains(kDebug, "No docket for response ID 'stray-1'"));
+  EXPECT_TRUE(capture.Contains(kDebug, "Got request for ID 'req-2'."));
+}
+
+TEST(Engine, ADuplicateAnswerChangesNothing) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, kRetries);
+  rig.stack.InjectFault(Fault::DuplicateAnswer);
+  const Quor::Docket first = rig.engine.SetValue(5, Integer(1), false);
+  EXPECT_EQ(first.ReadReply(), "1");
+  const Quor::Docket second = rig.engine.SetValue(5, Integer(2), false);
+  EXPECT_EQ(second.ReadReply(), "2");
+  ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
+  // The second copy either overwrote the docket with the same answer or found no docket.
+  int deliveries = 0;
+  for (const Line& line : capture.Lines()) {
+    deliveries += line.second == "Got request for ID 'req-1'." ||
+                  line.second == "No docket for response ID 'req-1'";
+  }
+  EXPECT_EQ(deliveries, 2);
+  EXPECT_EQ(rig.stack.GetCounters().duplicateAnswers, 1u);
+}
+
+TEST(Engine, ZeroTimeoutsSelectTheDefault) {
+  const std::vector<std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)>> calls = {
+      [](auto& e) { return e.Request("q", seconds(0)); },
+      [](auto& e) { return e.SetConfiguration("c", seconds(0), [] { return true; }); },
+  };
+  for (const auto& call : calls) {
+    QuorTest::LogCapture capture;
+    Rig rig(kShort, 0);
+    rig.stack.InjectFault(Fault::NoAnswer);
+    EXPECT_TRUE(IsDefault(call(rig.engine)));
+    EXPECT_TRUE(
+        capture.Contains(kWarn, "Timeout (00:00:00.020000) occured for request ID 'req-1'"));
+    EXPECT_TRUE(capture.Contains(
+        kError, "No response received for ID 'req-1' with timeout 00:00:00, retrying"));
+  }
+}
+
+TEST(Engine, APredicateTurningFalseWhileWaitingEndsTheCall) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, kRetries);
+  rig.stack.InjectFault(Fault::NoAnswer);
+  std::atomic<bool> relevant{true};
+  std::atomic<bool> checked{false};
+  std::thread other([&] {
+    while (!checked) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    relevant = false;
+    // Its answer wakes every waiter, and the first one finds its result no longer wanted.
+    rig.engine.SetValue(6, Integer(6), false);
+  });
+  const Quor::Docket docket = rig.engine.SetConfiguration("c", seconds(0), [&] {
+    checked = true;
+    return relevant.load();
+  });
+  other.join();
+  EXPECT_TRUE(IsDefault(docket));
+  EXPECT_EQ(rig.stack.GetRecords().size(), 2u);  // no retry
+  std::vector<Line> own;
+  for (const Line& line : capture.Lines()) {
+    if (line.second.find("req-1") != std::string::npos ||
+        line.second.find("Aborted") != std::string::npos) {
+      own.push_back(line);
+    }
+  }
+  EXPECT_THAT(
+      own,
+      ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
+                  Line(kInfo, "Aborted a ZEB request because its result is no longer relevant"),
+                  Line(kWarn, "Timeout (00:00:10) occured for request ID 'req-1'"),
+                  Line(kDebug,
+                       "returned from waiting for response with ID 'req-1': "
+                       "!isStillRelevant")));
+}
+
+TEST(Engine, AnAnsweredResultNoLongerRelevantIsDropped) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, kRetries);
+  // Relevant while waiting, irrelevant once the answer is in.
+  const Quor::Docket docket = rig.engine.SetConfiguration("c", seconds(0), [&] {
+    const auto record = rig.stack.FindRecord("req-1");
+    return !(record && record->answers > 0 &&
+             capture.Contains(kDebug, "Got request for ID 'req-1'."));
+  });
+  EXPECT_TRUE(IsDefault(docket));
+  EXPECT_EQ(capture.Lines().back(),
+            Line(kDebug, "returned from waiting for response with ID 'req-1': !isStillRelevant"));
+}
+
+TEST(Engine, InterruptionLeavesTheCallAndTheEngineUsable) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, kRetries);
+  rig.stack.InjectFault(Fault::LateAnswer);  // held until the next request is issued
+  std::atomic<bool> interrupted{false};
+  boost::thread caller([&] {
+    try {
+      rig.engine.GetValue(1, false);
+    } catch (const boost::thread_interrupted&) {
+      interrupted = true;
+    }
+  });
+  while (rig.stack.GetRecords().empty()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));  // the late answer is held by now
+  caller.interrupt();
+  caller.join();
+  EXPECT_TRUE(interrupted);
+  // The mutex was released and the entry of the interrupted wait is gone.
+  EXPECT_TRUE(rig.engine.SetValue(2, Integer(2), false).IsReplyValid());
+  ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
+  EXPECT_TRUE(capture.Contains(kDebug, "No docket for response ID 'req-1'"));
+  EXPECT_FALSE(capture.Contains(kWarn, "Timeout (00:00:10) occured for request ID 'req-1'"));
+}
+
+TEST(Engine, SetValueAndIgnoreResponse) {
+  QuorTest::LogCapture capture;
+  Rig rig(kLong, kRetries);
+  EXPECT_TRUE(rig.engine.SetValueAndIgnoreResponse(100109, Integer(3), false));
+  ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
+  rig.stack.InjectFault(Fault::EmptyId);
+  EXPECT_FALSE(rig.engine.SetValueAndIgnoreResponse(100109, Integer(4), false));
+  ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
+  EXPECT_EQ(rig.stack.GetStoredValue(100109), boost::make_optional(std::string("3")));
+  EXPECT_THAT(capture.Lines(), ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
+                                           Line(kDebug, "No docket for response ID 'req-1'"),
+                                           Line(kDebug, "Request ID is ''")));
+}
+
+TEST(Engine, DirectOperationsForwardWithoutWaiting) {
+  for (const bool result : {true, false}) {
+    SCOPED_TRACE(result);
+    QuorTest::LogCapture capture;
+    Rig rig(kLong, kRetries);
+    rig.stack.SetSynchronousResult(result);
+    const Quor::Docket docket = rig.engine.SetConfiguration(
+        9, {{Brask::IDeviceStackClient::PropertyType::Name, {"lamp"}}}, true);
+    EXPECT_TRUE(docket.IsAnswered());
+    EXPECT_EQ(docket.IsReplyValid(), result);
+    EXPECT_EQ(docket.ReadReply(), "");
+    EXPECT_EQ(rig.engine.SetDeviceConfig({{"k", "v"}}), result);
+    std::string config;
+    EXPECT_EQ(rig.engine.GetDeviceConfig(config, false), result);
+    EXPECT_EQ(config, result ? "k=v\n" : "");
+    EXPECT_EQ(rig.engine.EnableNativeFormat(), result);
+    EXPECT_EQ(rig.stack.GetValueFormat(), result ? "Native" : "Default");
+    EXPECT_TRUE(rig.stack.GetRecords().empty());
+    EXPECT_TRUE(capture.Lines().empty());
+  }
+}
+
+// Many callers at once, answers out of order, some requests refused an ID, duplicated or
+// answered under a stray ID: every caller gets its own answer.
+TEST(Engine, ConcurrentCallersEachGetTheirOwnAnswer) {
+  constexpr int kThreads = 8;
+  constexpr int kRounds = 20;
+  QuorTest::LogCapture capture(log4cplus::WARN_LOG_LEVEL);
+  Rig rig(seconds(1), 5);
+  rig.stack.SetAnswerDelay(std::chrono::microseconds(0), std::chrono::milliseconds(2));
+  rig.stack.SetRandomFaults(0.1, 7, {Fault::EmptyId, Fault::DuplicateAnswer});
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> callers;
+  for (int t = 0; t < kThreads; ++t) {
+    callers.emplace_back([&, t] {
+      for (int r = 0; r < kRounds; ++r) {
+        const int32_t value = t * 1000 + r;
+        const unsigned long id = 200000 + static_cast<unsigned long>(t);
+        const Quor::Docket set = rig.engine.SetValue(id, Integer(value), false);
+        const Quor::Docket get = rig.engine.GetValue(id, false);
+        const std::string expected = std::to_string(value);
+        if (!set.IsReplyValid() || set.ReadReply() != expected || !get.IsReplyValid() ||
+            get.ReadReply() != expected) {
+          ++wrong;
+        }
+      }
+    });
+  }
+  for (auto& caller : callers) {
+    caller.join();
+  }
+  EXPECT_EQ(wrong, 0);
+  ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
+  const Brask::SimulationCounters counters = rig.stack.GetCounters();
+  EXPECT_EQ(counters.answeredOk, static_cast<std::uint64_t>(2 * kThreads * kRounds));
+  EXPECT_EQ(counters.notAnswered, 0u);
+}
+
+}  // namespace

@@ -383,7 +383,10 @@ DptValueMap::EntriesOfMain(unsigned short mainNumber) const {
   }
   const auto unindexed = begin + m_firstOfMain[m_indexLimit];
   const auto first = LowerBound(unindexed, m_entries.end(), KeyOf(mainNumber, 0));
-  const auto last = LowerBound(first, m_entries.end(), KeyOf(mainNumber + 1u, 0));
+  // By main number, not by key: the key after main 65535 does not fit in 32 bits.
+  const auto last = std::partition_point(first, m_entries.end(), [mainNumber](const auto& entry) {
+    return entry.dpt.mainNumber == mainNumber;
+  });
   return {first, last};
 }
 

@@ -47,7 +47,6 @@ class BRASK_API IDeviceStackClient {
   // call. `context` is the pointer given when the handler was registered.
   class BRASK_API IResponseHandler {
    public:
-    virtual ~IResponseHandler();
     virtual void OnResponse(void* context, const std::string& requestId,
                             const std::string& response, const IError& error) = 0;
     virtual void OnRegisterApplication(void* context, const std::string& requestId,
@@ -62,6 +61,8 @@ class BRASK_API IDeviceStackClient {
     virtual void OnSetValue(void* context, const std::string& requestId, unsigned long id,
                             const std::string& urn, const std::string& value,
                             const IError& error) = 0;
+    // Declared after the callbacks: handlers keep the callbacks in the first slots.
+    virtual ~IResponseHandler();
   };
 
   virtual ~IDeviceStackClient();

@@ -1,0 +1,56 @@
+#pragma once
+// A small copyable, type-erased nullary callable. Copies share the one stored callable: passing
+// a predicate around never clones it.
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+#include <QuorHelper/Assert.h>
+
+namespace Quor {
+
+template <class Signature>
+class function;
+
+template <class R>
+class function<R()> {
+ public:
+  function() noexcept = default;
+
+  // One allocation for the callable and the shared pointer's control block.
+  template <class F, class = std::enable_if_t<!std::is_same<std::decay_t<F>, function>::value>>
+  function(F&& callable)  // NOLINT(google-explicit-constructor): a lambda should just convert
+      : m_storage(std::make_shared<Storage<std::decay_t<F>>>(std::forward<F>(callable))) {}
+
+  R operator()() const {
+    QUOR_ASSERT2(m_storage);
+    return m_storage->Invoke();
+  }
+
+  explicit operator bool() const noexcept { return static_cast<bool>(m_storage); }
+
+ private:
+  class BasicStorage {
+   public:
+    virtual ~BasicStorage() = default;
+    virtual R Invoke() = 0;
+  };
+
+  template <class F>
+  class Storage final : public BasicStorage {
+   public:
+    template <class G>
+    explicit Storage(G&& callable) : m_callable(std::forward<G>(callable)) {}
+    R Invoke() override { return m_callable(); }
+
+   private:
+    F m_callable;
+  };
+
+  std::shared_ptr<BasicStorage> m_storage;
+};
+
+using BoolReader = function<bool()>;
+
+}  // namespace Quor

@@ -1,0 +1,172 @@
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <Brask/DeviceStackClient.h>
+#include <TevValue/TevValue.h>
+
+#include "QuorObjectModel/RequestMessengerDeviceStack.h"
+#include "Support/LogCapture.h"
+
+namespace {
+
+using Brask::IDeviceStackClient;
+using testing::_;
+using testing::DoAll;
+using testing::InSequence;
+using testing::Return;
+using testing::SetArgReferee;
+using testing::StrictMock;
+
+class MockClient : public IDeviceStackClient {
+ public:
+  MOCK_METHOD(void, SetResponseHandler, (IResponseHandler*, void*), (override));
+  MOCK_METHOD(std::string, RegisterApplicationAsync,
+              (const std::string&, const std::string&, const std::string&), (override));
+  MOCK_METHOD(std::string, SetValueAsync, (unsigned long, const std::string&, bool, std::uint32_t),
+              (override));
+  MOCK_METHOD(std::string, GetValueAsync, (unsigned long, bool), (override));
+  MOCK_METHOD(std::string, RequestAsync, (const std::string&), (override));
+  MOCK_METHOD(std::string, SetConfigurationAsync, (const std::string&), (override));
+  MOCK_METHOD(bool, SetConfiguration,
+              (unsigned long, (const std::map<PropertyType, Property>&), bool), (override));
+  MOCK_METHOD(bool, GetDeviceConfig, (std::string&, bool), (override));
+  MOCK_METHOD(bool, SetDeviceConfig, ((const std::map<std::string, std::string>&)), (override));
+  MOCK_METHOD(bool, SelectValueFormat, (const std::string&), (override));
+  MOCK_METHOD(void, SetInternalValueFormat, (bool), (override));
+};
+
+TEVVALUE Float(double d, TevValueType tvt = tvtFloat) {
+  TEVVALUE v(tvt);
+  v.value.doubleValue = d;
+  return v;
+}
+
+class RemoteMessengerTest : public testing::Test {
+ protected:
+  QuorTest::LogCapture capture;
+  StrictMock<MockClient> client;  // any call not expected here fails the test
+  Quor::RemoteRequestMessengerDeviceStack messenger{client};
+};
+
+TEST_F(RemoteMessengerTest, ConstructionAndDestructionMakeNoCall) {
+  StrictMock<MockClient> other;
+  { Quor::RemoteRequestMessengerDeviceStack unused(other); }
+}
+
+class IdleHandler : public IDeviceStackClient::IResponseHandler {
+ public:
+  using IError = IDeviceStackClient::IError;
+  void OnResponse(void*, const std::string&, const std::string&, const IError&) override {}
+  void OnRegisterApplication(void*, const std::string&, const IError&) override {}
+  void OnGetConfiguration(void*, const std::string&, const std::string&, const IError&) override {}
+  void OnSetConfiguration(void*, const std::string&, const IError&) override {}
+  void OnGetValue(void*, const std::string&, unsigned long, const std::string&, const std::string&,
+                  const IError&) override {}
+  void OnSetValue(void*, const std::string&, unsigned long, const std::string&, const std::string&,
+                  const IError&) override {}
+};
+
+TEST_F(RemoteMessengerTest, ResponseHandlerGoesThroughWithANullContext) {
+  IdleHandler idle;
+  IDeviceStackClient::IResponseHandler* const handler = &idle;
+  InSequence order;
+  EXPECT_CALL(client, SetResponseHandler(handler, nullptr));
+  EXPECT_CALL(client, SetResponseHandler(nullptr, nullptr));
+  messenger.SetResponseHandler(handler);
+  messenger.SetResponseHandler(nullptr);
+}
+
+TEST_F(RemoteMessengerTest, AsynchronousRequestsForwardTheirArgumentsAndIds) {
+  EXPECT_CALL(client, RegisterApplicationAsync("app", "name", "1.2")).WillOnce(Return("r1"));
+  EXPECT_CALL(client, GetValueAsync(100109ul, true)).WillOnce(Return("r2"));
+  EXPECT_CALL(client, GetValueAsync(100111ul, false)).WillOnce(Return(""));
+  EXPECT_CALL(client, RequestAsync("<request/>")).WillOnce(Return("r3"));
+  EXPECT_CALL(client, SetConfigurationAsync("<config/>")).WillOnce(Return("r4"));
+  EXPECT_CALL(client, SetValueAsync(100109ul, "21.5", false, 0u)).WillOnce(Return(""));
+  EXPECT_EQ(messenger.RegisterApplicationAsync("app", "name", "1.2"), "r1");
+  EXPECT_EQ(messenger.GetValueAsync(100109, true), "r2");
+  EXPECT_EQ(messenger.GetValueAsync(100111, false), "");
+  EXPECT_EQ(messenger.RequestAsync("<request/>"), "r3");
+  EXPECT_EQ(messenger.SetConfigurationAsync("<config/>"), "r4");
+  EXPECT_EQ(messenger.SetValueAsync(100109, Float(21.5), false), "");
+}
+
+TEST_F(RemoteMessengerTest, SynchronousCallsReturnTheClientsResult) {
+  const std::map<IDeviceStackClient::PropertyType, IDeviceStackClient::Property> props{
+      {IDeviceStackClient::PropertyType::Name, {"Lamp"}}};
+  const std::map<std::string, std::string> settings{{"key", "value"}};
+  EXPECT_CALL(client, SetConfiguration(1000ul, props, true)).WillOnce(Return(false));
+  EXPECT_CALL(client, GetDeviceConfig(_, false))
+      .WillOnce(DoAll(SetArgReferee<0>("<device/>"), Return(true)));
+  EXPECT_CALL(client, SetDeviceConfig(settings)).WillOnce(Return(false));
+  EXPECT_CALL(client, SelectValueFormat("Native")).WillOnce(Return(true));
+  EXPECT_FALSE(messenger.SetConfiguration(1000, props, true));
+  std::string config;
+  EXPECT_TRUE(messenger.GetDeviceConfig(config, false));
+  EXPECT_EQ(config, "<device/>");
+  EXPECT_FALSE(messenger.SetDeviceConfig(settings));
+  EXPECT_TRUE(messenger.EnableNativeFormat());
+}
+
+// The value text each format gives; a NaN float has its own short form.
+TEST_F(RemoteMessengerTest, SetValueSerialisesInTheSelectedFormat) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    TEVVALUE value;
+    const char* plain;
+    const char* internal;
+  };
+  const Case cases[] = {
+      {Float(21.5), "21.5", "3.7:21.5"},
+      {Float(nan), "nan", "3.7:nan"},
+      {Float(-nan), "nan", "3.7:nan"},
+      {Float(nan, tvtPercent), "nan", "1036.7:nan"},  // not a tvtFloat: the platform's form
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.internal);
+    EXPECT_CALL(client, SetValueAsync(7ul, c.plain, true, 0u)).WillOnce(Return("a"));
+    EXPECT_EQ(messenger.SetValueAsync(7, c.value, true), "a");
+    EXPECT_CALL(client, SetInternalValueFormat(true));
+    messenger.EnableInternalValueFormat();
+    EXPECT_CALL(client, SetValueAsync(7ul, c.internal, false, 0u)).WillOnce(Return("b"));
+    EXPECT_EQ(messenger.SetValueAsync(7, c.value, false), "b");
+    EXPECT_CALL(client, SetInternalValueFormat(false));
+    messenger.EnableDefaultValueFormat();
+    EXPECT_CALL(client, SetValueAsync(7ul, c.plain, false, 0u)).WillOnce(Return("c"));
+    EXPECT_EQ(messenger.SetValueAsync(7, c.value, false), "c");
+  }
+}
+
+TEST_F(RemoteMessengerTest, NativeFormatLeavesTheValueFormatAlone) {
+  EXPECT_CALL(client, SetInternalValueFormat(true));
+  EXPECT_CALL(client, SelectValueFormat("Native")).WillOnce(Return(false));
+  EXPECT_CALL(client, SetValueAsync(1ul, "3.7:nan", false, 0u)).WillOnce(Return("r"));
+  messenger.EnableInternalValueFormat();
+  EXPECT_FALSE(messenger.EnableNativeFormat());
+  messenger.SetValueAsync(1, Float(std::nan("")), false);
+}
+
+TEST_F(RemoteMessengerTest, OnlyTheInternalFormatSwitchLogs) {
+  EXPECT_CALL(client, SetInternalValueFormat(_)).Times(2);
+  messenger.EnableInternalValueFormat();
+  messenger.EnableDefaultValueFormat();
+  EXPECT_THAT(capture.Lines(),
+              testing::ElementsAre(
+                  testing::Pair(log4cplus::DEBUG_LOG_LEVEL, "Internal value format now enabled.")));
+}
+
+// The client learns of the switch before any request is serialised in the new format.
+TEST_F(RemoteMessengerTest, FormatSwitchReachesTheClientBeforeTheFlag) {
+  EXPECT_CALL(client, SetInternalValueFormat(true)).WillOnce([&](bool) {
+    EXPECT_CALL(client, SetValueAsync(1ul, "21.5", false, 0u)).WillOnce(Return("r"));
+    messenger.SetValueAsync(1, Float(21.5), false);
+  });
+  messenger.EnableInternalValueFormat();
+}
+
+}  // namespace

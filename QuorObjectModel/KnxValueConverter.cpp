@@ -383,11 +383,10 @@ DptValueMap::EntriesOfMain(unsigned short mainNumber) const {
   }
   const auto unindexed = begin + m_firstOfMain[m_indexLimit];
   const auto first = LowerBound(unindexed, m_entries.end(), KeyOf(mainNumber, 0));
-  // Compared by main number, not by the key of main + 1, which 65535 would overflow.
-  const auto last = std::upper_bound(first, m_entries.end(), mainNumber,
-                                     [](unsigned short wanted, const DptValueEntry& entry) {
-                                       return wanted < entry.dpt.mainNumber;
-                                     });
+  // By main number, not by key: the key after main 65535 does not fit in 32 bits.
+  const auto last = std::partition_point(first, m_entries.end(), [mainNumber](const auto& entry) {
+    return entry.dpt.mainNumber == mainNumber;
+  });
   return {first, last};
 }
 

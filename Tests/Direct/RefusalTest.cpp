@@ -215,6 +215,8 @@ TEST(Decode, ExceptionsOfTheStackPassToTheCaller) {
   // DPT 22 has no row in the converter table, so the check lets the short data through.
   EXPECT_THROW(Quor::GroupValueToTevValue(Group({0x01}, 16), Dpt(22, 101)),
                KnxStack::GroupValueException);
+  // Neither has DPT 31, and an empty value gives its accessor nothing to read.
+  EXPECT_THROW(Quor::GroupValueToTevValue(Group({}, 0), Dpt(31, 1)), KnxStack::GroupValueException);
 }
 
 // ---- Checking -------------------------------------------------------------------------------

@@ -401,6 +401,7 @@ std::string SimulatedDeviceStack::Issue(Job job) {
   RequestRecord record;
   record.sequence = m_records.size();
   record.kind = job.kind;
+  record.text = job.text;
   record.fault = NextFaultLocked();
   if (record.fault == Fault::EmptyId) {
     record.finished = true;

@@ -58,6 +58,7 @@ struct BRASK_API RequestRecord {
   std::uint64_t sequence = 0;  // issue order, from 0
   RequestKind kind = RequestKind::Request;
   std::string requestId;  // empty when not issued
+  std::string text;       // value, request or configuration text; application id
   Fault fault = Fault::None;
   bool applied = false;   // the request reached the store (read or write)
   bool finished = false;  // no further answer will be sent for it

@@ -11,10 +11,8 @@
 
 #include <Brask/SimulatedDeviceStack.h>
 
-#if __has_include("QuorObjectModel/DscAsyncRequestMessenger.h")
 #include "QuorObjectModel/DscAsyncRequestMessenger.h"
 #include "QuorObjectModel/RequestMessengerDeviceStack.h"
-#endif
 
 namespace {
 
@@ -110,8 +108,6 @@ BENCHMARK(BM_Floor_SimulatedStackRoundTrip)->UseRealTime();
 
 // ---- The engine -----------------------------------------------------------------------------
 
-#if __has_include("QuorObjectModel/DscAsyncRequestMessenger.h")
-
 // One engine shared by all caller threads of a run, as in a process.
 struct Engine {
   Brask::SimulatedDeviceStack stack;
@@ -150,6 +146,5 @@ void BM_Engine_SynchronousRoundTrip(benchmark::State& state) {
 }
 BENCHMARK(BM_Engine_SynchronousRoundTrip)->UseRealTime()->Threads(1)->Threads(2)->Threads(8);
 
-#endif
 
 }  // namespace

@@ -278,11 +278,14 @@ bool DscAsyncRequestMessenger::WaitForAnswer(Lock& lock, const std::string& id,
         return true;
       }
     }
+    // The deadline is checked after the docket, so that an answer that took the lock between
+    // the timeout and this thread getting it back still counts.
     if (!deadline) {
       m_condition.wait(lock);
-    } else if (m_condition.wait_until(lock, *deadline) == boost::cv_status::timeout &&
-               Clock::now() >= *deadline) {
+    } else if (Clock::now() >= *deadline) {
       break;
+    } else {
+      m_condition.wait_until(lock, *deadline);
     }
   }
   QUOR_LOG_WARN("Timeout (" << timeout << ") occured for request ID '" << id << "'");

@@ -409,6 +409,7 @@ std::string SimulatedDeviceStack::Issue(Job job) {
     return {};
   }
   record.requestId = "req-" + std::to_string(++m_nextRequestNumber);
+  record.issuedAt = Clock::now();
   job.record = m_records.size();
   m_recordByRequestId.emplace(record.requestId, job.record);
   m_records.push_back(record);
@@ -502,7 +503,9 @@ void SimulatedDeviceStack::NoteSentLocked(RequestRecord& record, const Answer& a
   if (answer.requestId != record.requestId) {
     record.strayId = answer.requestId;
   } else {
-    ++record.answers;
+    if (record.answers++ == 0) {
+      record.answeredAt = Clock::now();
+    }
     record.errorCode = answer.error.GetCode();
   }
   record.late = record.late || late;

@@ -60,12 +60,14 @@ struct BRASK_API RequestRecord {
   std::string requestId;  // empty when not issued
   std::string text;       // value, request or configuration text; application id
   Fault fault = Fault::None;
-  bool applied = false;   // the request reached the store (read or write)
-  bool finished = false;  // no further answer will be sent for it
-  unsigned answers = 0;   // answers sent under requestId
-  int errorCode = 0;      // code of the last answer sent under requestId
-  bool late = false;      // its answer was sent after being held back
-  std::string strayId;    // the never-issued ID its answer was sent under
+  bool applied = false;                            // the request reached the store (read or write)
+  bool finished = false;                           // no further answer will be sent for it
+  unsigned answers = 0;                            // answers sent under requestId
+  int errorCode = 0;                               // code of the last answer sent under requestId
+  bool late = false;                               // its answer was sent after being held back
+  std::string strayId;                             // the never-issued ID its answer was sent under
+  std::chrono::steady_clock::time_point issuedAt;  // when its ID was handed out
+  std::chrono::steady_clock::time_point answeredAt;  // when its first answer went out
 
   Outcome GetOutcome() const;
 };

@@ -29,6 +29,7 @@ namespace QuorOm {
 namespace {
 
 using boost::posix_time::milliseconds;
+using boost::posix_time::seconds;
 using Brask::Outcome;
 using Brask::RequestRecord;
 using Brask::SimulatedDeviceStack;
@@ -243,28 +244,41 @@ std::string RequestText(std::size_t call) {
   return "stress-" + std::to_string(call);
 }
 
-// An answer under the attempt's own ID that reached the engine while it was still waiting.
-bool AnsweredInTime(const RequestRecord& attempt) {
-  return attempt.answers > 0 && !attempt.late;
+// How an attempt's answer stands to the engine's deadline. The engine starts its clock after the
+// ID is handed out, so an answer sent within half the timeout must reach it; one sent close to
+// the deadline may race with the timeout either way, and a held-back one must not count.
+enum class AnswerTiming { None, InTime, NearDeadline, Late };
+
+AnswerTiming TimingOf(const RequestRecord& attempt, std::chrono::nanoseconds timeout) {
+  if (attempt.answers == 0) {
+    return AnswerTiming::None;
+  }
+  if (attempt.late) {
+    return AnswerTiming::Late;
+  }
+  return attempt.answeredAt - attempt.issuedAt < timeout / 2 ? AnswerTiming::InTime
+                                                             : AnswerTiming::NearDeadline;
 }
 
 // Whether a call's docket agrees with what the device stack did with its attempts.
 bool Agrees(const Quor::Docket& docket, const std::string& text,
-            const std::vector<const RequestRecord*>& attempts, unsigned long maxAttempts) {
+            const std::vector<const RequestRecord*>& attempts, unsigned long maxAttempts,
+            std::chrono::nanoseconds timeout) {
   if (attempts.empty() || attempts.size() > maxAttempts) {
     return false;
   }
   // The engine only tries again after giving up, so no earlier attempt may have been answered.
   for (std::size_t i = 0; i + 1 < attempts.size(); ++i) {
-    if (AnsweredInTime(*attempts[i])) {
+    if (TimingOf(*attempts[i], timeout) == AnswerTiming::InTime) {
       return false;
     }
   }
   const RequestRecord& last = *attempts.back();
+  const AnswerTiming timing = TimingOf(last, timeout);
   if (!docket.IsAnswered()) {
-    return !AnsweredInTime(last);
+    return timing != AnswerTiming::InTime;
   }
-  if (!AnsweredInTime(last)) {
+  if (timing != AnswerTiming::InTime && timing != AnswerTiming::NearDeadline) {
     return false;
   }
   if (docket.IsReplyValid()) {
@@ -277,6 +291,25 @@ std::string Milliseconds(std::chrono::nanoseconds duration) {
   std::ostringstream text;
   text << std::fixed << std::setprecision(3) << duration.count() / 1e6 << " ms";
   return text.str();
+}
+
+constexpr std::size_t kLostShown = 10;
+
+std::string DescribeLost(const std::string& text, const Quor::Docket& docket,
+                         const std::vector<const RequestRecord*>& attempts) {
+  std::ostringstream line;
+  line << "quor-om: lost " << text << ": " << Describe(docket) << ", reply '" << docket.ReadReply()
+       << "'; attempts:";
+  for (const RequestRecord* attempt : attempts) {
+    line << " [" << (attempt->requestId.empty() ? "no id" : attempt->requestId) << ' '
+         << Brask::ToString(attempt->fault) << ' ' << Brask::ToString(attempt->GetOutcome())
+         << ", answers " << attempt->answers << (attempt->late ? ", late" : "");
+    if (attempt->answers > 0) {
+      line << " after " << Milliseconds(attempt->answeredAt - attempt->issuedAt);
+    }
+    line << ']';
+  }
+  return line.str();
 }
 
 std::size_t RunningThreads() {
@@ -317,8 +350,8 @@ int Stress(Args& args, Streams& io) {
     // Well after the waiter gave up, so a late answer can never count as in time.
     stackOptions.lateAnswerDelay = std::chrono::milliseconds(2 * options.timeoutMs);
     stackOptions.seed = static_cast<std::uint32_t>(options.seed);
-    const auto timeout = milliseconds(static_cast<long>(options.timeoutMs));
-    Rig rig(stackOptions, timeout, static_cast<unsigned>(options.retries));
+    Rig rig(stackOptions, milliseconds(static_cast<long>(options.timeoutMs)),
+            static_cast<unsigned>(options.retries));
     rig.stack.SetRandomFaults(options.faultRate, static_cast<std::uint32_t>(options.seed));
 
     std::vector<std::thread> callers;
@@ -326,7 +359,7 @@ int Stress(Args& args, Streams& io) {
       callers.emplace_back([&, t] {
         for (std::size_t call = t; call < options.requests; call += options.threads) {
           const auto start = std::chrono::steady_clock::now();
-          dockets[call] = rig.engine.Request(RequestText(call), timeout);
+          dockets[call] = rig.engine.Request(RequestText(call), seconds(0));
           latencies[call] = std::chrono::steady_clock::now() - start;
         }
       });
@@ -339,6 +372,7 @@ int Stress(Args& args, Streams& io) {
     records = rig.stack.GetRecords();
   }
 
+  const std::chrono::nanoseconds timeout = std::chrono::milliseconds(options.timeoutMs);
   std::map<std::string, std::vector<const RequestRecord*>> attemptsByText;
   for (const RequestRecord& record : records) {
     attemptsByText[record.text].push_back(&record);  // records come in issue order
@@ -350,9 +384,11 @@ int Stress(Args& args, Streams& io) {
     const std::string text = RequestText(call);
     const auto found = attemptsByText.find(text);
     attributed += found == attemptsByText.end() ? 0 : found->second.size();
-    if (!Agrees(docket, text, found == attemptsByText.end() ? none : found->second,
-                options.retries + 1)) {
-      ++lost;
+    const auto& attempts = found == attemptsByText.end() ? none : found->second;
+    if (!Agrees(docket, text, attempts, options.retries + 1, timeout)) {
+      if (++lost <= kLostShown) {
+        io.err << DescribeLost(text, docket, attempts) << '\n';
+      }
     } else if (!docket.IsAnswered()) {
       ++unanswered;
     } else if (docket.IsReplyValid()) {

@@ -29,6 +29,8 @@ install(FILES ${PROJECT_BINARY_DIR}/QuorObjectModelConfig.cmake
               ${PROJECT_BINARY_DIR}/QuorObjectModelConfigVersion.cmake
   DESTINATION ${QUOR_CMAKE_DIR} COMPONENT dev)
 
+file(RELATIVE_PATH QUOR_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
+string(REGEX REPLACE "/$" "" QUOR_PC_TO_PREFIX "${QUOR_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/quorobjectmodel.pc.in
   ${PROJECT_BINARY_DIR}/quorobjectmodel.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/quorobjectmodel.pc

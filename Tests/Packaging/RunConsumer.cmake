@@ -1,5 +1,5 @@
 # Installs the build into a scratch prefix, builds Examples/Consumer against it with
-# find_package and runs the result.
+# find_package and with pkg-config, and runs both results.
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 
@@ -17,3 +17,17 @@ run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/Examples/Consumer -B ${WORK_DIR}/consumer 
     "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
 run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/lib ${WORK_DIR}/consumer/quor-consumer)
+
+# The same source through pkg-config, as a project without CMake would build it.
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/lib/pkgconfig
+          pkg-config --cflags --libs quorobjectmodel
+  OUTPUT_VARIABLE pkgFlags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "pkg-config does not know quorobjectmodel under ${prefix}")
+endif()
+separate_arguments(pkgFlags UNIX_COMMAND "${pkgFlags}")
+separate_arguments(consumerFlags UNIX_COMMAND "${CONSUMER_FLAGS}")
+run(${CXX} -std=c++17 ${consumerFlags} ${SOURCE_DIR}/Examples/Consumer/main.cpp ${pkgFlags}
+    -o ${WORK_DIR}/quor-consumer-pc)
+run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/lib ${WORK_DIR}/quor-consumer-pc)

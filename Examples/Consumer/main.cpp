@@ -1,9 +1,16 @@
 // Encodes a room temperature as KNX DPT 9.001 and reads it back.
 #include <cstdio>
 
+#include <log4cplus/configurator.h>
+#include <log4cplus/initializer.h>
+
 #include <QuorObjectModel/KnxValueConverter.h>
 
 int main() {
+  // The library logs through the root logger; the host decides where records go.
+  log4cplus::Initializer logInitializer;
+  log4cplus::BasicConfigurator::doConfigure();
+
   Quor::KnxValueConverter converter;
   converter.Init();
 

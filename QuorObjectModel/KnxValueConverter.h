@@ -7,7 +7,8 @@
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
+
+#include <boost/container/small_vector.hpp>
 
 #include <KnxStack/GroupValue.h>
 #include <KnxStack/KnxDpt.h>
@@ -38,13 +39,15 @@ struct QUOR_API DptValueEntry {
   std::unique_ptr<KnxConverter> converter;
 };
 
-// Entries kept in one vector sorted by main number, then sub number: a lookup finds its
-// main number's entries through a small index and searches only those, without allocation;
-// filling the table costs one reservation plus the converters' clones instead of one heap
-// node per entry.
+// Entries kept in one array sorted by main number, then sub number: a lookup finds its
+// main number's entries through a small index and searches only those, without allocation.
+// The array lives inside the map up to kInlineEntries, so filling the built-in table costs
+// the converters' clones and nothing else: one big block per fill would also make the
+// allocator consolidate the clones freed before it.
 class QUOR_API DptValueMap {
  public:
-  using Entries = std::vector<DptValueEntry>;
+  static constexpr std::size_t kInlineEntries = 64;
+  using Entries = boost::container::small_vector<DptValueEntry, kInlineEntries>;
 
   virtual ~DptValueMap() = default;
 

@@ -191,7 +191,9 @@ int Run(const std::vector<std::string>& words, Streams& io, const LogSetup& setU
   bool help = false;
   try {
     options = TakeGlobalOptions(args);
-    help = args.TakeFlag("--help") | args.TakeFlag("-h");
+    // Both spellings are taken out of the words, whichever was given.
+    const bool longHelp = args.TakeFlag("--help");
+    help = args.TakeFlag("-h") || longHelp;
     const bool version = args.TakeFlag("--version");
     // The command is the first word that is no option, so the tool's options and those of
     // the command may stand before or after it.

@@ -158,7 +158,8 @@ struct ConversionOptions {
 ConversionOptions TakeConversionArgs(Args& args, bool takesBits, const char* what) {
   ConversionOptions options;
   options.direct = args.TakeFlag("--direct");
-  options.verbose = args.TakeFlag("-v") | args.TakeFlag("--verbose");
+  const bool shortVerbose = args.TakeFlag("-v");
+  options.verbose = args.TakeFlag("--verbose") || shortVerbose;
   if (takesBits) {
     if (const auto bits = args.TakeOption("--bits")) {
       options.bits = ParseUnsigned(*bits, "--bits", 255);

@@ -429,16 +429,22 @@ bool DptValueMap::Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType ts
       return false;
     }
   }
-  m_entries.emplace(position, dpt, tvt, tst, std::unique_ptr<KnxConverter>(prototype.Clone()));
+  std::unique_ptr<KnxConverter> clone(prototype.Clone());
+  if (position == m_entries.end()) {
+    m_entries.emplace_back(dpt, tvt, tst, std::move(clone));
+  } else {
+    m_entries.emplace(position, dpt, tvt, tst, std::move(clone));
+  }
 
   if (dpt.mainNumber < kIndexedMains) {
     // A new largest main number first extends the index over the main numbers up to it,
     // then everything after the new entry moves up by one.
     const unsigned int limit = dpt.mainNumber + 1u;
-    for (unsigned int k = m_indexLimit + 1; k <= limit; ++k) {
-      m_firstOfMain[k] = m_firstOfMain[m_indexLimit];
+    if (limit > m_indexLimit) {
+      const auto begin = m_firstOfMain.begin();
+      std::fill(begin + m_indexLimit + 1, begin + limit + 1, m_firstOfMain[m_indexLimit]);
+      m_indexLimit = limit;
     }
-    m_indexLimit = std::max(m_indexLimit, limit);
     for (unsigned int k = limit; k <= m_indexLimit; ++k) {
       ++m_firstOfMain[k];
     }

@@ -165,20 +165,31 @@ const std::vector<unsigned int>& AppHostConfiguration::GetResponseDataPoints() c
   return m_responseDataPoints;
 }
 
-void AppHostConfiguration::LoadConfigurationFile() {
-  LoadConfigurationFile(kConfigurationFilePath);
-}
+namespace {
 
-void AppHostConfiguration::LoadConfigurationFile(const std::string& path) {
+// Both overloads log as themselves: the host's call of the fixed path names that call.
+void LoadConfigurationFrom(AppHostConfiguration& configuration, const std::string& path,
+                           const LogSite& site) {
   boost::optional<std::vector<char>> text = LoadFile(path);
   if (!text) {
-    QUOR_LOG_ERROR("App host config file cannot be read from: " << std::quoted(path, '"', '&'));
+    QUOR_LOG_ERROR_AT(site,
+                      "App host config file cannot be read from: " << std::quoted(path, '"', '&'));
     return;
   }
   text->push_back('\0');
-  if (!LoadAppHostConfigXML(text->data())) {
-    QUOR_LOG_ERROR("Falling back to standard configuration.");
+  if (!configuration.LoadAppHostConfigXML(text->data())) {
+    QUOR_LOG_ERROR_AT(site, "Falling back to standard configuration.");
   }
+}
+
+}  // namespace
+
+void AppHostConfiguration::LoadConfigurationFile() {
+  LoadConfigurationFrom(*this, kConfigurationFilePath, QUOR_LOG_SITE);
+}
+
+void AppHostConfiguration::LoadConfigurationFile(const std::string& path) {
+  LoadConfigurationFrom(*this, path, QUOR_LOG_SITE);
 }
 
 bool AppHostConfiguration::LoadAppHostConfigXML(char* text) {

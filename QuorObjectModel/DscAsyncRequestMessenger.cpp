@@ -278,14 +278,17 @@ bool DscAsyncRequestMessenger::WaitForAnswer(Lock& lock, const std::string& id,
         return true;
       }
     }
-    // The deadline is checked after the docket, so that an answer that took the lock between
-    // the timeout and this thread getting it back still counts.
     if (!deadline) {
       m_condition.wait(lock);
-    } else if (Clock::now() >= *deadline) {
+      continue;
+    }
+    // Only a timeout at the deadline ends the wait: a wake-up goes round again, so an answer
+    // that comes in late but before the deadline is still seen. An interruption pending while
+    // the deadline has already passed still leaves the call here.
+    boost::this_thread::interruption_point();
+    if (m_condition.wait_until(lock, *deadline) == boost::cv_status::timeout &&
+        Clock::now() >= *deadline) {
       break;
-    } else {
-      m_condition.wait_until(lock, *deadline);
     }
   }
   QUOR_LOG_WARN("Timeout (" << timeout << ") occured for request ID '" << id << "'");

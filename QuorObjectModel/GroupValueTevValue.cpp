@@ -76,25 +76,29 @@ boost::optional<boost::gregorian::date> MakeDate(int year, int month, int day) {
 // ---- Decoding -------------------------------------------------------------------------------
 
 // Empty: the received value is refused, and the refusal is logged.
-using Decoder = boost::optional<TEVVALUE> (*)(const GroupValue& group, TevValueType tvt);
+using Decoder = boost::optional<TEVVALUE> (*)(const GroupValue& group, TevValueType tvt,
+                                              const LogSite& site);
 
 // One accessor of the group value, its result taken as a T.
 template <auto Getter, class T>
-boost::optional<TEVVALUE> Read(const GroupValue& group, TevValueType tvt) {
+boost::optional<TEVVALUE> Read(const GroupValue& group, TevValueType tvt, const LogSite& /*site*/) {
   return ToTevValue<T>(static_cast<T>((group.*Getter)()), tvt);
 }
 
-boost::optional<TEVVALUE> ReadDoubleWord(const GroupValue& group, TevValueType tvt) {
+boost::optional<TEVVALUE> ReadDoubleWord(const GroupValue& group, TevValueType tvt,
+                                         const LogSite& /*site*/) {
   // Three raw bytes (DPT 232) read as their 24-bit value.
   const unsigned long value = group.GetRawData().GetUInt32Value(0);
   return ToTevValue<unsigned long>(value, tvt);
 }
 
-boost::optional<TEVVALUE> ReadString14(const GroupValue& group, TevValueType tvt) {
+boost::optional<TEVVALUE> ReadString14(const GroupValue& group, TevValueType tvt,
+                                       const LogSite& /*site*/) {
   return ToTevValue(getUTF8FromLatin1(group.GetAsString14()).str(), tvt);
 }
 
-boost::optional<TEVVALUE> DecodeTimeOfDay(const GroupValue& group, TevValueType tvt) {
+boost::optional<TEVVALUE> DecodeTimeOfDay(const GroupValue& group, TevValueType tvt,
+                                          const LogSite& site) {
   int hour = 0;
   int minute = 0;
   int second = 0;
@@ -105,26 +109,28 @@ boost::optional<TEVVALUE> DecodeTimeOfDay(const GroupValue& group, TevValueType 
       static_cast<unsigned char>(hour), static_cast<unsigned char>(minute),
       static_cast<unsigned char>(second), static_cast<QuorApp::DayOfWeek>(day));
   if (!timeOfDay) {
-    QUOR_LOG_WARN("Received invalid DPT 10 time of day: " << hour << ":" << minute << ":" << second
-                                                          << " " << static_cast<int>(day));
+    QUOR_LOG_WARN_AT(site, "Received invalid DPT 10 time of day: " << hour << ":" << minute << ":"
+                                                                   << second << " "
+                                                                   << static_cast<int>(day));
     return boost::none;
   }
   TEVVALUE result = ToTevValue(*timeOfDay, tvt);
-  QUOR_ASSERT2(result.tvt == tvt);
+  QUOR_ASSERT2_IN(site.function, result.tvt == tvt);
   return result;
 }
 
-boost::optional<TEVVALUE> DecodeDate(const GroupValue& group, TevValueType tvt) {
+boost::optional<TEVVALUE> DecodeDate(const GroupValue& group, TevValueType tvt,
+                                     const LogSite& site) {
   const BinaryData& raw = group.GetRawData();
   if (raw.GetSize() != kDateBytes) {
-    QUOR_LOG_WARN("Received an invalid DPT 11.001 date from the KNX: Length in bytes is "
-                  << raw.GetSize() << ", expected 3");
+    QUOR_LOG_WARN_AT(site, "Received an invalid DPT 11.001 date from the KNX: Length in bytes is "
+                               << raw.GetSize() << ", expected 3");
     return boost::none;
   }
   const unsigned int twoDigitYear = raw.GetUInt8Value(2);
   if (twoDigitYear >= kDateTwoDigitYearLimit) {
-    QUOR_LOG_WARN("Received an invalid DPT 11.001 date from the KNX: Year "
-                  << twoDigitYear << " is out of range (0-99)");
+    QUOR_LOG_WARN_AT(site, "Received an invalid DPT 11.001 date from the KNX: Year "
+                               << twoDigitYear << " is out of range (0-99)");
     return boost::none;
   }
   int day = 0;
@@ -137,14 +143,15 @@ boost::optional<TEVVALUE> DecodeDate(const GroupValue& group, TevValueType tvt) 
   // exception reaches the caller. The converter check normally refuses such a date first.
   const auto date = inRange ? MakeDate(year, month, day) : boost::none;
   if (!date) {
-    QUOR_LOG_WARN("Received an invalid DPT 11.001 date from the KNX: " << year << "-" << month
-                                                                       << "-" << day);
+    QUOR_LOG_WARN_AT(site, "Received an invalid DPT 11.001 date from the KNX: "
+                               << year << "-" << month << "-" << day);
     return boost::none;
   }
   return ToTevValue(boost::posix_time::ptime(*date), tvt);
 }
 
-boost::optional<TEVVALUE> DecodeDateTime(const GroupValue& group, TevValueType tvt) {
+boost::optional<TEVVALUE> DecodeDateTime(const GroupValue& group, TevValueType tvt,
+                                         const LogSite& site) {
   const BinaryData& raw = group.GetRawData();
   const int year = raw.GetUInt8Value(0) + kDateTimeYearOffset;
   const int month = raw.GetUInt8Value(1) & 0x0F;
@@ -155,9 +162,9 @@ boost::optional<TEVVALUE> DecodeDateTime(const GroupValue& group, TevValueType t
   // Chosen, as for DPT 11: a date that does not exist is refused at WARN, not thrown.
   const auto date = MakeDate(year, month, day);
   if (!date) {
-    QUOR_LOG_WARN("Received an invalid DPT 19.001 date and time from the KNX: "
-                  << year << "-" << month << "-" << day << " " << hour << ":" << minute << ":"
-                  << second);
+    QUOR_LOG_WARN_AT(site, "Received an invalid DPT 19.001 date and time from the KNX: "
+                               << year << "-" << month << "-" << day << " " << hour << ":" << minute
+                               << ":" << second);
     return boost::none;
   }
   // Hour 24 rolls into the next day.
@@ -200,17 +207,20 @@ constexpr DecodeRow kDecoders[] = {
 // ---- Encoding -------------------------------------------------------------------------------
 
 // Empty: nothing is to be sent.
-using Encoder = boost::optional<GroupValue> (*)(const TEVVALUE& value, unsigned long mainType);
+using Encoder = boost::optional<GroupValue> (*)(const TEVVALUE& value, unsigned long mainType,
+                                                const LogSite& site);
 
 // One setter of the group value, given the stored field converted to its argument type.
 template <class Argument, void (GroupValue::*Setter)(Argument), auto Field>
-boost::optional<GroupValue> Write(const TEVVALUE& value, unsigned long /*mainType*/) {
+boost::optional<GroupValue> Write(const TEVVALUE& value, unsigned long /*mainType*/,
+                                  const LogSite& /*site*/) {
   GroupValue group;
   (group.*Setter)(static_cast<Argument>(value.value.*Field));
   return group;
 }
 
-boost::optional<GroupValue> EncodeSceneNumber(const TEVVALUE& value, unsigned long /*mainType*/) {
+boost::optional<GroupValue> EncodeSceneNumber(const TEVVALUE& value, unsigned long /*mainType*/,
+                                              const LogSite& /*site*/) {
   if (value.value.byteValue > kHighestSceneNumber) {
     return boost::none;
   }
@@ -219,10 +229,11 @@ boost::optional<GroupValue> EncodeSceneNumber(const TEVVALUE& value, unsigned lo
   return group;
 }
 
-boost::optional<GroupValue> EncodeWord(const TEVVALUE& value, unsigned long mainType) {
+boost::optional<GroupValue> EncodeWord(const TEVVALUE& value, unsigned long mainType,
+                                       const LogSite& site) {
   std::uint32_t word = value.value.dwordValue;
   if (word >= kWordLimit) {
-    QUOR_LOG_ERROR("Value out of range: " << word << " (DPT " << mainType << ")");
+    QUOR_LOG_ERROR_AT(site, "Value out of range: " << word << " (DPT " << mainType << ")");
     word = kWordLimit - 1;
   }
   GroupValue group;
@@ -230,19 +241,21 @@ boost::optional<GroupValue> EncodeWord(const TEVVALUE& value, unsigned long main
   return group;
 }
 
-boost::optional<GroupValue> EncodeSigned16(const TEVVALUE& value, unsigned long mainType) {
+boost::optional<GroupValue> EncodeSigned16(const TEVVALUE& value, unsigned long mainType,
+                                           const LogSite& site) {
   constexpr std::int32_t kMin = std::numeric_limits<std::int16_t>::min();
   constexpr std::int32_t kMax = std::numeric_limits<std::int16_t>::max();
   const std::int32_t integer = value.value.intValue;
   if (integer < kMin || integer > kMax) {
-    QUOR_LOG_ERROR("Value out of range: " << integer << " (DPT " << mainType << ")");
+    QUOR_LOG_ERROR_AT(site, "Value out of range: " << integer << " (DPT " << mainType << ")");
   }
   GroupValue group;
   group.SetAsSigned16(static_cast<std::int16_t>(std::clamp(integer, kMin, kMax)));
   return group;
 }
 
-boost::optional<GroupValue> EncodeFloat16(const TEVVALUE& value, unsigned long /*mainType*/) {
+boost::optional<GroupValue> EncodeFloat16(const TEVVALUE& value, unsigned long /*mainType*/,
+                                          const LogSite& /*site*/) {
   // NaN goes on: the stack writes it as the invalid pattern.
   if (std::isinf(value.value.doubleValue)) {
     return boost::none;
@@ -252,7 +265,8 @@ boost::optional<GroupValue> EncodeFloat16(const TEVVALUE& value, unsigned long /
   return group;
 }
 
-boost::optional<GroupValue> EncodeUnsigned24(const TEVVALUE& value, unsigned long /*mainType*/) {
+boost::optional<GroupValue> EncodeUnsigned24(const TEVVALUE& value, unsigned long /*mainType*/,
+                                             const LogSite& /*site*/) {
   const std::uint32_t dword = value.value.dwordValue;
   const unsigned char bytes[] = {static_cast<unsigned char>(dword >> 16),
                                  static_cast<unsigned char>(dword >> 8),
@@ -260,12 +274,13 @@ boost::optional<GroupValue> EncodeUnsigned24(const TEVVALUE& value, unsigned lon
   return GroupValue(BinaryData(bytes, sizeof bytes), kUnsigned24Bits);
 }
 
-boost::optional<GroupValue> EncodeTimeOfDay(const TEVVALUE& value, unsigned long /*mainType*/) {
+boost::optional<GroupValue> EncodeTimeOfDay(const TEVVALUE& value, unsigned long /*mainType*/,
+                                            const LogSite& site) {
   const TEVTIME& time = value.value.timeValue;
   const auto timeOfDay = QuorApp::FromTevTime(time);
   if (!timeOfDay) {
-    QUOR_LOG_ERROR("Could not convert TEVTIME " << QuorApp::FormatTevTimeFields(time)
-                                                << " to TimeOfDay");
+    QUOR_LOG_ERROR_AT(site, "Could not convert TEVTIME " << QuorApp::FormatTevTimeFields(time)
+                                                         << " to TimeOfDay");
     return boost::none;
   }
   // Both weekday enumerations count 0 = no day, 1..7 = Monday..Sunday.
@@ -275,11 +290,12 @@ boost::optional<GroupValue> EncodeTimeOfDay(const TEVVALUE& value, unsigned long
   return group;
 }
 
-boost::optional<GroupValue> EncodeDate(const TEVVALUE& value, unsigned long /*mainType*/) {
+boost::optional<GroupValue> EncodeDate(const TEVVALUE& value, unsigned long /*mainType*/,
+                                       const LogSite& site) {
   const TEVTIME& time = value.value.timeValue;
   if (!TEVTIME::IsValidDate(time.year, time.month, time.day)) {
-    QUOR_LOG_ERROR("Not a valid date: " << time.year << " " << time.month << " " << time.day
-                                        << " ");
+    QUOR_LOG_ERROR_AT(
+        site, "Not a valid date: " << time.year << " " << time.month << " " << time.day << " ");
     return boost::none;
   }
   GroupValue group;
@@ -287,10 +303,11 @@ boost::optional<GroupValue> EncodeDate(const TEVVALUE& value, unsigned long /*ma
   return group;
 }
 
-boost::optional<GroupValue> EncodeString14(const TEVVALUE& value, unsigned long /*mainType*/) {
+boost::optional<GroupValue> EncodeString14(const TEVVALUE& value, unsigned long /*mainType*/,
+                                           const LogSite& site) {
   const auto text = UTF8String::FromString(value.stringValue);
   if (!text) {
-    QUOR_LOG_ERROR("Got TEVVALUE that contains a non-UTF8 string");
+    QUOR_LOG_ERROR_AT(site, "Got TEVVALUE that contains a non-UTF8 string");
     return boost::none;
   }
   GroupValue group;
@@ -315,14 +332,16 @@ DateTimeBytes ToDateTimeBytes(const TEVTIME& time) {
           0};
 }
 
-boost::optional<GroupValue> EncodeDateTime(const TEVVALUE& value, unsigned long /*mainType*/) {
+boost::optional<GroupValue> EncodeDateTime(const TEVVALUE& value, unsigned long /*mainType*/,
+                                           const LogSite& site) {
   const TEVTIME& time = value.value.timeValue;
   DateTimeBytes bytes = kInvalidDateTime;
   try {
     bytes = ToDateTimeBytes(time);
   } catch (const std::exception& e) {
-    QUOR_LOG_ERROR("Could not convert TEVTIME " << QuorApp::FormatTevTimeFields(time)
-                                                << " to a KNX date and time: " << e.what());
+    QUOR_LOG_ERROR_AT(site, "Could not convert TEVTIME "
+                                << QuorApp::FormatTevTimeFields(time)
+                                << " to a KNX date and time: " << e.what());
   }
   return GroupValue(BinaryData(bytes.data(), bytes.size()), kDateTimeBits);
 }
@@ -390,7 +409,7 @@ boost::optional<GroupValue> TevValueToGroupValue(const TEVVALUE& value, unsigned
                                  << ", ToString(): " << value.ToString() << "').");
     return boost::none;
   }
-  return row->encode(value, mainType);
+  return row->encode(value, mainType, QUOR_LOG_SITE);
 }
 
 boost::optional<TEVVALUE> GroupValueToTevValue(const GroupValue& group, unsigned long dpt) {
@@ -409,7 +428,7 @@ boost::optional<TEVVALUE> GroupValueToTevValue(const GroupValue& group, unsigned
   if (row == nullptr) {
     return TEVVALUE();
   }
-  return row->decode(group, tvt);
+  return row->decode(group, tvt, QUOR_LOG_SITE);
 }
 
 bool CheckGroupValue(const GroupValue& group, unsigned long dpt) {

@@ -15,29 +15,31 @@ int64_t Span(int64_t min, int64_t max) {
   return static_cast<int64_t>(static_cast<uint64_t>(max) - static_cast<uint64_t>(min));
 }
 
-// Shared by IntegerRange and LongIntegerRange; named like the members so that the log
-// lines carry the function name "CalculateScaleFactor".
+// Shared by IntegerRange and LongIntegerRange; logs as the member that calls it.
 template <class Range>
-void CalculateScaleFactor(Range& r) {
+void CalculateScaleFactor(Range& r, const LogSite& site) {
   const int64_t spanInternal = Span(r.internalMin, r.internalMax);
   if (spanInternal == 0) {
-    QUOR_LOG_ERROR("Failed to calculate the scale factor because of invalid internal range ["
-                   << r.internalMin << ", " << r.internalMax << "].");
+    QUOR_LOG_ERROR_AT(site,
+                      "Failed to calculate the scale factor because of invalid internal range ["
+                          << r.internalMin << ", " << r.internalMax << "].");
     return;
   }
   const int64_t spanExternal = Span(r.externalMin, r.externalMax);
   if (spanExternal == 0) {
-    QUOR_LOG_ERROR("Failed to calculate the scale factor because of invalid external range ["
-                   << r.externalMin << ", " << r.externalMax << "].");
+    QUOR_LOG_ERROR_AT(site,
+                      "Failed to calculate the scale factor because of invalid external range ["
+                          << r.externalMin << ", " << r.externalMax << "].");
     return;
   }
   const double f = static_cast<double>(spanExternal) / static_cast<double>(spanInternal);
   if (f == 0.0) {
     r.scaleFactor = 1.0;
-    QUOR_LOG_ERROR("Failed to calculate the scale factor because of invalid internal range ["
-                   << r.internalMin << ", " << r.internalMax
-                   << "] or because of invalid external range [" << r.externalMin << ", "
-                   << r.externalMax << "].");
+    QUOR_LOG_ERROR_AT(site,
+                      "Failed to calculate the scale factor because of invalid internal range ["
+                          << r.internalMin << ", " << r.internalMax
+                          << "] or because of invalid external range [" << r.externalMin << ", "
+                          << r.externalMax << "].");
     return;
   }
   r.scaleFactor = f;
@@ -46,7 +48,7 @@ void CalculateScaleFactor(Range& r) {
 }  // namespace
 
 void IntegerRange::CalculateScaleFactor() {
-  Quor::CalculateScaleFactor(*this);
+  Quor::CalculateScaleFactor(*this, QUOR_LOG_SITE);
 }
 
 int64_t IntegerRange::Map(int64_t v) const {
@@ -70,7 +72,7 @@ std::ostream& operator<<(std::ostream& os, const IntegerRange& range) {
 }
 
 void LongIntegerRange::CalculateScaleFactor() {
-  Quor::CalculateScaleFactor(*this);
+  Quor::CalculateScaleFactor(*this, QUOR_LOG_SITE);
 }
 
 FloatIntegerRange::FloatIntegerRange(double doubleMin, double doubleMax, int integerMin,

@@ -71,9 +71,9 @@ class QUOR_API KnxConverter {
  public:
   virtual ~KnxConverter() = default;
   virtual bool ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                          KnxStack::GroupValue& group) const = 0;
+                          KnxStack::GroupValue& group) = 0;
   virtual bool FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                            TEVVALUE& value) const = 0;
+                            TEVVALUE& value) = 0;
   virtual KnxConverter* Clone() const = 0;
 
  protected:
@@ -83,29 +83,30 @@ class QUOR_API KnxConverter {
 };
 
 // Declares a converter class without a range, or with one range member m_range.
-#define QUOR_DECLARE_KNX_CONVERTER_BODY(Name)                                       \
-  bool ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,                         \
-                  KnxStack::GroupValue& group) const override;                      \
-  bool FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,           \
-                    TEVVALUE& value) const override;                                \
-  Name* Clone() const override { return new Name(*this); }
+#define QUOR_DECLARE_KNX_CONVERTER_BODY(Name)                                                      \
+  bool ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group) override; \
+  bool FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value)         \
+      override;                                                                                    \
+  Name* Clone() const override {                                                                   \
+    return new Name(*this);                                                                        \
+  }
 
-#define QUOR_DECLARE_KNX_CONVERTER(Name)        \
+#define QUOR_DECLARE_KNX_CONVERTER(Name)            \
   class QUOR_API Name final : public KnxConverter { \
-   public:                                      \
-    Name() = default;                           \
-    QUOR_DECLARE_KNX_CONVERTER_BODY(Name)       \
+   public:                                          \
+    Name() = default;                               \
+    QUOR_DECLARE_KNX_CONVERTER_BODY(Name)           \
   };
 
-#define QUOR_DECLARE_RANGED_KNX_CONVERTER(Name, Range)                    \
-  class QUOR_API Name final : public KnxConverter {                       \
-   public:                                                                \
-    explicit Name(const Range& range) : m_range(range) {}                 \
-    const Range& GetRange() const { return m_range; }                     \
-    QUOR_DECLARE_KNX_CONVERTER_BODY(Name)                                 \
-                                                                          \
-   private:                                                               \
-    Range m_range;                                                        \
+#define QUOR_DECLARE_RANGED_KNX_CONVERTER(Name, Range)    \
+  class QUOR_API Name final : public KnxConverter {       \
+   public:                                                \
+    explicit Name(const Range& range) : m_range(range) {} \
+    const Range& GetRange() const { return m_range; }     \
+    QUOR_DECLARE_KNX_CONVERTER_BODY(Name)                 \
+                                                          \
+   private:                                               \
+    Range m_range;                                        \
   };
 
 // Bit fields and enumerations.

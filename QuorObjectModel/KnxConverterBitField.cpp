@@ -17,7 +17,7 @@ constexpr unsigned int kMaxDefaultBytes = 24;
 }  // namespace
 
 bool KnxConverterDefault::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                     KnxStack::GroupValue& group) const {
+                                     KnxStack::GroupValue& group) {
   const unsigned int byteSize = (dpt.bitSize + 7u) / 8u;
 
   if (value.tvt == tvtType1005 || value.tvt == tvtDimStep) {
@@ -59,7 +59,7 @@ bool KnxConverterDefault::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
 }
 
 bool KnxConverterDefault::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                       TEVVALUE& value) const {
+                                       TEVVALUE& value) {
   const KnxStack::BinaryData& raw = group.GetRawData();
   if (!ByteArrayToTevValue(raw.GetData(), raw.GetSize(), value, group.GetDefinedSize() == 1)) {
     value = TEVVALUE();
@@ -71,7 +71,7 @@ bool KnxConverterDefault::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupV
 }
 
 bool KnxConverter1Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                  KnxStack::GroupValue& group) const {
+                                  KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 1 || value.tvt != tvtBoolean) {
     return false;  // refused without a message of its own
@@ -81,7 +81,7 @@ bool KnxConverter1Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
 }
 
 bool KnxConverter1Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                    TEVVALUE& value) const {
+                                    TEVVALUE& value) {
   if (dpt.mainNumber != 1) {
     return false;  // refused without a message of its own
   }
@@ -90,7 +90,7 @@ bool KnxConverter1Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
 }
 
 bool KnxConverter2Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                  KnxStack::GroupValue& group) const {
+                                  KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 2 || value.tvt != tvtByte) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtByte) or DPT main number (2.x)!");
@@ -101,7 +101,7 @@ bool KnxConverter2Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
 }
 
 bool KnxConverter2Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                    TEVVALUE& value) const {
+                                    TEVVALUE& value) {
   if (dpt.mainNumber != 2) {
     QUOR_LOG_ERROR("Wrong DPT main number (2.x)!");
     return false;
@@ -112,7 +112,7 @@ bool KnxConverter2Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
 }
 
 bool KnxConverter4Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                  KnxStack::GroupValue& group) const {
+                                  KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 3 || value.tvt != tvtByte) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtByte) or DPT main number (3.x)!");
@@ -128,7 +128,7 @@ bool KnxConverter4Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
 }
 
 bool KnxConverter4Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                    TEVVALUE& value) const {
+                                    TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (dpt.mainNumber != 3) {
     QUOR_LOG_ERROR("Wrong DPT main number (3.x)!");
@@ -140,7 +140,7 @@ bool KnxConverter4Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
 }
 
 bool KnxConverterStatus8Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                        KnxStack::GroupValue& group) const {
+                                        KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 6 && dpt.subNumber != 20 && value.tvt != tvtByte) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtByte) or DPT main number (6.020)!");
@@ -158,7 +158,7 @@ bool KnxConverterStatus8Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value
 }
 
 bool KnxConverterStatus8Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                          TEVVALUE& value) const {
+                                          TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (dpt.mainNumber != 6 && dpt.subNumber != 20) {
     QUOR_LOG_ERROR("Wrong DPT main number (6.020)!");

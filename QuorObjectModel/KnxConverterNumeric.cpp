@@ -24,18 +24,14 @@ float QuietNaN() {
   return f;
 }
 
-// Narrowing beyond the float range is undefined; send an infinity of the same sign instead.
-float NarrowToFloat(double d) {
-  if (std::fabs(d) > std::numeric_limits<float>::max() && !std::isnan(d)) {
-    return static_cast<float>(std::copysign(std::numeric_limits<double>::infinity(), d));
-  }
-  return static_cast<float>(d);
-}
+// IEEE narrowing rounds to nearest: up to half an ulp above FLT_MAX gives FLT_MAX, beyond it an
+// infinity, the same bytes as the direct conversion sends.
+static_assert(std::numeric_limits<float>::is_iec559, "narrowing must follow IEEE 754");
 
 }  // namespace
 
 bool KnxConverterByte8BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                              KnxStack::GroupValue& group) const {
+                                              KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (value.tvt != tvtByte) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtByte)!");
@@ -54,7 +50,7 @@ bool KnxConverterByte8BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE&
 
 bool KnxConverterByte8BitUnsigned::FromKnxValue(const KNXDPT& dpt,
                                                 const KnxStack::GroupValue& group,
-                                                TEVVALUE& value) const {
+                                                TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   const uint8_t v = group.GetAsUnsigned8();
   if (!IsInWindow<int32_t>(v, m_range.internalMin, m_range.internalMax)) {
@@ -68,7 +64,7 @@ bool KnxConverterByte8BitUnsigned::FromKnxValue(const KNXDPT& dpt,
 }
 
 bool KnxConverterInteger8BitSigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                               KnxStack::GroupValue& group) const {
+                                               KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 6 || value.tvt != tvtInteger) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtInteger) or DPT main number (6.x)!");
@@ -81,7 +77,7 @@ bool KnxConverterInteger8BitSigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE
 
 bool KnxConverterInteger8BitSigned::FromKnxValue(const KNXDPT& dpt,
                                                  const KnxStack::GroupValue& group,
-                                                 TEVVALUE& value) const {
+                                                 TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   value.tvt = tvtInteger;
   value.value.intValue = group.GetAsSigned8();
@@ -89,7 +85,7 @@ bool KnxConverterInteger8BitSigned::FromKnxValue(const KNXDPT& dpt,
 }
 
 bool KnxConverterInteger16BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                                  KnxStack::GroupValue& group) const {
+                                                  KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 7 && value.tvt != tvtWord) {
     QUOR_LOG_ERROR("Wrong DPT main number (7.x) or tev value type (tvtWord)!");
@@ -101,7 +97,7 @@ bool KnxConverterInteger16BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVA
 
 bool KnxConverterInteger16BitUnsigned::FromKnxValue(const KNXDPT& dpt,
                                                     const KnxStack::GroupValue& group,
-                                                    TEVVALUE& value) const {
+                                                    TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (dpt.mainNumber != 7) {
     QUOR_LOG_ERROR("Wrong DPT main number (7.x)!");
@@ -113,7 +109,7 @@ bool KnxConverterInteger16BitUnsigned::FromKnxValue(const KNXDPT& dpt,
 }
 
 bool KnxConverterInteger16BitSigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                                KnxStack::GroupValue& group) const {
+                                                KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 8 && value.tvt != tvtInteger) {
     QUOR_LOG_ERROR("Wrong DPT main number (8.x) or tev value type (tvtInteger)!");
@@ -125,7 +121,7 @@ bool KnxConverterInteger16BitSigned::ToKnxValue(const KNXDPT& dpt, const TEVVALU
 
 bool KnxConverterInteger16BitSigned::FromKnxValue(const KNXDPT& dpt,
                                                   const KnxStack::GroupValue& group,
-                                                  TEVVALUE& value) const {
+                                                  TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (dpt.mainNumber != 8) {
     QUOR_LOG_ERROR("Wrong DPT main number (8.x)!");
@@ -137,7 +133,7 @@ bool KnxConverterInteger16BitSigned::FromKnxValue(const KNXDPT& dpt,
 }
 
 bool KnxConverterFloat16BitFloat::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                             KnxStack::GroupValue& group) const {
+                                             KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 9 && value.tvt != tvtFloat && value.tvt != tvtInvalid) {
     QUOR_LOG_ERROR("Wrong DPT main number (9.x) or tev value type (tvtFloat)!");
@@ -158,7 +154,7 @@ bool KnxConverterFloat16BitFloat::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& 
 }
 
 bool KnxConverterFloat16BitFloat::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                               TEVVALUE& value) const {
+                                               TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (group.GetAsUnsigned16() == kFloat16Invalid) {
     value.tvt = tvtInvalid;
@@ -176,18 +172,19 @@ bool KnxConverterFloat16BitFloat::FromKnxValue(const KNXDPT& dpt, const KnxStack
 }
 
 bool KnxConverterFloat32BitFloat::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                             KnxStack::GroupValue& group) const {
+                                             KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 14 && value.tvt != tvtFloat && value.tvt != tvtInvalid) {
     QUOR_LOG_ERROR("Wrong DPT main number (14.x) or tev value type (tvtFloat)!");
     return false;
   }
-  group.SetAsFloat32(value.tvt == tvtInvalid ? QuietNaN() : NarrowToFloat(value.value.doubleValue));
+  group.SetAsFloat32(value.tvt == tvtInvalid ? QuietNaN()
+                                             : static_cast<float>(value.value.doubleValue));
   return true;
 }
 
 bool KnxConverterFloat32BitFloat::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                               TEVVALUE& value) const {
+                                               TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (dpt.mainNumber != 14) {
     QUOR_LOG_ERROR("Wrong DPT main number (14.x)!");
@@ -200,7 +197,7 @@ bool KnxConverterFloat32BitFloat::FromKnxValue(const KNXDPT& dpt, const KnxStack
 }
 
 bool KnxConverterInteger24BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                                  KnxStack::GroupValue& group) const {
+                                                  KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   const uint32_t dword = value.value.dwordValue;
   // Most significant byte first; the highest byte of the dword is dropped.
@@ -213,7 +210,7 @@ bool KnxConverterInteger24BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVA
 
 bool KnxConverterInteger24BitUnsigned::FromKnxValue(const KNXDPT& dpt,
                                                     const KnxStack::GroupValue& group,
-                                                    TEVVALUE& value) const {
+                                                    TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   // Only the dword; the tvt stays as the caller set it.
   value.value.dwordValue = group.GetRawData().GetUInt32Value(0);
@@ -221,7 +218,7 @@ bool KnxConverterInteger24BitUnsigned::FromKnxValue(const KNXDPT& dpt,
 }
 
 bool KnxConverterInteger32BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                                  KnxStack::GroupValue& group) const {
+                                                  KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (value.tvt != tvtDWord) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtDWord)!");
@@ -240,7 +237,7 @@ bool KnxConverterInteger32BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVA
 
 bool KnxConverterInteger32BitUnsigned::FromKnxValue(const KNXDPT& dpt,
                                                     const KnxStack::GroupValue& group,
-                                                    TEVVALUE& value) const {
+                                                    TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   const uint32_t v = group.GetAsUnsigned32();
   if (!IsInWindow<int64_t>(v, m_range.internalMin, m_range.internalMax)) {
@@ -255,7 +252,7 @@ bool KnxConverterInteger32BitUnsigned::FromKnxValue(const KNXDPT& dpt,
 }
 
 bool KnxConverterInteger32BitSigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                                KnxStack::GroupValue& group) const {
+                                                KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 13 && value.tvt != tvtInteger) {
     QUOR_LOG_ERROR("Wrong DPT main number (13.x) or tev value type (tvtInteger)!");
@@ -275,7 +272,7 @@ bool KnxConverterInteger32BitSigned::ToKnxValue(const KNXDPT& dpt, const TEVVALU
 
 bool KnxConverterInteger32BitSigned::FromKnxValue(const KNXDPT& dpt,
                                                   const KnxStack::GroupValue& group,
-                                                  TEVVALUE& value) const {
+                                                  TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (dpt.mainNumber != 13) {
     QUOR_LOG_ERROR("Wrong DPT main number (13.x)!");

@@ -75,7 +75,7 @@ constexpr unsigned kDateTimeBits = 64;
 }  // namespace
 
 bool KnxConverter8BitString::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                        KnxStack::GroupValue& group) const {
+                                        KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 4 || value.tvt != tvtString) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtString) or DPT main number (4.x)!");
@@ -93,7 +93,7 @@ bool KnxConverter8BitString::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value
 }
 
 bool KnxConverter8BitString::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                          TEVVALUE& value) const {
+                                          TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (dpt.mainNumber != 4) {
     QUOR_LOG_ERROR("Wrong DPT main number (4.x)!");
@@ -115,7 +115,7 @@ bool KnxConverter8BitString::FromKnxValue(const KNXDPT& dpt, const KnxStack::Gro
 }
 
 bool KnxConverter14ByteString::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                          KnxStack::GroupValue& group) const {
+                                          KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 16 && value.tvt != tvtString) {
     QUOR_LOG_ERROR("Wrong DPT main number (16.x) or tev value type (tvtString)!");
@@ -132,7 +132,7 @@ bool KnxConverter14ByteString::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& val
 }
 
 bool KnxConverter14ByteString::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                            TEVVALUE& value) const {
+                                            TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (dpt.mainNumber != 16) {
     QUOR_LOG_ERROR("Wrong DPT main number (16.x)!");
@@ -162,7 +162,7 @@ bool KnxConverter14ByteString::FromKnxValue(const KNXDPT& dpt, const KnxStack::G
 }
 
 bool KnxConverterDate::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                  KnxStack::GroupValue& group) const {
+                                  KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   try {
     if (dpt.mainNumber != 11 && dpt.subNumber != 1 && value.tvt != tvtDate) {
@@ -184,7 +184,7 @@ bool KnxConverterDate::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
 }
 
 bool KnxConverterDate::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                    TEVVALUE& value) const {
+                                    TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   try {
     if (dpt.mainNumber != 11 && dpt.subNumber != 1) {
@@ -217,7 +217,7 @@ bool KnxConverterDate::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
 }
 
 bool KnxConverterTimeOfDay::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                                       KnxStack::GroupValue& group) const {
+                                       KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   if (dpt.mainNumber != 10 && dpt.subNumber != 1 && value.tvt != tvtDayTime) {
     QUOR_LOG_ERROR("Wrong DPT main number (10.001) or tev value type (tvtDayTime)!");
@@ -237,7 +237,7 @@ bool KnxConverterTimeOfDay::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
 }
 
 bool KnxConverterTimeOfDay::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                                         TEVVALUE& value) const {
+                                         TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   if (dpt.mainNumber != 10 && dpt.subNumber != 1) {
     QUOR_LOG_ERROR("Wrong DPT main number (10.001)!");
@@ -276,7 +276,7 @@ bool KnxConverterTimeOfDay::FromKnxValue(const KNXDPT& dpt, const KnxStack::Grou
 }
 
 bool KnxConverterDateTime::ToKnxValue(const KNXDPT& /*dpt*/, const TEVVALUE& value,
-                                      KnxStack::GroupValue& group) const {
+                                      KnxStack::GroupValue& group) {
   try {
     const TEVTIME& time = value.value.timeValue;
     if (static_cast<unsigned>(time.year - kFirstKnxDateTimeYear) >= kKnxDateTimeYears) {
@@ -303,7 +303,7 @@ bool KnxConverterDateTime::ToKnxValue(const KNXDPT& /*dpt*/, const TEVVALUE& val
 }
 
 bool KnxConverterDateTime::FromKnxValue(const KNXDPT& /*dpt*/, const KnxStack::GroupValue& group,
-                                        TEVVALUE& value) const {
+                                        TEVVALUE& value) {
   try {
     const KnxStack::BinaryData& raw = group.GetRawData();
     const int year = raw.GetUInt8Value(0) + static_cast<int>(kFirstKnxDateTimeYear);

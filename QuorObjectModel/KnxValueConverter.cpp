@@ -322,8 +322,8 @@ uint32_t KeyOf(const DptValueEntry& entry) {
 
 template <class Iterator>
 Iterator LowerBound(Iterator first, Iterator last, uint32_t key) {
-  return std::lower_bound(first, last, key, [](const DptValueEntry& entry, uint32_t wanted) {
-    return KeyOf(entry) < wanted;
+  return std::lower_bound(first, last, key, [](const DptValueEntry* entry, uint32_t wanted) {
+    return KeyOf(*entry) < wanted;
   });
 }
 
@@ -367,25 +367,41 @@ DptValueEntry& DptValueEntry::operator=(const DptValueEntry& other) {
 // ---------------------------------------------------------------------------------------
 // DptValueMap
 
+DptValueMap::DptValueMap(const DptValueMap& other) {
+  *this = other;
+}
+
+DptValueMap& DptValueMap::operator=(const DptValueMap& other) {
+  if (this != &other) {
+    Clear();
+    for (const DptValueEntry& entry : other.GetEntries()) {
+      Insert(entry.dpt, entry.tvt, entry.tst, *entry.converter);
+    }
+  }
+  return *this;
+}
+
 void DptValueMap::Clear() {
-  m_entries.clear();
+  m_sorted.clear();
+  m_inline.clear();
+  m_overflow.clear();
   m_firstOfMain[0] = 0;
   m_indexLimit = 0;
 }
 
-std::pair<DptValueMap::Entries::const_iterator, DptValueMap::Entries::const_iterator>
+std::pair<DptValueMap::Sorted::const_iterator, DptValueMap::Sorted::const_iterator>
 DptValueMap::EntriesOfMain(unsigned short mainNumber) const {
-  const auto begin = m_entries.begin();
+  const auto begin = m_sorted.begin();
   if (mainNumber < kIndexedMains) {
     const unsigned int first = std::min<unsigned int>(mainNumber, m_indexLimit);
     const unsigned int last = std::min<unsigned int>(mainNumber + 1u, m_indexLimit);
     return {begin + m_firstOfMain[first], begin + m_firstOfMain[last]};
   }
   const auto unindexed = begin + m_firstOfMain[m_indexLimit];
-  const auto first = LowerBound(unindexed, m_entries.end(), KeyOf(mainNumber, 0));
+  const auto first = LowerBound(unindexed, m_sorted.end(), KeyOf(mainNumber, 0));
   // By main number, not by key: the key after main 65535 does not fit in 32 bits.
-  const auto last = std::partition_point(first, m_entries.end(), [mainNumber](const auto& entry) {
-    return entry.dpt.mainNumber == mainNumber;
+  const auto last = std::partition_point(first, m_sorted.end(), [mainNumber](const auto* entry) {
+    return entry->dpt.mainNumber == mainNumber;
   });
   return {first, last};
 }
@@ -393,19 +409,19 @@ DptValueMap::EntriesOfMain(unsigned short mainNumber) const {
 const DptValueEntry& DptValueMap::GetEntry(const KNXDPT& dpt) const {
   const auto [first, last] = EntriesOfMain(dpt.mainNumber);
   const auto exact = std::lower_bound(first, last, dpt.subNumber,
-                                      [](const DptValueEntry& entry, unsigned short wanted) {
-                                        return entry.dpt.subNumber < wanted;
+                                      [](const DptValueEntry* entry, unsigned short wanted) {
+                                        return entry->dpt.subNumber < wanted;
                                       });
-  if (exact != last && exact->dpt.subNumber == dpt.subNumber) {
-    return *exact;
+  if (exact != last && (*exact)->dpt.subNumber == dpt.subNumber) {
+    return **exact;
   }
   if (first == last || dpt.subNumber == 0) {
     QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
     return NotFoundEntry();
   }
   // The main.x entry stands for every sub number without an entry of its own.
-  if (first->dpt.subNumber == 0) {
-    return *first;
+  if ((*first)->dpt.subNumber == 0) {
+    return **first;
   }
   QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << ".x");
   return NotFoundEntry();
@@ -413,8 +429,8 @@ const DptValueEntry& DptValueMap::GetEntry(const KNXDPT& dpt) const {
 
 bool DptValueMap::Contains(unsigned short mainNumber, unsigned short subNumber) const {
   const auto [first, last] = EntriesOfMain(mainNumber);
-  return std::any_of(first, last, [subNumber](const DptValueEntry& entry) {
-    return entry.dpt.subNumber == subNumber;
+  return std::any_of(first, last, [subNumber](const DptValueEntry* entry) {
+    return entry->dpt.subNumber == subNumber;
   });
 }
 
@@ -422,19 +438,18 @@ bool DptValueMap::Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType ts
                          const KnxConverter& prototype) {
   const uint32_t key = KeyOf(dpt.mainNumber, dpt.subNumber);
   // Tables register mostly in ascending order: appending needs no search.
-  auto position = m_entries.end();
-  if (!m_entries.empty() && KeyOf(m_entries.back()) >= key) {
-    position = LowerBound(m_entries.begin(), m_entries.end(), key);
-    if (KeyOf(*position) == key) {
+  auto position = m_sorted.end();
+  if (!m_sorted.empty() && KeyOf(*m_sorted.back()) >= key) {
+    position = LowerBound(m_sorted.begin(), m_sorted.end(), key);
+    if (KeyOf(**position) == key) {
       return false;
     }
   }
   std::unique_ptr<KnxConverter> clone(prototype.Clone());
-  if (position == m_entries.end()) {
-    m_entries.emplace_back(dpt, tvt, tst, std::move(clone));
-  } else {
-    m_entries.emplace(position, dpt, tvt, tst, std::move(clone));
-  }
+  const DptValueEntry& entry = m_inline.size() < kInlineEntries
+                                   ? m_inline.emplace_back(dpt, tvt, tst, std::move(clone))
+                                   : m_overflow.emplace_back(dpt, tvt, tst, std::move(clone));
+  m_sorted.insert(position, &entry);
 
   if (dpt.mainNumber < kIndexedMains) {
     // A new largest main number first extends the index over the main numbers up to it,
@@ -461,7 +476,6 @@ bool KnxValueConverter::Init() {
 
 bool KnxValueConverter::FillDptValueMap() {
   m_map.Clear();
-  m_map.Reserve(std::size(kDptTable));
   for (const DptRow& row : kDptTable) {
     if (!row.registerRow(*this, row)) {
       QUOR_LOG_ERROR("Add DPT value map entry failed. DPT=" << row.text);

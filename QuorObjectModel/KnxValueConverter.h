@@ -4,11 +4,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <utility>
 
 #include <boost/container/small_vector.hpp>
+#include <boost/container/static_vector.hpp>
+#include <boost/range/adaptor/indirected.hpp>
 
 #include <KnxStack/GroupValue.h>
 #include <KnxStack/KnxDpt.h>
@@ -39,16 +42,21 @@ struct QUOR_API DptValueEntry {
   std::unique_ptr<KnxConverter> converter;
 };
 
-// Entries kept in one array sorted by main number, then sub number: a lookup finds its
-// main number's entries through a small index and searches only those, without allocation.
-// The array lives inside the map up to kInlineEntries, so filling the built-in table costs
-// the converters' clones and nothing else: one big block per fill would also make the
-// allocator consolidate the clones freed before it.
+// Entries stay where they were registered: inline up to kInlineEntries, in nodes of their own
+// after that, so a reference from GetEntry survives later registrations. Lookups go through an
+// array of pointers sorted by main number, then sub number, and a small index of where each
+// main number starts in it; none of them allocates, and filling the built-in table costs
+// the converters' clones and nothing else.
 class QUOR_API DptValueMap {
  public:
   static constexpr std::size_t kInlineEntries = 64;
-  using Entries = boost::container::small_vector<DptValueEntry, kInlineEntries>;
+  using Sorted = boost::container::small_vector<const DptValueEntry*, kInlineEntries>;
+  using Entries = boost::indirected_range<const Sorted>;
 
+  DptValueMap() = default;
+  // Copies clone every converter.
+  DptValueMap(const DptValueMap& other);
+  DptValueMap& operator=(const DptValueMap& other);
   virtual ~DptValueMap() = default;
 
   // main.sub, else main.x (sub 0) for a sub without its own entry; the process-wide
@@ -56,28 +64,29 @@ class QUOR_API DptValueMap {
   const DptValueEntry& GetEntry(const KNXDPT& dpt) const;
   // Whether an entry is registered for exactly this main and sub number.
   bool Contains(unsigned short mainNumber, unsigned short subNumber) const;
-  // Adds an entry with its own clone of the prototype, in order; false (and nothing
-  // cloned) when main and sub number are taken.
+  // Adds an entry with its own clone of the prototype; false (and nothing cloned) when main
+  // and sub number are taken.
   bool Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,
               const KnxConverter& prototype);
-  void Reserve(std::size_t count) { m_entries.reserve(count); }
   void Clear();
   // Ascending by main number, then sub number.
-  const Entries& GetEntries() const { return m_entries; }
-  std::size_t Size() const { return m_entries.size(); }
+  Entries GetEntries() const { return m_sorted | boost::adaptors::indirected; }
+  std::size_t Size() const { return m_sorted.size(); }
 
  private:
   // Main numbers below this are indexed; larger ones are searched among the entries after
   // the indexed ones.
   static constexpr unsigned int kIndexedMains = 256;
 
-  std::pair<Entries::const_iterator, Entries::const_iterator> EntriesOfMain(
+  std::pair<Sorted::const_iterator, Sorted::const_iterator> EntriesOfMain(
       unsigned short mainNumber) const;
 
-  Entries m_entries;
-  // m_firstOfMain[k]: index of the first entry whose main number is k or above, kept for
-  // k up to m_indexLimit (the largest indexed main number present, plus one); every k
-  // above that shares the value at m_indexLimit.
+  boost::container::static_vector<DptValueEntry, kInlineEntries> m_inline;
+  std::list<DptValueEntry> m_overflow;
+  Sorted m_sorted;
+  // m_firstOfMain[k]: index in m_sorted of the first entry whose main number is k or above,
+  // kept for k up to m_indexLimit (the largest indexed main number present, plus one);
+  // every k above that shares the value at m_indexLimit.
   std::array<std::uint32_t, kIndexedMains + 1> m_firstOfMain{};
   unsigned int m_indexLimit = 0;
 };

@@ -287,6 +287,10 @@ void GroupValue::GetAsDate(int& day, int& month, int& year) const {
   day = bytes[0] & 0x1F;
   month = bytes[1] & 0x0F;
   const int twoDigits = bytes[2] & 0x7F;
+  // The year field holds 0..99; anything above is no year of DPT 11.001.
+  if (twoDigits > 99) {
+    ThrowOutOfRange("GetAsDate", "year", twoDigits, "0..99");
+  }
   year = (twoDigits < kDateCenturyPivot ? 2000 : 1900) + twoDigits;
 }
 

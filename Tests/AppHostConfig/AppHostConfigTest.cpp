@@ -19,6 +19,7 @@ namespace {
 using Quor::AppHostConfiguration;
 using QuorTest::LogCapture;
 using testing::ElementsAre;
+using testing::EndsWith;
 using testing::Pair;
 
 constexpr int kError = log4cplus::ERROR_LOG_LEVEL;
@@ -333,6 +334,7 @@ TEST(AppHostConfigFile, DefaultPathIsTheFixedOne) {
               ElementsAre(Pair(kError,
                                "App host config file cannot be read from: "
                                "\"/opt/userdata/etc/quorapphost/quorapphostconfig.xml\"")));
+  EXPECT_THAT(capture.Records().front().function, EndsWith("LoadConfigurationFile()"));
 }
 
 struct BadObjIdCase {

@@ -13,11 +13,11 @@ constexpr Direction To = Direction::To;
 constexpr Direction From = Direction::From;
 using testing::IsEmpty;
 
-const KnxConverter1Bit oneBit;
-const KnxConverter2Bit twoBit;
-const KnxConverter4Bit fourBit(FloatIntegerRange(-100.0, 100.0, 0, 15));
-const KnxConverterStatus8Bit status(IntegerRange{0, 255, 0, 255, 1.0});
-const KnxConverterDefault fallback;
+KnxConverter1Bit oneBit;
+KnxConverter2Bit twoBit;
+KnxConverter4Bit fourBit(FloatIntegerRange(-100.0, 100.0, 0, 15));
+KnxConverterStatus8Bit status(IntegerRange{0, 255, 0, 255, 1.0});
+KnxConverterDefault fallback;
 
 TEST(BitFieldConverters, ToKnxValue) {
   // clang-format off

@@ -94,7 +94,7 @@ inline double Read(const TEVVALUE& v, Member m) {
 }
 
 struct ToCase {
-  const Quor::KnxConverter& converter;
+  Quor::KnxConverter& converter;
   KNXDPT dpt;
   TEVVALUE value;
   Bytes raw;
@@ -102,7 +102,7 @@ struct ToCase {
 };
 
 struct FromCase {
-  const Quor::KnxConverter& converter;
+  Quor::KnxConverter& converter;
   KNXDPT dpt;
   Bytes raw;
   unsigned int bits;
@@ -117,7 +117,7 @@ enum class Direction { To, From };
 // Refusal with its exact ERROR body; an empty body means a silent refusal. The output must
 // stay untouched.
 struct RefusalCase {
-  const Quor::KnxConverter& converter;
+  Quor::KnxConverter& converter;
   Direction direction;
   KNXDPT dpt;
   TEVVALUE value;  // input of To, caller's value of From

@@ -12,9 +12,9 @@ using testing::ElementsAre;
 constexpr Direction To = Direction::To;
 constexpr Direction From = Direction::From;
 
-const KnxConverterSceneNumber sceneNumber(MakeIntegerRange(0, 63, 0, 63));
-const KnxConverterSceneControl sceneControl(MakeIntegerRange(0, 63, 0, 63));
-const KnxConverterSceneInfo sceneInfo(MakeIntegerRange(-64, 64, 0, 255));
+KnxConverterSceneNumber sceneNumber(MakeIntegerRange(0, 63, 0, 63));
+KnxConverterSceneControl sceneControl(MakeIntegerRange(0, 63, 0, 63));
+KnxConverterSceneInfo sceneInfo(MakeIntegerRange(-64, 64, 0, 255));
 
 TEST(SceneConverters, ToKnxValue) {
   // clang-format off

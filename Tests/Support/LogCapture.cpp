@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <gtest/gtest.h>
 #include <log4cplus/appender.h>
 #include <log4cplus/logger.h>
 #include <log4cplus/spi/loggingevent.h>
@@ -16,6 +17,20 @@ struct LogCapture::State {
 };
 
 namespace {
+
+// A record names the function a caller called: its short name matches its signature, and no
+// helper in an unnamed namespace speaks for it.
+void CheckNamedFunction(const LogRecord& record) {
+  const std::string prefix = record.message.substr(0, record.message.find(" - "));
+  const std::string head = prefix.substr(0, prefix.find('('));
+  const std::string name = head.substr(head.find_last_of(' ') + 1);  // after the context
+  const bool named = !name.empty() && record.function.find(name + "(") != std::string::npos;
+  const bool helper = record.function.find("anonymous") != std::string::npos &&
+                      record.file.find("/Tests/") == std::string::npos;
+  if (!named || helper) {
+    ADD_FAILURE() << "record of " << record.function << " named " << name << ": " << record.body;
+  }
+}
 
 class CapturingAppender : public log4cplus::Appender {
  public:
@@ -36,6 +51,7 @@ class CapturingAppender : public log4cplus::Appender {
     record.file = event.getFile();
     record.line = event.getLine();
     record.function = event.getFunction();
+    CheckNamedFunction(record);
     std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->records.push_back(std::move(record));
   }

@@ -44,7 +44,7 @@ TEST(Char8Bit, AsciiRefusesNonAsciiLatin1PassesIt) {
   EXPECT_EQ(capture.Lines(), (Lines{Error("Value out of raw range [0..127] for DPT 4.001: 233"),
                                     Error("Value out of raw range [0..127] for DPT 4.001: 128")}));
 
-  const Quor::KnxConverter8BitString latin1(kLatin1);
+  Quor::KnxConverter8BitString latin1(kLatin1);
   ASSERT_TRUE(latin1.ToKnxValue({8, 4, 2}, Text("\xC3\xA9tc"), group));
   EXPECT_EQ(RawBytes(group), Bytes{0xE9});
   ASSERT_TRUE(latin1.FromKnxValue({8, 4, 2}, group, value));
@@ -53,7 +53,7 @@ TEST(Char8Bit, AsciiRefusesNonAsciiLatin1PassesIt) {
 
 TEST(String14Byte, BytesOutsideTheWindowBecomeUnderscores) {
   QuorTest::LogCapture capture(log4cplus::INFO_LOG_LEVEL);
-  const Quor::KnxConverter14ByteString ascii(kAscii);
+  Quor::KnxConverter14ByteString ascii(kAscii);
   KnxStack::GroupValue group;
   ASSERT_TRUE(ascii.ToKnxValue({112, 16, 0},
                                Text("Gr\xC3\xBC\xC3\x9F"
@@ -78,7 +78,7 @@ TEST(String14Byte, BytesOutsideTheWindowBecomeUnderscores) {
 
 TEST(String14Byte, PermissiveToKnxStrictFromKnx) {
   QuorTest::LogCapture capture(log4cplus::INFO_LOG_LEVEL);
-  const Quor::KnxConverter14ByteString strings(kLatin1);
+  Quor::KnxConverter14ByteString strings(kLatin1);
   KnxStack::GroupValue group;
   TEVVALUE value(tvtByte);
   EXPECT_TRUE(strings.ToKnxValue({112, 16, 0}, value, group));  // either condition suffices

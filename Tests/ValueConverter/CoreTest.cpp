@@ -99,8 +99,8 @@ TEST_F(LookupTest, NotFoundEntryIsOneProcessWideObject) {
 // and main numbers in between find nothing.
 TEST_F(CoreTest, LookupsFindEntriesRegisteredInAnyOrderAtAnyMainNumber) {
   const std::pair<unsigned short, unsigned short> keys[] = {
-      {300, 2}, {7, 0}, {65535, 65535}, {255, 0}, {256, 0}, {1, 1}, {300, 0},
-      {0, 0},   {7, 5}, {256, 9},       {65535, 0}, {2, 0}, {255, 3},
+      {300, 2}, {7, 0}, {65535, 65535}, {255, 0},   {256, 0}, {1, 1},   {300, 0},
+      {0, 0},   {7, 5}, {256, 9},       {65535, 0}, {2, 0},   {255, 3},
   };
   ConverterProbe probe;
   for (const auto& [main, sub] : keys) {
@@ -135,6 +135,20 @@ TEST_F(CoreTest, LookupsFindEntriesRegisteredInAnyOrderAtAnyMainNumber) {
 
 // ---------------------------------------------------------------------------------------
 // Registration
+
+// A held entry survives registrations before it and past the map's inline room.
+TEST_F(LookupTest, EntriesStayWhereTheyAreAcrossRegistrations) {
+  const Quor::DptValueEntry& nine = converter.GetEntry(KNXDPT{16, 9, 1});
+  const Quor::KnxConverter* const held = nine.converter.get();
+  ConverterProbe probe;
+  for (unsigned short main = 1; main <= Quor::DptValueMap::kInlineEntries + 10; ++main) {
+    Add(main, 2, 8, tvtByte, probe);
+  }
+  EXPECT_EQ(&converter.GetEntry(KNXDPT{16, 9, 1}), &nine);
+  EXPECT_EQ(nine.dpt.subNumber, 1);
+  EXPECT_EQ(nine.converter.get(), held);
+  EXPECT_EQ(converter.GetEntry(KNXDPT{8, 70, 2}).dpt.mainNumber, 70);
+}
 
 TEST_F(CoreTest, FirstRegistrationWinsAndDuplicateReportsSuccess) {
   ConverterProbe first, second;

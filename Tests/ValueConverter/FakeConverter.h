@@ -31,8 +31,7 @@ class FakeConverter final : public Quor::KnxConverter {
  public:
   explicit FakeConverter(ConverterProbe& probe) : m_probe(&probe) {}
 
-  bool ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
-                  KnxStack::GroupValue& group) const override {
+  bool ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group) override {
     ++m_probe->toCalls;
     m_probe->lastDpt = dpt;
     m_probe->lastTvt = value.tvt;
@@ -42,7 +41,7 @@ class FakeConverter final : public Quor::KnxConverter {
   }
 
   bool FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
-                    TEVVALUE& value) const override {
+                    TEVVALUE& value) override {
     ++m_probe->fromCalls;
     m_probe->lastDpt = dpt;
     m_probe->lastTvt = value.tvt;

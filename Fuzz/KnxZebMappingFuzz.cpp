@@ -1,6 +1,6 @@
 // Any id through the decoders of the object-model id scheme. Ids of a logical device's own
 // block that decode as a CO or parameter must encode back to themselves.
-// Input: the id (8 bytes; the high half is usually zero to stay in 32 bits), a device
+// Input: the id (8 bytes, read as its low 32 bits), a device
 // selector (1), a CO or parameter number (2) and a parameter type (1).
 
 #include <cstddef>
@@ -83,13 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const auto type = static_cast<Quor::ParameterType>(in.U8() % 4);
 
   const Quor::LogicalDeviceId device((deviceSelector & 1) + 1);
+  // Ids are 32 bits wide: a wider one reads as its low 32 bits.
   const unsigned long id = static_cast<unsigned long>(rawId);
-  CheckDecoders(id, device);
-  if (id != static_cast<uint32_t>(id)) {
-    // Beyond 32 bits there are no object-model ids.
-    QUOR_FUZZ_CHECK(!Zeb::IsCoChannel(id) && !Zeb::IsParameterChannel(id) &&
-                    !Zeb::GetLogicalDeviceIdFromObject(id));
-  }
+  const unsigned long low = static_cast<uint32_t>(rawId);
+  CheckDecoders(low, device);
+  QUOR_FUZZ_CHECK(Zeb::IsCoChannel(id) == Zeb::IsCoChannel(low) &&
+                  Zeb::IsParameterChannel(id) == Zeb::IsParameterChannel(low) &&
+                  Zeb::IsAnyLogicalKnxDeviceId(id) == Zeb::IsAnyLogicalKnxDeviceId(low));
   CheckEncoders(number, device, type);
   return 0;
 }

@@ -54,8 +54,14 @@ constexpr unsigned char kDateTimeFlags = 0x20;
 static_assert(std::numeric_limits<float>::is_iec559,
               "narrowing a double beyond the float range must give an infinity");
 
+// DPT numbers are 32 bits wide, as unsigned long is on the device: a wider host looks at the
+// same bits.
+std::uint32_t DptNumber(unsigned long dpt) {
+  return static_cast<std::uint32_t>(dpt);
+}
+
 unsigned long MainType(unsigned long dpt) {
-  return dpt >> 16;
+  return DptNumber(dpt) >> 16;
 }
 
 unsigned long SubType(unsigned long dpt) {
@@ -388,7 +394,7 @@ const Row* FindRow(const Row (&rows)[Size], unsigned long mainType) {
 }
 
 TevValueType ValueTypeOf(unsigned long dpt) {
-  return KnxZebMapping::GetTvtFromDpt(static_cast<unsigned int>(dpt));
+  return KnxZebMapping::GetTvtFromDpt(DptNumber(dpt));
 }
 
 }  // namespace
@@ -404,7 +410,8 @@ boost::optional<GroupValue> TevValueToGroupValue(const TEVVALUE& value, unsigned
   const unsigned long mainType = MainType(dpt);
   const EncodeRow* const row = FindRow(kEncoders, mainType);
   if (row == nullptr) {
-    QUOR_LOG_ERROR("Value type " << mainType << " not supported (dwDPT=" << dpt << " with value='"
+    QUOR_LOG_ERROR("Value type " << mainType << " not supported (dwDPT=" << DptNumber(dpt)
+                                 << " with value='"
                                  << "tvt: " << static_cast<int>(value.tvt)
                                  << ", ToString(): " << value.ToString() << "').");
     return boost::none;

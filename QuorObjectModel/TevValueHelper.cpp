@@ -110,7 +110,12 @@ TEVVALUE ToTevValue(const boost::posix_time::ptime& value, TevValueType type) {
   }
   result.tvt = type;
   std::tm broken = boost::posix_time::to_tm(value);
-  result.value.timeValue = static_cast<long>(std::mktime(&broken));
+  // The device counts seconds in a 32-bit time_t: its mktime answers -1 for a time it cannot
+  // count (before 1901-12-13 20:45:52 UTC, so the 1900 default among them). A wider host
+  // gives the device's answer.
+  const std::time_t seconds = std::mktime(&broken);
+  result.value.timeValue =
+      static_cast<std::int32_t>(seconds) == seconds ? static_cast<long>(seconds) : -1L;
   return result;
 }
 

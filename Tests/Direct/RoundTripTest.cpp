@@ -193,4 +193,12 @@ TEST_F(DecodeOnly, DatesAreMidnightOfTheLocalZone) {
   EXPECT_EQ(Show(*utc), Show(Local(tvtDate, 2024, 5, 17, 0, 0, 0, 16, false)));
 }
 
+// The device cannot hold a wider DPT number; a wider host reads the same low 32 bits.
+TEST(EncodeOnly, DptNumbersAre32BitsWide) {
+  const auto wide = static_cast<unsigned long>(0x100090001ull);
+  const auto group = Quor::TevValueToGroupValue(Float(21.5), wide);
+  ASSERT_TRUE(group);
+  EXPECT_EQ(RawBytes(*group), (Bytes{0x0C, 0x33}));
+}
+
 }  // namespace

@@ -146,7 +146,7 @@ TEST_F(TevTimeSeconds, BreaksDownInLocalTime) {
       {1711846799L, 2024, 3, 31, 1, 59, 59, TevWeekDays::SUNDAY, false},  // before the switch
       {1711846800L, 2024, 3, 31, 3, 0, 0, TevWeekDays::SUNDAY, true},
       {2147483647L, 2038, 1, 19, 4, 14, 7, TevWeekDays::TUESDAY, false},
-      {-2208992400L, 1900, 1, 1, 0, 0, 0, TevWeekDays::MONDAY, false},
+      {-2147483647L - 1, 1901, 12, 13, 21, 45, 52, TevWeekDays::FRIDAY, false},
   };
   for (const auto& row : rows) {
     TEVTIME t;

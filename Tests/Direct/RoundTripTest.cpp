@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "DirectTestValues.h"
+#include "DirectTest.h"
 #include "QuorObjectModel/GroupValueTevValue.h"
 
 namespace {
@@ -32,8 +32,8 @@ const Row kRoundTrips[] = {
     {Dpt(9, 1), Float(-272.96), {0xA1, 0x56}, 16},
     {Dpt(10, 1), DayTime(13, 45, 10, 16), {(5 << 5) | 13, 45, 10}, 24},
     {Dpt(10, 1), DayTime(0, 0, 0, 0), {0, 0, 0}, 24},
-    {Dpt(11, 1), Local(tvtDate, 2024, 5, 17, 0, 0, 0, 16, true), {17, 5, 24}, 24},
-    {Dpt(11, 1), Local(tvtDate, 1990, 1, 1, 0, 0, 0, 1, false), {1, 1, 90}, 24},
+    {Dpt(11, 1), Time(tvtDate, 2024, 5, 17, 0, 0, 0, 16, true), {17, 5, 24}, 24},
+    {Dpt(11, 1), Time(tvtDate, 1990, 1, 1, 0, 0, 0, 1, false), {1, 1, 90}, 24},
     {Dpt(12, 1), DWord(4294967295u), {0xFF, 0xFF, 0xFF, 0xFF}, 32},
     {Dpt(13, 1), Integer(-2147483647 - 1), {0x80, 0x00, 0x00, 0x00}, 32},
     {Dpt(14, 56), Float(1.5), {0x3F, 0xC0, 0x00, 0x00}, 32},
@@ -47,11 +47,11 @@ const Row kRoundTrips[] = {
     {Dpt(17, 1), Byte(63), {63}, 8},
     {Dpt(18, 1), Byte(0x85), {0x85}, 8},
     {Dpt(19, 1),
-     Local(tvtDateTime, 2021, 3, 14, 12, 30, 45, 64, false),
+     Time(tvtDateTime, 2021, 3, 14, 12, 30, 45, 64, false),
      {121, 3, 14, 0xEC, 30, 45, 0x20, 0},
      64},
     {Dpt(19, 1),
-     Local(tvtDateTime, 2021, 6, 1, 23, 59, 59, 2, true),
+     Time(tvtDateTime, 2021, 6, 1, 23, 59, 59, 2, true),
      {121, 6, 1, (2 << 5) | 23, 59, 59, 0x20, 0},
      64},
     {Dpt(20, 102), Byte(3), {3}, 8},
@@ -111,16 +111,16 @@ const Row kEncodeOnly[] = {
     {Dpt(17, 1), Byte(0), {0}, 8},
     // Hour 24 rolls into the next day, a Saturday.
     {Dpt(19, 1),
-     Local(tvtDateTime, 2021, 12, 31, 24, 0, 0, 0, false),
+     Time(tvtDateTime, 2021, 12, 31, 24, 0, 0, 0, false),
      {122, 1, 1, 6 << 5, 0, 0, 0x20, 0},
      64},
     {Dpt(19, 1),
-     Local(tvtDateTime, 2021, 3, 14, 12, 75, 0, 0, false),
+     Time(tvtDateTime, 2021, 3, 14, 12, 75, 0, 0, false),
      {121, 3, 14, 0xED, 15, 0, 0x20, 0},
      64},
     // The year byte counts modulo 256: 2156 is 0 again (a Thursday).
     {Dpt(19, 1),
-     Local(tvtDateTime, 2156, 1, 1, 8, 0, 0, 0, false),
+     Time(tvtDateTime, 2156, 1, 1, 8, 0, 0, 0, false),
      {0, 1, 1, 0x88, 0, 0, 0x20, 0},
      64},
     {Dpt(232, 600), DWord(0xFF123456), {0x12, 0x34, 0x56}, 24},
@@ -179,7 +179,7 @@ TEST_F(DecodeOnly, DateTimesEndWithTheLastSecondOf32BitTime) {
   const auto last =
       Quor::GroupValueToTevValue(Group({138, 1, 19, 3, 14, 7, 0x20, 0}, 64), Dpt(19, 1));
   ASSERT_TRUE(last);
-  EXPECT_EQ(Show(*last), Show(Local(tvtDateTime, 2038, 1, 19, 3, 14, 7, 2, false)));
+  EXPECT_EQ(Show(*last), Show(Time(tvtDateTime, 2038, 1, 19, 3, 14, 7, 2, false)));
   const auto after =
       Quor::GroupValueToTevValue(Group({138, 1, 19, 3, 14, 8, 0x20, 0}, 64), Dpt(19, 1));
   ASSERT_TRUE(after);
@@ -190,7 +190,7 @@ TEST_F(DecodeOnly, DatesAreMidnightOfTheLocalZone) {
   const QuorTest::ScopedTimeZone inUtc(QuorTest::kUtcZone);
   const auto utc = Quor::GroupValueToTevValue(Group({17, 5, 24}, 24), Dpt(11, 1));
   ASSERT_TRUE(utc);
-  EXPECT_EQ(Show(*utc), Show(Local(tvtDate, 2024, 5, 17, 0, 0, 0, 16, false)));
+  EXPECT_EQ(Show(*utc), Show(Time(tvtDate, 2024, 5, 17, 0, 0, 0, 16, false)));
 }
 
 // The device cannot hold a wider DPT number; a wider host reads the same low 32 bits.

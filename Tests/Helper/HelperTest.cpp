@@ -47,48 +47,4 @@ TEST(AssertionFailed, ReportsThePiecesAndEndsTheProcess) {
   EXPECT_DEATH(failingCheck(), "QUOR_ASSERT2\\(1 \\+ 1 == 3\\) failed");
 }
 
-TEST(TimeOfDay, CreateAcceptsOnlyValidTimes) {
-  struct Case {
-    int hour, minute, second, day;
-    bool valid;
-  };
-  for (const Case& c :
-       {Case{0, 0, 0, 0, true}, Case{23, 59, 59, 7, true}, Case{24, 0, 0, 1, false},
-        Case{0, 60, 0, 1, false}, Case{0, 0, 60, 1, false}, Case{12, 0, 0, 8, false}}) {
-    const auto t = QuorApp::TimeOfDay::Create(c.hour, c.minute, c.second,
-                                              static_cast<QuorApp::DayOfWeek>(c.day));
-    EXPECT_EQ(t.has_value(), c.valid)
-        << c.hour << ":" << c.minute << ":" << c.second << "@" << c.day;
-    if (t) {
-      EXPECT_EQ(t->GetHour(), c.hour);
-      EXPECT_EQ(t->GetWeekday(), c.day);
-    }
-  }
-}
-
-TEST(Latin1, RoundTripsThroughUtf8AndReplacesWhatLatin1CannotHold) {
-  const auto utf8 = Quor::getUTF8FromLatin1(
-      "Gr\xFC\xDF"
-      "e");
-  EXPECT_EQ(utf8.str(),
-            "Gr\xC3\xBC\xC3\x9F"
-            "e");
-  EXPECT_EQ(Quor::getLatin1FromUTF8Lossy(utf8),
-            "Gr\xFC\xDF"
-            "e");
-  EXPECT_EQ(Quor::getLatin1FromUTF8Lossy(*Quor::UTF8String::FromString("a\xE2\x82\xAC"
-                                                                       "b")),
-            "a?b");
-  EXPECT_FALSE(Quor::UTF8String::FromString("\xFF"));
-}
-
-TEST(BoundedInt, HoldsOnlyValuesInItsRange) {
-  struct Tag {};
-  using Id = Quor::BoundedInt<int, 1, 2, Tag>;
-  EXPECT_EQ(Id(2).Get(), 2);
-  EXPECT_THROW(Id(3), std::out_of_range);
-  EXPECT_FALSE(Id::Create(0));
-  EXPECT_EQ(*Id::Create(1), 1);
-}
-
 }  // namespace

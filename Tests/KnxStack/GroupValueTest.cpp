@@ -51,35 +51,6 @@ void ExpectEncodings(void (GroupValue::*set)(T), unsigned int bitSize,
   }
 }
 
-TEST(GroupValueEncoding, IntegerFamilies) {
-  ExpectEncodings(&GroupValue::SetAsBoolean, 1, {{true, {0x01}}, {false, {0x00}}},
-                  &GroupValue::GetAsBoolean);
-  ExpectEncodings(&GroupValue::SetAsUnsigned2, 2, {{1, {0x01}}, {2, {0x02}}, {3, {0x03}}},
-                  &GroupValue::GetAsUnsigned2);
-  // Nibble form: control 1 with value 0 or 1.
-  ExpectEncodings(&GroupValue::SetAsUnsigned2, 2, {{0x10, {0x02}}, {0x11, {0x03}}});
-  ExpectEncodings(&GroupValue::SetAsUnsigned4, 4, {{0x09, {0x09}}, {0x00, {0x00}}, {15, {0x0F}}},
-                  &GroupValue::GetAsUnsigned4);
-  ExpectEncodings(&GroupValue::SetAsChar, 8, {{'A', {0x41}}, {'\xE4', {0xE4}}});
-  ExpectEncodings(&GroupValue::SetAsUnsigned8, 8, {{128, {0x80}}, {255, {0xFF}}},
-                  &GroupValue::GetAsUnsigned8);
-  ExpectEncodings(&GroupValue::SetAsSigned8, 8, {{-128, {0x80}}, {-1, {0xFF}}, {127, {0x7F}}},
-                  &GroupValue::GetAsSigned8);
-  ExpectEncodings(&GroupValue::SetAsUnsigned16, 16, {{0x1234, {0x12, 0x34}}, {65535, {0xFF, 0xFF}}},
-                  &GroupValue::GetAsUnsigned16);
-  ExpectEncodings(&GroupValue::SetAsSigned16, 16,
-                  {{-32768, {0x80, 0x00}}, {-2, {0xFF, 0xFE}}, {300, {0x01, 0x2C}}},
-                  &GroupValue::GetAsSigned16);
-  ExpectEncodings(&GroupValue::SetAsUnsigned32, 32,
-                  {{0x01020304, {0x01, 0x02, 0x03, 0x04}}, {4294967295u, {0xFF, 0xFF, 0xFF, 0xFF}}},
-                  &GroupValue::GetAsUnsigned32);
-  ExpectEncodings(&GroupValue::SetAsSigned32, 32,
-                  {{std::numeric_limits<int32_t>::min(), {0x80, 0x00, 0x00, 0x00}},
-                   {-1, {0xFF, 0xFF, 0xFF, 0xFF}},
-                   {100000, {0x00, 0x01, 0x86, 0xA0}}},
-                  &GroupValue::GetAsSigned32);
-}
-
 TEST(GroupValueEncoding, Float16) {
   ExpectEncodings(&GroupValue::SetAsFloat16, 16,
                   {{21.5, {0x0C, 0x33}},
@@ -95,25 +66,6 @@ TEST(GroupValueEncoding, Float16) {
                    {670700.0, {0x7F, 0xFE}},
                    {32767.0, {0x7F, 0xFF}},
                    {std::numeric_limits<double>::quiet_NaN(), {0x7F, 0xFF}}});
-}
-
-TEST(GroupValueEncoding, Float32AndString14) {
-  ExpectEncodings(&GroupValue::SetAsFloat32, 32,
-                  {{1.0f, {0x3F, 0x80, 0x00, 0x00}}, {-2.5f, {0xC0, 0x20, 0x00, 0x00}}},
-                  &GroupValue::GetAsFloat32);
-  const uint32_t bits = 0x7FC12345;  // NaN with a payload
-  float nan;
-  std::memcpy(&nan, &bits, sizeof nan);
-  ExpectEncodings(&GroupValue::SetAsFloat32, 32, {{nan, {0x7F, 0xC1, 0x23, 0x45}}});
-  ExpectEncodings(&GroupValue::SetAsString14, 112,
-                  {{"KNX is OK", {'K', 'N', 'X', ' ', 'i', 's', ' ', 'O', 'K', 0, 0, 0, 0, 0}},
-                   {"", Bytes(14, 0)},
-                   {"abcdefghijklmnopq",
-                    Bytes{'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n'}}});
-  EXPECT_EQ(FromBytes({'a', 'b', 0, 'z', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}).GetAsString14(), "ab");
-  EXPECT_EQ(FromBytes(Bytes(14, 'x')).GetAsString14(), std::string(14, 'x'));
-  EXPECT_EQ(FromBytes(Bytes(20, 'x')).GetAsString14(), std::string(14, 'x'));
-  EXPECT_EQ(FromBytes(Bytes(3, 'y')).GetAsString14(), "yyy");
 }
 
 TEST(GroupValueEncoding, DateAndTimeOfDay) {
@@ -146,25 +98,6 @@ TEST(GroupValueDecoding, DateMasksFieldsAndMapsTwoDigitYears) {
     EXPECT_EQ(std::vector<int>({day, month, year}),
               std::vector<int>({row.day, row.month, row.year}));
   }
-}
-
-TEST(GroupValueDecoding, SmallFieldsAndTimeOfDayAreMasked) {
-  const GroupValue status = FromBytes({0xFA}, 8);  // DPT 6.020 status byte, mode 010
-  EXPECT_EQ(status.GetAsUnsigned3(), 2);
-  EXPECT_EQ(status.GetAsUnsigned2(), 2);
-  EXPECT_FALSE(status.GetAsBoolean());
-  int hour, minute, second;
-  GroupValue::DayOfWeek day;
-  FromBytes({0xFF, 0xFF, 0xFF}).GetAsTimeOfDay(hour, minute, second, day);
-  EXPECT_EQ(std::vector<int>({day, hour, minute, second}), std::vector<int>({7, 31, 63, 63}));
-}
-
-TEST(GroupValueDecoding, Float16IsArithmetic) {
-  EXPECT_DOUBLE_EQ(FromBytes({0x0C, 0x33}).GetAsFloat16(), 21.5);
-  EXPECT_DOUBLE_EQ(FromBytes({0xA1, 0x56}).GetAsFloat16(), -272.96);  // nearest code to -273
-  EXPECT_DOUBLE_EQ(FromBytes({0x87, 0xFF}).GetAsFloat16(), -0.01);
-  EXPECT_DOUBLE_EQ(FromBytes({0xF8, 0x00}).GetAsFloat16(), -671088.64);
-  EXPECT_DOUBLE_EQ(FromBytes({0x7F, 0xFF}).GetAsFloat16(), 670760.96);  // callers test first
 }
 
 TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {

@@ -64,23 +64,6 @@ bool IsDefault(const Quor::Docket& d) {
          d.ReadDeliveryError().empty();
 }
 
-TEST(Engine, SetValueIsAnsweredAndValid) {
-  QuorTest::LogCapture capture;
-  Rig rig(kLong, kRetries);
-  const Quor::Docket docket = rig.engine.SetValue(100109, Integer(21), true);
-  EXPECT_TRUE(docket.IsAnswered());
-  EXPECT_TRUE(docket.IsReplyValid());
-  EXPECT_EQ(docket.ReadReply(), "21");
-  EXPECT_EQ(docket.ReadDeliveryError(), "");
-  EXPECT_EQ(rig.stack.GetStoredValue(100109), boost::make_optional(std::string("21")));
-  EXPECT_THAT(capture.Lines(),
-              ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
-                          Line(kDebug, "Got request for ID 'req-1'."),
-                          Line(kDebug,
-                               "returned from waiting for response with ID 'req-1': "
-                               "got response")));
-}
-
 TEST(Engine, EveryRequestKindGetsItsContent) {
   Rig rig(kLong, kRetries);
   rig.stack.SetStoredValue(7, "3.5");
@@ -210,23 +193,6 @@ TEST(Engine, EmptyIdsAreRetriedWithoutWaiting) {
                   Line(kError, "Maximum number of retries (2) reached.")));
 }
 
-TEST(Engine, AnEmptyIdThenAnAnswer) {
-  QuorTest::LogCapture capture;
-  Rig rig(kLong, kRetries);
-  rig.stack.InjectFault(Fault::EmptyId);
-  const Quor::Docket docket = rig.engine.SetValue(3, Integer(9), false);
-  EXPECT_TRUE(docket.IsReplyValid());
-  EXPECT_EQ(docket.ReadReply(), "9");
-  EXPECT_THAT(
-      capture.Lines(),
-      ElementsAre(Line(kDebug, "Request ID is ''"), Line(kError, "Request ID is empty, retrying"),
-                  Line(kDebug, "Request ID is 'req-1'"),
-                  Line(kDebug, "Got request for ID 'req-1'."),
-                  Line(kDebug,
-                       "returned from waiting for response with ID 'req-1': "
-                       "got response")));
-}
-
 TEST(Engine, ALateAnswerChangesNothingAndTheRetryIsAnswered) {
   QuorTest::LogCapture capture;
   Rig rig(kShort, kRetries);
@@ -246,16 +212,6 @@ TEST(Engine, ALateAnswerChangesNothingAndTheRetryIsAnswered) {
           Line(kDebug,
                "returned from waiting for response with ID 'req-2': "
                "got response")));
-}
-
-TEST(Engine, AnAnswerUnderAnUnknownIdChangesNothing) {
-  QuorTest::LogCapture capture;
-  Rig rig(kShort, kRetries);
-  rig.stack.InjectFault(Fault::UnknownIdAnswer);
-  const Quor::Docket docket = rig.engine.Request("hello", seconds(0));
-  EXPECT_EQ(docket.ReadReply(), "hello");
-  EXPECT_TRUE(capture.Contains(kDebug, "No docket for response ID 'stray-1'"));
-  EXPECT_TRUE(capture.Contains(kDebug, "Got request for ID 'req-2'."));
 }
 
 TEST(Engine, ADuplicateAnswerChangesNothing) {

@@ -6,15 +6,6 @@
 
 namespace {
 
-TEST(Function, CallsTheStoredCallable) {
-  const Quor::BoolReader yes = [] { return true; };
-  const Quor::BoolReader no = [] { return false; };
-  EXPECT_TRUE(yes());
-  EXPECT_FALSE(no());
-  const Quor::function<int()> answer = [] { return 42; };
-  EXPECT_EQ(answer(), 42);
-}
-
 TEST(Function, CopiesShareOneCallable) {
   int calls = 0;
   const Quor::function<int()> counter = [calls]() mutable { return ++calls; };
@@ -37,11 +28,6 @@ TEST(Function, HoldsTheCallableByValueAndReleasesItWithTheLastCopy) {
     EXPECT_EQ(copy(), 7);
   }
   EXPECT_TRUE(watch.expired());
-}
-
-TEST(Function, EmptyOnlyWhenDefaultConstructed) {
-  EXPECT_FALSE(Quor::BoolReader());
-  EXPECT_TRUE(Quor::BoolReader([] { return false; }));
 }
 
 TEST(FunctionDeathTest, CallingAnEmptyFunctionIsReportedAsFailedCheck) {

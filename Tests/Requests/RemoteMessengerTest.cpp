@@ -53,11 +53,6 @@ class RemoteMessengerTest : public testing::Test {
   Quor::RemoteRequestMessengerDeviceStack messenger{client};
 };
 
-TEST_F(RemoteMessengerTest, ConstructionAndDestructionMakeNoCall) {
-  StrictMock<MockClient> other;
-  { Quor::RemoteRequestMessengerDeviceStack unused(other); }
-}
-
 class IdleHandler : public IDeviceStackClient::IResponseHandler {
  public:
   using IError = IDeviceStackClient::IError;
@@ -70,16 +65,6 @@ class IdleHandler : public IDeviceStackClient::IResponseHandler {
   void OnSetValue(void*, const std::string&, unsigned long, const std::string&, const std::string&,
                   const IError&) override {}
 };
-
-TEST_F(RemoteMessengerTest, ResponseHandlerGoesThroughWithANullContext) {
-  IdleHandler idle;
-  IDeviceStackClient::IResponseHandler* const handler = &idle;
-  InSequence order;
-  EXPECT_CALL(client, SetResponseHandler(handler, nullptr));
-  EXPECT_CALL(client, SetResponseHandler(nullptr, nullptr));
-  messenger.SetResponseHandler(handler);
-  messenger.SetResponseHandler(nullptr);
-}
 
 TEST_F(RemoteMessengerTest, AsynchronousRequestsForwardTheirArgumentsAndIds) {
   EXPECT_CALL(client, RegisterApplicationAsync("app", "name", "1.2")).WillOnce(Return("r1"));
@@ -142,15 +127,6 @@ TEST_F(RemoteMessengerTest, SetValueSerialisesInTheSelectedFormat) {
   }
 }
 
-TEST_F(RemoteMessengerTest, NativeFormatLeavesTheValueFormatAlone) {
-  EXPECT_CALL(client, SetInternalValueFormat(true));
-  EXPECT_CALL(client, SelectValueFormat("Native")).WillOnce(Return(false));
-  EXPECT_CALL(client, SetValueAsync(1ul, "3.7:nan", false, 0u)).WillOnce(Return("r"));
-  messenger.EnableInternalValueFormat();
-  EXPECT_FALSE(messenger.EnableNativeFormat());
-  messenger.SetValueAsync(1, Float(std::nan("")), false);
-}
-
 TEST_F(RemoteMessengerTest, OnlyTheInternalFormatSwitchLogs) {
   EXPECT_CALL(client, SetInternalValueFormat(_)).Times(2);
   messenger.EnableInternalValueFormat();
@@ -158,15 +134,6 @@ TEST_F(RemoteMessengerTest, OnlyTheInternalFormatSwitchLogs) {
   EXPECT_THAT(capture.Lines(),
               testing::ElementsAre(
                   testing::Pair(log4cplus::DEBUG_LOG_LEVEL, "Internal value format now enabled.")));
-}
-
-// The client learns of the switch before any request is serialised in the new format.
-TEST_F(RemoteMessengerTest, FormatSwitchReachesTheClientBeforeTheFlag) {
-  EXPECT_CALL(client, SetInternalValueFormat(true)).WillOnce([&](bool) {
-    EXPECT_CALL(client, SetValueAsync(1ul, "21.5", false, 0u)).WillOnce(Return("r"));
-    messenger.SetValueAsync(1, Float(21.5), false);
-  });
-  messenger.EnableInternalValueFormat();
 }
 
 }  // namespace

@@ -6,12 +6,13 @@
 
 #include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/TimeOfDay.h"
-#include "TestValues.h"
+#include "Support/LogCapture.h"
+#include "Support/Values.h"
 
 namespace {
 
-using namespace TextDateTest;
-using QuorTest::LogCapture;
+using namespace QuorTest;
+
 using testing::ElementsAre;
 using testing::Pair;
 using testing::StartsWith;

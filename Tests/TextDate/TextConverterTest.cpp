@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "QuorObjectModel/KnxConverter.h"
-#include "TestValues.h"
+#include "Support/LogCapture.h"
+#include "Support/Values.h"
 
 namespace {
 
-using namespace TextDateTest;
+using namespace QuorTest;
 
 const Quor::IntegerRange kAscii{0, 127, 0, 127, 1.0};
 const Quor::IntegerRange kLatin1{0, 255, 0, 255, 1.0};

@@ -66,33 +66,6 @@ TEST(Cli, HelpForTheToolAndEachCommand) {
   EXPECT_EQ(RunTool({"-h", "encode"}).out, RunTool({"encode", "--help"}).out);
 }
 
-TEST(Cli, Version) {
-  const auto outcome = RunTool({"--version"});
-  EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.out, "quor-om 1.0.0\n");
-}
-
-TEST(Cli, OptionsOfTheToolStandAnywhere) {
-  std::vector<QuorOm::GlobalOptions> seen;
-  std::istringstream in;
-  std::ostringstream out, err;
-  QuorOm::Streams io{in, out, err};
-  const auto remember = [&seen](const QuorOm::GlobalOptions& options) {
-    seen.push_back(options);
-    return boost::optional<std::string>();
-  };
-  EXPECT_EQ(QuorOm::Run({"encode", "9.001", "--log-level", "debug", "21.5"}, io, remember), 0);
-  EXPECT_EQ(QuorOm::Run({"--log-config=x.properties", "--direct", "encode", "9.001", "21.5"}, io,
-                        remember),
-            0);
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0].logLevel, log4cplus::DEBUG_LOG_LEVEL);
-  EXPECT_TRUE(seen[0].logLevelGiven);
-  EXPECT_EQ(seen[1].logLevel, log4cplus::WARN_LOG_LEVEL);
-  EXPECT_EQ(seen[1].logConfig, std::string("x.properties"));
-  EXPECT_EQ(out.str(), "0c33\n0c33\n");
-}
-
 TEST(Cli, RefusedLogSetupIsAUsageError) {
   std::istringstream in;
   std::ostringstream out, err;
@@ -103,27 +76,6 @@ TEST(Cli, RefusedLogSetupIsAUsageError) {
   EXPECT_EQ(status, QuorOm::kExitUsage);
   EXPECT_EQ(FirstLine(err.str()), "quor-om: cannot read log configuration 'nope'");
   EXPECT_EQ(out.str(), "");
-}
-
-TEST(Cli, ArgumentForms) {
-  const std::vector<unsigned char> kNoBytes = {0xde, 0xad};
-  EXPECT_EQ(QuorOm::ParseDpt("232.600").mainNumber, 232);
-  EXPECT_EQ(QuorOm::ParseDpt("9.1").subNumber, 1);
-  EXPECT_EQ(QuorOm::ParseDptNumber("0x90001"), 0x90001ul);
-  EXPECT_EQ(QuorOm::ParseDptNumber("6.020"), 0x60014ul);
-  EXPECT_EQ(QuorOm::ParseDptNumber("589825"), 0x90001ul);
-  EXPECT_THROW(QuorOm::ParseDptNumber("0x100000000"), QuorOm::UsageError);
-  EXPECT_THROW(QuorOm::ParseDpt(".1"), QuorOm::UsageError);
-  EXPECT_THROW(QuorOm::ParseDpt("9.-1"), QuorOm::UsageError);
-  EXPECT_EQ(QuorOm::ParseHex("0C33").value_or(kNoBytes), std::vector<unsigned char>({0x0c, 0x33}));
-  EXPECT_EQ(QuorOm::ParseHex("").value_or(kNoBytes), std::vector<unsigned char>());
-  EXPECT_FALSE(QuorOm::ParseHex("c33"));
-  EXPECT_FALSE(QuorOm::ParseHex("0c 33"));
-  EXPECT_FALSE(QuorOm::ParseHex("zz"));
-  const unsigned char bytes[] = {0x0c, 0x33, 0xff};
-  EXPECT_EQ(QuorOm::FormatHex(bytes, 3), "0c33ff");
-  EXPECT_EQ(QuorOm::ParseLogLevel("Error"), log4cplus::ERROR_LOG_LEVEL);
-  EXPECT_FALSE(QuorOm::ParseLogLevel("30000"));
 }
 
 }  // namespace

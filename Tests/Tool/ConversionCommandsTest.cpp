@@ -68,15 +68,6 @@ TEST(Conversion, DirectRoundTrips) {
                    {"--direct"});
 }
 
-TEST(Conversion, InputFormsAndVerboseOutput) {
-  EXPECT_EQ(RunTool({"encode", "5.001", "0x10"}).out, "10\n");
-  EXPECT_EQ(RunTool({"encode", "1.001", "1"}).out, "01\n");
-  EXPECT_EQ(RunTool({"encode", "-v", "9.001", "21.5"}).out, "0c33 (16 bits)\n");
-  EXPECT_EQ(RunTool({"decode", "-v", "9.001", "0c33"}).out, "21.5 (Float)\n");
-  EXPECT_EQ(RunTool({"decode", "--direct", "-v", "10.001", "6d2d0a"}).out,
-            "13:45:10@3 (DayTime)\n");
-}
-
 TEST(Conversion, LibraryRefusalIsStatusOne) {
   QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
   const auto outcome = RunTool({"encode", "9.001", "-300"});
@@ -87,16 +78,6 @@ TEST(Conversion, LibraryRefusalIsStatusOne) {
                            "Convert to KNX value failed for DPT = 9.1 val = Float -300"));
 }
 
-TEST(Conversion, BitSizeOfTheMainTypeUnlessGiven) {
-  QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
-  const auto refused = RunTool({"decode", "--bits", "16", "5.001", "0c33"});
-  EXPECT_EQ(refused.status, QuorOm::kExitRefused);
-  EXPECT_TRUE(log.Contains(log4cplus::ERROR_LOG_LEVEL,
-                           "Failed to convert a GroupValue for DPT 5.1 because of unexpected bit "
-                           "size: 16, expected: 8"));
-  EXPECT_EQ(RunTool({"decode", "--bits", "6", "1.001", "01"}).out, "true\n");
-}
-
 TEST(Conversion, DirectRefusals) {
   QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
   const auto infinite = RunTool({"encode", "--direct", "9.001", "inf"});
@@ -105,24 +86,6 @@ TEST(Conversion, DirectRefusals) {
   const auto unsupported = RunTool({"decode", "--direct", "99.1", "00"});
   EXPECT_EQ(unsupported.status, QuorOm::kExitRefused);
   EXPECT_TRUE(log.Contains(log4cplus::ERROR_LOG_LEVEL, "Unsupported DPT: 99.1"));
-}
-
-TEST(Conversion, UnreadableTextIsStatusOne) {
-  const auto value = RunTool({"encode", "5.001", "256"});
-  EXPECT_EQ(value.status, QuorOm::kExitRefused);
-  EXPECT_EQ(value.err, "quor-om: cannot read '256' as a Byte value\n");
-  const auto hex = RunTool({"decode", "9.001", "0c3"});
-  EXPECT_EQ(hex.status, QuorOm::kExitRefused);
-  EXPECT_EQ(hex.err, "quor-om: cannot read '0c3' as hexadecimal bytes\n");
-}
-
-TEST(Conversion, DptWithoutRowIsAcceptedUnconverted) {
-  QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
-  const auto outcome = RunTool({"encode", "99.5", "7"});
-  EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.out, "\n");
-  EXPECT_TRUE(log.Contains(log4cplus::ERROR_LOG_LEVEL, "Assume validity and accept value!"));
-  EXPECT_EQ(RunTool({"decode", "99.5", "07"}).out, "empty\n");
 }
 
 TEST(Conversion, StandardInputGivesOneLineEach) {
@@ -136,31 +99,6 @@ TEST(Conversion, StandardInputGivesOneLineEach) {
   const auto empty = RunTool({"decode", "9.001", "-"}, "");
   EXPECT_EQ(empty.status, 0);
   EXPECT_EQ(empty.out, "");
-}
-
-TEST(Conversion, TableListsEveryRow) {
-  const auto outcome = RunTool({"table"});
-  EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(std::count(outcome.out.begin(), outcome.out.end(), '\n'), 1 + 53);
-  EXPECT_THAT(outcome.out, HasSubstr("\n9.001    16    Float     PhysicalFloat  "
-                                     "KnxConverterFloat16BitFloat       "
-                                     "FloatRange(-273, 670760, -273, 670760)\n"));
-  EXPECT_THAT(outcome.out, HasSubstr("\n1.x      1     Boolean   Generic        "
-                                     "KnxConverter1Bit                  -\n"));
-  EXPECT_THAT(outcome.out, HasSubstr("KnxConverterSceneInfo             IntegerRange(-64, 64, 0, "
-                                     "255)\n"));
-}
-
-TEST(Conversion, Defaults) {
-  const auto status = RunTool({"defaults", "6.020"});
-  EXPECT_EQ(status.status, 0);
-  EXPECT_EQ(status.out,
-            "value type  Byte\nsub-type    SubType9\ndefault     1\nserialised  6.7:1\n");
-  EXPECT_THAT(RunTool({"defaults", "0xea0001"}).out, HasSubstr("default     23130\n"));
-  EXPECT_THAT(RunTool({"defaults", "4"}).out, HasSubstr("default     empty\n"));
-  const auto none = RunTool({"defaults", "32"});
-  EXPECT_EQ(none.status, QuorOm::kExitRefused);
-  EXPECT_EQ(none.out, "value type  Empty\nsub-type    Generic\ndefault     none\n");
 }
 
 }  // namespace

@@ -73,14 +73,6 @@ TEST(ValueText, ReadsAndPrintsEachKind) {
   }
 }
 
-TEST(ValueText, KeepsTheAskedType) {
-  EXPECT_EQ(ParseValueText("12:00:00", tvtTime)->tvt, tvtTime);
-  EXPECT_EQ(ParseValueText("2024-01-01", tvtType105)->tvt, tvtType105);
-  EXPECT_EQ(ParseValueText("3", tvtPercent)->tvt, tvtPercent);
-  EXPECT_EQ(ParseValueText("invalid", tvtByte)->tvt, tvtInvalid);
-  EXPECT_EQ(ParseValueText("empty", tvtByte)->tvt, tvtEmpty);
-}
-
 TEST(ValueText, ShortestFloatTextReadsBackExactly) {
   for (const double number : {0.1, 1.0 / 3.0, 670760.96, -273.0, 1e-300, 3.4028234663852886e38}) {
     TEVVALUE value(tvtFloat);
@@ -89,14 +81,6 @@ TEST(ValueText, ShortestFloatTextReadsBackExactly) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->value.doubleValue, number) << FormatValueText(value);
   }
-}
-
-TEST(ValueText, GuessesTheTypeWithoutOne) {
-  EXPECT_EQ(InferValueText("7").tvt, tvtInteger);
-  EXPECT_EQ(InferValueText("true").tvt, tvtBoolean);
-  EXPECT_EQ(InferValueText("empty").tvt, tvtEmpty);
-  EXPECT_EQ(InferValueText("invalid").tvt, tvtInvalid);
-  EXPECT_EQ(InferValueText("words").tvt, tvtString);
 }
 
 }  // namespace

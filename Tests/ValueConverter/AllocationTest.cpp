@@ -9,7 +9,7 @@
 
 #include "QuorObjectModel/KnxValueConverter.h"
 #include "Support/LogCapture.h"
-#include "Values.h"
+#include "Support/Values.h"
 
 // GCC sees malloc behind the replaced operator new and flags the matching free.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -64,8 +64,8 @@ TEST(AllocationTest, LookupsAndConversionsDoNotAllocateWhileLoggingIsOff) {
   converter.Init();
   const LogCapture loggingOff(log4cplus::OFF_LOG_LEVEL);
   const TEVVALUE temperature = Float(21.5);
-  const KnxStack::GroupValue received = MakeGroup({0x0C, 0x33}, 16);
-  const TEVVALUE on = Bool(true);
+  const KnxStack::GroupValue received = Group({0x0C, 0x33}, 16);
+  const TEVVALUE on = Boolean(true);
   TEVVALUE value;
   KnxStack::GroupValue group;
   converter.GetEntry(KNXDPT{8, 99, 5});  // the not-found entry exists from now on

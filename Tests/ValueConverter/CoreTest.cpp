@@ -13,15 +13,15 @@
 #include "FakeConverter.h"
 #include "QuorObjectModel/KnxValueConverter.h"
 #include "Support/LogCapture.h"
-#include "Values.h"
+#include "Support/Values.h"
 
 namespace {
 
 using QuorTest::ConverterProbe;
 using QuorTest::FakeConverter;
 using QuorTest::Float;
+using QuorTest::Group;
 using QuorTest::LogCapture;
-using QuorTest::MakeGroup;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Pair;
@@ -198,7 +198,7 @@ TEST_F(CoreTest, EntryRegisteredAsEmptyBehavesAsMissing) {
 TEST_F(CoreTest, MissingMainTypeToKnxAcceptsAndLeavesGroupUntouched) {
   LogCapture capture;
   KNXDPT dpt{8, 99, 5};
-  const KnxStack::GroupValue before = MakeGroup({0x12, 0x34}, 16);
+  const KnxStack::GroupValue before = Group({0x12, 0x34}, 16);
   KnxStack::GroupValue group = before;
   EXPECT_TRUE(converter.ToKnxValue(dpt, Float(1.5), group));
   EXPECT_EQ(group, before);
@@ -211,7 +211,7 @@ TEST_F(CoreTest, MissingMainTypeFromKnxAcceptsAsEmptyAndKeepsStorage) {
   LogCapture capture;
   KNXDPT dpt{8, 99, 5};
   TEVVALUE value = Float(2.5);
-  EXPECT_TRUE(converter.FromKnxValue(dpt, MakeGroup({0x01}, 8), value));
+  EXPECT_TRUE(converter.FromKnxValue(dpt, Group({0x01}, 8), value));
   EXPECT_EQ(value.tvt, tvtEmpty);
   EXPECT_EQ(value.value.doubleValue, 2.5);
   EXPECT_THAT(capture.Lines(), ElementsAre(Pair(kError, "No Entry found for DPT = 99.5"),
@@ -311,14 +311,14 @@ TEST_F(CoreTest, FromKnxWithoutDptOrSizeTakesTheGroupSize) {
   Add(9, 0, 16, tvtFloat, nineX);
   KNXDPT dpt{0, 0, 0};
   TEVVALUE value;
-  EXPECT_TRUE(converter.FromKnxValue(dpt, MakeGroup({0x0C, 0x33}, 16), value));
+  EXPECT_TRUE(converter.FromKnxValue(dpt, Group({0x0C, 0x33}, 16), value));
   EXPECT_TRUE(SameDpt(dpt, KNXDPT{16, 9, 0}));
   EXPECT_EQ(nineX.fromCalls, 1);
   EXPECT_EQ(value.tvt, tvtFloat);
 }
 
 TEST_F(CoreTest, FromKnxWithoutDptAndSizeWithoutDefaultIsRefused) {
-  const KnxStack::GroupValue group = MakeGroup({0x7F}, 7);
+  const KnxStack::GroupValue group = Group({0x7F}, 7);
   LogCapture capture;
   KNXDPT dpt{0, 0, 0};
   TEVVALUE value;
@@ -333,7 +333,7 @@ TEST_F(CoreTest, FromKnxWithGivenSizeWithoutDefaultIsRefusedAtInfo) {
   LogCapture capture;
   KNXDPT dpt{6, 0, 0};
   TEVVALUE value;
-  EXPECT_FALSE(converter.FromKnxValue(dpt, MakeGroup({0x3F}, 6), value));
+  EXPECT_FALSE(converter.FromKnxValue(dpt, Group({0x3F}, 6), value));
   EXPECT_THAT(capture.Lines(), ElementsAre(Pair(kInfo, "Could not find DPT for bit size 6")));
 }
 
@@ -430,7 +430,7 @@ TEST(BitSizeOfMainTypeTest, TableEdgesAndGaps) {
 TEST_F(CoreTest, SixBitGroupValueIsReadWithTheMainTypesSize) {
   ConverterProbe oneX;
   Add(1, 0, 1, tvtBoolean, oneX);
-  const KnxStack::GroupValue sixBits = MakeGroup({0x01}, 6);
+  const KnxStack::GroupValue sixBits = Group({0x01}, 6);
   KNXDPT dpt{1, 1, 1};
   TEVVALUE value;
   EXPECT_TRUE(converter.FromKnxValue(dpt, sixBits, value));
@@ -441,7 +441,7 @@ TEST_F(CoreTest, SixBitGroupValueIsReadWithTheMainTypesSize) {
 TEST_F(CoreTest, SmallGroupValueOfOtherSizeIsPassedOnUnchanged) {
   ConverterProbe oneX;
   Add(1, 0, 1, tvtBoolean, oneX);
-  const KnxStack::GroupValue fourBits = MakeGroup({0x01}, 4);
+  const KnxStack::GroupValue fourBits = Group({0x01}, 4);
   KNXDPT dpt{1, 1, 1};
   TEVVALUE value;
   EXPECT_TRUE(converter.FromKnxValue(dpt, fourBits, value));
@@ -454,7 +454,7 @@ TEST_F(CoreTest, UnexpectedBitSizeIsRefusedAfterTheTypeIsSet) {
   LogCapture capture;
   KNXDPT dpt{8, 5, 1};
   TEVVALUE value = Float(7.25);
-  EXPECT_FALSE(converter.FromKnxValue(dpt, MakeGroup({0x00, 0x01}, 16), value));
+  EXPECT_FALSE(converter.FromKnxValue(dpt, Group({0x00, 0x01}, 16), value));
   EXPECT_THAT(capture.Lines(),
               ElementsAre(Pair(kError,
                                "Failed to convert a GroupValue for DPT 5.1 because of unexpected "
@@ -469,7 +469,7 @@ TEST_F(CoreTest, VariableLengthMainTypeTakesAnySize) {
   Add(24, 0, 0, tvtString, variable);
   KNXDPT dpt{0, 24, 1};
   TEVVALUE value;
-  EXPECT_TRUE(converter.FromKnxValue(dpt, MakeGroup({'a', 'b', 'c', 0}, 32), value));
+  EXPECT_TRUE(converter.FromKnxValue(dpt, Group({'a', 'b', 'c', 0}, 32), value));
   EXPECT_EQ(variable.fromCalls, 1);
 }
 
@@ -480,7 +480,7 @@ TEST_F(CoreTest, ConverterRefusalAddsTheCoresLine) {
   ConverterProbe nineOne;
   nineOne.result = false;
   Add(9, 1, 16, tvtFloat, nineOne);
-  const KnxStack::GroupValue group = MakeGroup({0x0C, 0x33}, 16);
+  const KnxStack::GroupValue group = Group({0x0C, 0x33}, 16);
   const TEVVALUE value = Float(21.5);
   LogCapture capture;
   KNXDPT dpt{16, 9, 1};
@@ -504,7 +504,7 @@ TEST_F(CoreTest, MissingConverterIsRefusedBothWays) {
   KnxStack::GroupValue group;
   EXPECT_FALSE(converter.ToKnxValue(dpt, Float(1.0), group));
   TEVVALUE value;
-  EXPECT_FALSE(converter.FromKnxValue(dpt, MakeGroup({0x09}, 4), value));
+  EXPECT_FALSE(converter.FromKnxValue(dpt, Group({0x09}, 4), value));
   EXPECT_THAT(capture.Lines(),
               ElementsAre(Pair(kError, "NULL pointer as KnxConverter for DPT = 3.7"),
                           Pair(kError, "NULL pointer as KnxConverter for DPT = 3.7")));
@@ -530,7 +530,7 @@ TEST_F(CoreTest, GroupValueExceptionFromKnxIsLoggedWithDptAndValueAndRefused) {
   LogCapture capture;
   KNXDPT dpt{16, 9, 1};
   TEVVALUE value = Float(21.5);
-  EXPECT_FALSE(converter.FromKnxValue(dpt, MakeGroup({0x0C}, 16), value));
+  EXPECT_FALSE(converter.FromKnxValue(dpt, Group({0x0C}, 16), value));
   EXPECT_THAT(capture.Lines(),
               ElementsAre(Pair(kError,
                                "Exception caught during conversion of GroupValue: raw "
@@ -546,7 +546,7 @@ TEST_F(CoreTest, OtherExceptionsPassToTheCaller) {
   KnxStack::GroupValue group;
   TEVVALUE value;
   EXPECT_THROW(converter.ToKnxValue(dpt, Float(1.0), group), std::logic_error);
-  EXPECT_THROW(converter.FromKnxValue(dpt, MakeGroup({0x00, 0x00}, 16), value), std::logic_error);
+  EXPECT_THROW(converter.FromKnxValue(dpt, Group({0x00, 0x00}, 16), value), std::logic_error);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "QuorObjectModel/KnxValueConverter.h"
 #include "Support/LogCapture.h"
-#include "Values.h"
+#include "Support/Values.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ TEST_F(FacadeTest, FromKnxSerialisesTheDefaultDptsValue) {
   for (const FromTextCase& c : cases) {
     SCOPED_TRACE(RawText(c.bytes) + (c.internalFormat ? " internal" : " plain"));
     std::string text = "untouched";
-    EXPECT_TRUE(facade.FromKnxValue(MakeGroup(c.bytes, c.bits), text, c.internalFormat));
+    EXPECT_TRUE(facade.FromKnxValue(Group(c.bytes, c.bits), text, c.internalFormat));
     EXPECT_EQ(text, c.text);
   }
 }
@@ -65,7 +65,7 @@ TEST_F(FacadeTest, FromKnxSerialisesTheDefaultDptsValue) {
 TEST_F(FacadeTest, FromKnxWithoutDefaultForTheSizeLeavesTheTextAlone) {
   LogCapture capture;
   std::string text = "untouched";
-  EXPECT_FALSE(facade.FromKnxValue(MakeGroup({0x3F}, 6), text, kPlain));
+  EXPECT_FALSE(facade.FromKnxValue(Group({0x3F}, 6), text, kPlain));
   EXPECT_EQ(text, "untouched");
   EXPECT_THAT(capture.Lines(), ElementsAre(Pair(kInfo, "Could not find DPT for bit size 6")));
 }
@@ -74,7 +74,7 @@ TEST_F(FacadeTest, FromKnxOfSizeZeroMissesTheDpt) {
   const Bytes bytes = {0x12};
   LogCapture capture;
   std::string text = "untouched";
-  EXPECT_FALSE(facade.FromKnxValue(MakeGroup(bytes, 0), text, kPlain));
+  EXPECT_FALSE(facade.FromKnxValue(Group(bytes, 0), text, kPlain));
   EXPECT_EQ(text, "untouched");
   EXPECT_THAT(capture.Lines(),
               ElementsAre(Pair(kError, "Convert from KNX value failed. Missing DPT. GroupValue = " +
@@ -84,7 +84,7 @@ TEST_F(FacadeTest, FromKnxOfSizeZeroMissesTheDpt) {
 TEST_F(FacadeTest, FromKnxOfFortyEightBitsIsAcceptedAsEmpty) {
   LogCapture capture;
   std::string text = "untouched";
-  EXPECT_TRUE(facade.FromKnxValue(MakeGroup({1, 2, 3, 4, 5, 6}, 48), text, kInternal));
+  EXPECT_TRUE(facade.FromKnxValue(Group({1, 2, 3, 4, 5, 6}, 48), text, kInternal));
   EXPECT_EQ(text, Serialized(TEVVALUE(), kInternal));
   EXPECT_THAT(capture.Lines(), ElementsAre(Pair(kError, "No Entry found for DPT = 219.1"),
                                            Pair(kError, "No Entry found for DPT = 219.1"),
@@ -109,9 +109,9 @@ TEST_F(FacadeTest, ToKnxByBitSizeChoosesTheDptFromTheValueTypeFirst) {
       {"3.7:21.5", 16, {0x0C, 0x33}, 16},
       {Serialized(Float(1.5), kInternal), 32, {0x3F, 0xC0, 0x00, 0x00}, 32},  // 14.000
       // 264 keeps its low byte, 8: a string of 8 bits is DPT 4.001.
-      {Serialized(Str("A"), kInternal), 264, {0x41}, 8},
+      {Serialized(Text("A"), kInternal), 264, {0x41}, 8},
       // 256 becomes 0: a string without bit size is DPT 16.001.
-      {Serialized(Str("A"), kInternal), 256, {'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 112},
+      {Serialized(Text("A"), kInternal), 256, {'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 112},
   };
   for (const ToTextCase& c : cases) {
     SCOPED_TRACE(c.text + " bits " + std::to_string(c.bitSize));
@@ -125,7 +125,7 @@ TEST_F(FacadeTest, ToKnxByBitSizeChoosesTheDptFromTheValueTypeFirst) {
 TEST_F(FacadeTest, ToKnxWithDptWritesTheChosenDefaultBack) {
   KNXDPT dpt{0, 0, 0};
   KnxStack::GroupValue group;
-  EXPECT_TRUE(facade.ToKnxValue(dpt, Serialized(Date(2024, 5, 17), kInternal), group));
+  EXPECT_TRUE(facade.ToKnxValue(dpt, Serialized(Calendar(tvtDate, 2024, 5, 17), kInternal), group));
   EXPECT_EQ(dpt.bitSize, 24);
   EXPECT_EQ(dpt.mainNumber, 11);
   EXPECT_EQ(dpt.subNumber, 1);

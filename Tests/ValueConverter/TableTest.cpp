@@ -11,7 +11,7 @@
 
 #include "QuorObjectModel/KnxValueConverter.h"
 #include "Support/LogCapture.h"
-#include "Values.h"
+#include "Support/Values.h"
 
 namespace {
 
@@ -44,6 +44,17 @@ std::string Internal(const TEVVALUE& value) {
   std::string text;
   value.Serialize(text, true);
   return text;
+}
+
+// A time of day with a weekday mask, as type tvt (tvtTime or tvtDayTime).
+TEVVALUE TimeOfDay(TevValueType tvt, int hour, int minute, int second, uint16_t weekday) {
+  TEVVALUE v(tvt);
+  v.value.timeValue.Clear(true);
+  v.value.timeValue.hour = static_cast<uint8_t>(hour);
+  v.value.timeValue.minute = static_cast<uint8_t>(minute);
+  v.value.timeValue.second = static_cast<uint8_t>(second);
+  v.value.timeValue.weekday = weekday;
+  return v;
 }
 
 // What the time-of-day converter writes: a fixed date, the weekday mask, UTC.
@@ -95,42 +106,42 @@ TEST_F(DptTableTest, ValidAndBoundaryValuesRoundTrip) {
   const Bytes gruen = {'G', 'r', 0xFC, 'n', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   // clang-format off
   const std::vector<RoundTrip> cases = {
-      {{1, 1, 1},      Bool(true),                         {0x01}, 1},
-      {{1, 1, 1},      Bool(false),                        {0x00}, 1},
-      {{8, 4, 1},      Str("A"),                           {0x41}, 8},
-      {{8, 4, 1},      Str("\x7f"),                        {0x7F}, 8},
-      {{8, 4, 2},      Str("\xc3\xa9"),                    {0xE9}, 8},
-      {{8, 4, 2},      Str("\xc3\xbf"),                    {0xFF}, 8},
+      {{1, 1, 1},      Boolean(true),                         {0x01}, 1},
+      {{1, 1, 1},      Boolean(false),                        {0x00}, 1},
+      {{8, 4, 1},      Text("A"),                           {0x41}, 8},
+      {{8, 4, 1},      Text("\x7f"),                        {0x7F}, 8},
+      {{8, 4, 2},      Text("\xc3\xa9"),                    {0xE9}, 8},
+      {{8, 4, 2},      Text("\xc3\xbf"),                    {0xFF}, 8},
       {{8, 5, 1},      Byte(128),                          {0x80}, 8},
       {{8, 5, 1},      Byte(255),                          {0xFF}, 8},
       {{8, 5, 6},      Byte(254),                          {0xFE}, 8},
-      {{8, 6, 10},     Int(-128),                          {0x80}, 8},
-      {{8, 6, 10},     Int(127),                           {0x7F}, 8},
+      {{8, 6, 10},     Integer(-128),                          {0x80}, 8},
+      {{8, 6, 10},     Integer(127),                           {0x7F}, 8},
       {{8, 6, 20},     Byte(0x81),                         {0x81}, 8},
       {{8, 6, 20},     Byte(0x04),                         {0x04}, 8},
       {{16, 7, 1},     Word(0x1234),                       {0x12, 0x34}, 16},
       {{16, 7, 1},     Word(65535),                        {0xFF, 0xFF}, 16},
-      {{16, 8, 1},     Int(-32768),                        {0x80, 0x00}, 16},
-      {{16, 8, 1},     Int(32767),                         {0x7F, 0xFF}, 16},
+      {{16, 8, 1},     Integer(-32768),                        {0x80, 0x00}, 16},
+      {{16, 8, 1},     Integer(32767),                         {0x7F, 0xFF}, 16},
       {{16, 9, 1},     Float(21.5),                        {0x0C, 0x33}, 16},
       {{16, 9, 1},     Invalid(),                          {0x7F, 0xFF}, 16},
-      {{24, 11, 1},    Date(2024, 5, 17),                  {0x11, 0x05, 0x18}, 24},
-      {{24, 11, 1},    Date(2089, 12, 31),                 {0x1F, 0x0C, 0x59}, 24},
-      {{24, 11, 1},    Date(1990, 1, 1),                   {0x01, 0x01, 0x5A}, 24},
+      {{24, 11, 1},    Calendar(tvtDate, 2024, 5, 17),                  {0x11, 0x05, 0x18}, 24},
+      {{24, 11, 1},    Calendar(tvtDate, 2089, 12, 31),                 {0x1F, 0x0C, 0x59}, 24},
+      {{24, 11, 1},    Calendar(tvtDate, 1990, 1, 1),                   {0x01, 0x01, 0x5A}, 24},
       {{32, 12, 1},    DWord(0x12345678),                  {0x12, 0x34, 0x56, 0x78}, 32},
       {{32, 12, 1},    DWord(4294967295u),                 {0xFF, 0xFF, 0xFF, 0xFF}, 32},
-      {{32, 13, 1},    Int(5),                             {0x00, 0x00, 0x00, 0x05}, 32},
-      {{32, 13, 1},    Int(-2147483647 - 1),               {0x80, 0x00, 0x00, 0x00}, 32},
+      {{32, 13, 1},    Integer(5),                             {0x00, 0x00, 0x00, 0x05}, 32},
+      {{32, 13, 1},    Integer(-2147483647 - 1),               {0x80, 0x00, 0x00, 0x00}, 32},
       {{32, 14, 0},    Float(1.5),                         {0x3F, 0xC0, 0x00, 0x00}, 32},
       {{32, 14, 0},    Float(FLT_MAX),                     {0x7F, 0x7F, 0xFF, 0xFF}, 32},
       {{32, 14, 0},    Invalid(),                          {0x7F, 0xC0, 0x00, 0x00}, 32},
       {{32, 15, 0},    DWord(0x00ABCDEF),                  {0x00, 0xAB, 0xCD, 0xEF}, 32},
       {{32, 15, 0},    DWord(0),                           {0x00, 0x00, 0x00, 0x00}, 32},
-      {{112, 16, 0},   Str("Hello"),                       hello, 112},
-      {{112, 16, 0},   Str("ABCDEFGHIJKLMN"),              full, 112},
-      {{112, 16, 1},   Str("Gr\xc3\xbcn"),                 gruen, 112},
-      {{64, 19, 1},    DateTime(2024, 5, 17, 13, 45, 10),  {0x7C, 0x05, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64},
-      {{64, 19, 1},    DateTime(2155, 12, 31, 23, 59, 59), {0xFF, 0x0C, 0x1F, 0x17, 0x3B, 0x3B, 0x20, 0x00}, 64},
+      {{112, 16, 0},   Text("Hello"),                       hello, 112},
+      {{112, 16, 0},   Text("ABCDEFGHIJKLMN"),              full, 112},
+      {{112, 16, 1},   Text("Gr\xc3\xbcn"),                 gruen, 112},
+      {{64, 19, 1},    Calendar(tvtDateTime, 2024, 5, 17, 13, 45, 10),  {0x7C, 0x05, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64},
+      {{64, 19, 1},    Calendar(tvtDateTime, 2155, 12, 31, 23, 59, 59), {0xFF, 0x0C, 0x1F, 0x17, 0x3B, 0x3B, 0x20, 0x00}, 64},
       {{8, 20, 102},   Byte(4),                            {0x04}, 8},
       {{8, 20, 102},   Byte(0),                            {0x00}, 8},
       {{8, 21, 1},     Byte(0x12),                         {0x12}, 8},
@@ -159,7 +170,7 @@ TEST_F(DptTableTest, ValidAndBoundaryValuesRoundTrip) {
     EXPECT_EQ(group.GetDefinedSize(), c.bits);
 
     TEVVALUE back;
-    EXPECT_TRUE(converter.FromKnxValue(dpt, MakeGroup(c.bytes, c.bits), back));
+    EXPECT_TRUE(converter.FromKnxValue(dpt, Group(c.bytes, c.bits), back));
     EXPECT_EQ(Internal(back), Internal(c.value));
     EXPECT_THAT(NonDebugLines(capture), IsEmpty());
   }
@@ -190,19 +201,19 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
       {{1, 1, 1}, Invalid(), false, {}, 0, nullptr, By::Converter},  // refused silently
       {{1, 1, 1}, Byte(1), false, {}, 0, "Invalid value type found for DPT = 1.1 val.tvt=6", By::Core},
       // No value passes both the core's type check and the converter's for 2.x, 3.x and 18.x.
-      {{2, 2, 1}, Bool(true), false, {}, 0, kTypeOrDpt2, By::Converter},
+      {{2, 2, 1}, Boolean(true), false, {}, 0, kTypeOrDpt2, By::Converter},
       {{2, 2, 1}, Byte(3), false, {}, 0, "Invalid value type found for DPT = 2.1 val.tvt=6", By::Core},
       {{4, 3, 7}, Float(50.0), false, {}, 0, kTypeOrDpt3, By::Converter},
       {{4, 3, 7}, Byte(9), false, {}, 0, "Invalid value type found for DPT = 3.7 val.tvt=6", By::Core},
-      {{8, 4, 1}, Str("\xc3\xa9"), false, {}, 0, "Value out of raw range [0..127] for DPT 4.001: 233", By::Converter},
-      {{8, 4, 1}, Int(65), false, {}, 0, "Invalid value type found for DPT = 4.1 val.tvt=4", By::Core},
-      {{8, 5, 1}, Int(1), false, {}, 0, "Invalid value type found for DPT = 5.1 val.tvt=4", By::Core},
+      {{8, 4, 1}, Text("\xc3\xa9"), false, {}, 0, "Value out of raw range [0..127] for DPT 4.001: 233", By::Converter},
+      {{8, 4, 1}, Integer(65), false, {}, 0, "Invalid value type found for DPT = 4.1 val.tvt=4", By::Core},
+      {{8, 5, 1}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 5.1 val.tvt=4", By::Core},
       {{8, 5, 6}, Byte(255), false, {}, 0, "Value out of raw range [0..254] for DPT 5.006: 255", By::Converter},
-      {{8, 6, 10}, Int(300), true, {0x2C}, 8, nullptr, By::Nobody},  // low byte, no window
+      {{8, 6, 10}, Integer(300), true, {0x2C}, 8, nullptr, By::Nobody},  // low byte, no window
       {{8, 6, 10}, Byte(1), false, {}, 0, "Invalid value type found for DPT = 6.10 val.tvt=6", By::Core},
       // Written before the mode is checked.
       {{8, 6, 20}, Byte(0x03), false, {0x03}, 8, "The internal value of DPT=6.20, f=3 is out of the allowed range.", By::Converter},
-      {{16, 7, 1}, Int(1), false, {}, 0, "Invalid value type found for DPT = 7.1 val.tvt=4", By::Core},
+      {{16, 7, 1}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 7.1 val.tvt=4", By::Core},
       {{16, 8, 1}, Word(1), false, {}, 0, "Invalid value type found for DPT = 8.1 val.tvt=7", By::Core},
       {{16, 9, 1}, Float(-273.0), true, {0xA1, 0x56}, 16, nullptr, By::Nobody},
       {{16, 9, 1}, Float(670760.0), true, {0x7F, 0xFE}, 16, nullptr, By::Nobody},
@@ -213,29 +224,29 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
       {{24, 10, 1}, TimeOfDay(tvtTime, 23, 59, 59, 64), true, {0xF7, 0x3B, 0x3B}, 24, nullptr, By::Nobody},
       // The entry is tvtTime, so the converter's own tvtDayTime never gets past the core.
       {{24, 10, 1}, TimeOfDay(tvtDayTime, 13, 45, 10, 4), false, {}, 0, "Invalid value type found for DPT = 10.1 val.tvt=15", By::Core},
-      {{24, 11, 1}, Date(2090, 1, 1), false, {}, 0, "Cannot convert the date outside of the range [1990...2089]: year=2090, month=1, day=1", By::Converter},
-      {{32, 12, 1}, Int(1), false, {}, 0, "Invalid value type found for DPT = 12.1 val.tvt=4", By::Core},
+      {{24, 11, 1}, Calendar(tvtDate, 2090, 1, 1), false, {}, 0, "Cannot convert the date outside of the range [1990...2089]: year=2090, month=1, day=1", By::Converter},
+      {{32, 12, 1}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 12.1 val.tvt=4", By::Core},
       {{32, 13, 1}, DWord(5), false, {}, 0, "Invalid value type found for DPT = 13.1 val.tvt=8", By::Core},
-      {{32, 14, 0}, Int(1), false, {}, 0, "Invalid value type found for DPT = 14.0 val.tvt=4", By::Core},
-      {{32, 15, 0}, Bool(true), false, {}, 0, "Invalid value type found for DPT = 15.0 val.tvt=2", By::Core},
-      {{112, 16, 0}, Str("Gr\xc3\xbc\xc3\x9f" "e"), true, grusse, 112, nullptr, By::Nobody},
-      {{112, 16, 0}, Int(1), false, {}, 0, "Invalid value type found for DPT = 16.0 val.tvt=4", By::Core},
-      {{8, 17, 1}, Int(63), true, {0x3F}, 8, nullptr, By::Nobody},
-      {{8, 17, 1}, Int(0), true, {0x00}, 8, nullptr, By::Nobody},
-      {{8, 17, 1}, Int(64), false, {}, 0, "Scene number is out of range (>63) for SceneNumber: 64", By::Converter},
-      {{8, 18, 1}, Int(5), false, {}, 0, "Wrong DPT for Scene number (18.001) or tev value type (tvtByte).", By::Converter},
+      {{32, 14, 0}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 14.0 val.tvt=4", By::Core},
+      {{32, 15, 0}, Boolean(true), false, {}, 0, "Invalid value type found for DPT = 15.0 val.tvt=2", By::Core},
+      {{112, 16, 0}, Text("Gr\xc3\xbc\xc3\x9f" "e"), true, grusse, 112, nullptr, By::Nobody},
+      {{112, 16, 0}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 16.0 val.tvt=4", By::Core},
+      {{8, 17, 1}, Integer(63), true, {0x3F}, 8, nullptr, By::Nobody},
+      {{8, 17, 1}, Integer(0), true, {0x00}, 8, nullptr, By::Nobody},
+      {{8, 17, 1}, Integer(64), false, {}, 0, "Scene number is out of range (>63) for SceneNumber: 64", By::Converter},
+      {{8, 18, 1}, Integer(5), false, {}, 0, "Wrong DPT for Scene number (18.001) or tev value type (tvtByte).", By::Converter},
       {{8, 18, 1}, Byte(0x85), false, {}, 0, "Invalid value type found for DPT = 18.1 val.tvt=6", By::Core},
-      {{64, 19, 1}, Date(2024, 5, 17), false, {}, 0, "Invalid value type found for DPT = 19.1 val.tvt=11", By::Core},
+      {{64, 19, 1}, Calendar(tvtDate, 2024, 5, 17), false, {}, 0, "Invalid value type found for DPT = 19.1 val.tvt=11", By::Core},
       {{8, 20, 102}, Byte(5), true, {0x05}, 8, nullptr, By::Nobody},  // no window towards KNX
       {{8, 20, 1}, Word(1), false, {}, 0, "Invalid value type found for DPT = 20.1 val.tvt=7", By::Core},
       {{8, 21, 1}, Float(1.0), false, {}, 0, "Invalid value type found for DPT = 21.1 val.tvt=3", By::Core},
-      {{8, 23, 1}, Int(2), false, {}, 0, "Invalid value type found for DPT = 23.1 val.tvt=4", By::Core},
+      {{8, 23, 1}, Integer(2), false, {}, 0, "Invalid value type found for DPT = 23.1 val.tvt=4", By::Core},
       {{8, 26, 1}, Byte(0x85), false, {}, 0, "Reserved bit 8 is set for SceneInfo; skipped.", By::Converter},
-      {{32, 27, 1}, Int(1), false, {}, 0, "Invalid value type found for DPT = 27.1 val.tvt=4", By::Core},
+      {{32, 27, 1}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 27.1 val.tvt=4", By::Core},
       {{24, 232, 600}, DWord(0x12345678), true, {0x34, 0x56, 0x78}, 24, nullptr, By::Nobody},  // top byte dropped
-      {{24, 232, 600}, Int(1), false, {}, 0, "Invalid value type found for DPT = 232.600 val.tvt=4", By::Core},
-      {{8, 236, 1}, Str("a"), false, {}, 0, "Invalid value type found for DPT = 236.1 val.tvt=10", By::Core},
-      {{8, 238, 1}, Bool(true), false, {}, 0, "Invalid value type found for DPT = 238.1 val.tvt=2", By::Core},
+      {{24, 232, 600}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 232.600 val.tvt=4", By::Core},
+      {{8, 236, 1}, Text("a"), false, {}, 0, "Invalid value type found for DPT = 236.1 val.tvt=10", By::Core},
+      {{8, 238, 1}, Boolean(true), false, {}, 0, "Invalid value type found for DPT = 238.1 val.tvt=2", By::Core},
   };
   // clang-format on
   for (const ToCase& c : cases) {
@@ -302,7 +313,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{4, 3, 7}, {0x00}, 4, true, ByteAs(tvtFloat, 0), nullptr, By::Nobody},
       {{4, 3, 7}, {0x09}, 8, false, Typed(tvtFloat), size3.c_str(), By::Core},
       {{8, 4, 1}, {0x80}, 8, false, Typed(tvtString), "Value out of raw range [0..127] for DPT 4.001: 128", By::Converter},
-      {{8, 4, 3}, {0xFF}, 8, true, Str("\xc3\xbf"), nullptr, By::Nobody},  // 4.x row
+      {{8, 4, 3}, {0xFF}, 8, true, Text("\xc3\xbf"), nullptr, By::Nobody},  // 4.x row
       {{8, 5, 1}, {0x00, 0x01}, 16, false, Typed(tvtByte), size5.c_str(), By::Core},
       {{8, 5, 6}, {0xFF}, 8, false, Typed(tvtByte), "Value out of raw range IntegerRange(0, 254, 0, 254) for DPT 5.6; value was 255", By::Converter},
       {{8, 6, 10}, {0x00, 0x7F}, 16, false, Typed(tvtInteger), size6.c_str(), By::Core},
@@ -321,7 +332,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{32, 13, 1}, {0x80}, 8, false, Typed(tvtInteger), size13.c_str(), By::Core},
       {{32, 14, 0}, {0x3F, 0xC0}, 16, false, Typed(tvtFloat), size14.c_str(), By::Core},
       {{32, 15, 0}, {0x00, 0xAB, 0xCD}, 24, false, Typed(tvtDWord), size15.c_str(), By::Core},
-      {{112, 16, 0}, umlaut, 112, true, Str("Gr__n"), "Invalid characters for DPT 16.0 has been replaced with _.", By::Nobody},
+      {{112, 16, 0}, umlaut, 112, true, Text("Gr__n"), "Invalid characters for DPT 16.0 has been replaced with _.", By::Nobody},
       {{112, 16, 0}, {'H'}, 8, false, Typed(tvtString), size16.c_str(), By::Core},
       {{8, 17, 1}, {0x3F}, 8, true, IntAs(tvtByte, 63), nullptr, By::Nobody},
       {{8, 17, 1}, {0x00}, 8, true, IntAs(tvtByte, 0), nullptr, By::Nobody},
@@ -347,7 +358,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
     LogCapture capture;
     KNXDPT dpt = c.dpt;
     TEVVALUE value;
-    EXPECT_EQ(converter.FromKnxValue(dpt, MakeGroup(c.bytes, c.bits), value), c.ok);
+    EXPECT_EQ(converter.FromKnxValue(dpt, Group(c.bytes, c.bits), value), c.ok);
     EXPECT_EQ(Internal(value), Internal(c.expected));
 
     std::vector<Line> expected;
@@ -437,7 +448,7 @@ TEST_F(FilledTableTest, FortyAndFortyEightBitDefaultsHaveNoRow) {
     LogCapture capture;
     KNXDPT dpt{0, 0, 0};
     TEVVALUE value = Byte(7);
-    EXPECT_TRUE(converter.FromKnxValue(dpt, MakeGroup({1, 2, 3, 4, 5}, 40), value));
+    EXPECT_TRUE(converter.FromKnxValue(dpt, Group({1, 2, 3, 4, 5}, 40), value));
     EXPECT_EQ(value.tvt, tvtEmpty);
     EXPECT_EQ(dpt.mainNumber, 218);
     EXPECT_THAT(capture.Lines(),

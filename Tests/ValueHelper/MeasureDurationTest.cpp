@@ -52,20 +52,9 @@ TEST(MeasureDuration, BelowThresholdLogsNothing) {
   EXPECT_THAT(capture.Records(), IsEmpty());
 }
 
-TEST(MeasureDuration, LevelsBelowTheLoggersAreDropped) {
-  LogCapture capture(log4cplus::WARN_LOG_LEVEL);
-  { const Quor::MeasureDuration measure("took ", boost::chrono::nanoseconds(0)); }
-  { const Quor::MeasureDuration measure("took "); }
-  EXPECT_THAT(capture.Records(), IsEmpty());
-}
-
 void LogToStderr() {
   log4cplus::Logger::getRoot().addAppender(
       log4cplus::SharedAppenderPtr(new log4cplus::ConsoleAppender(true, true)));
-}
-
-TEST(UndefinedBehaviourIfNone, HandsBackAValue) {
-  EXPECT_EQ(Quor::UndefinedBehaviourIfNone(boost::optional<std::string>("x")), "x");
 }
 
 TEST(UndefinedBehaviourIfNoneDeathTest, NoValueEndsTheProcessWithAFatalLine) {

@@ -62,17 +62,6 @@ TEST(ToTevValue, NumbersTakeTheirNaturalTypeAndStorage) {
   EXPECT_EQ(doubleValue.value.doubleValue, -273.15);
 }
 
-TEST(ToTevValue, TextGoesToTheStringMember) {
-  const TEVVALUE text = Quor::ToTevValue(std::string("Gr\xC3\xBC\xC3\x9F"
-                                                     "e"),
-                                         tvtString);
-  ExpectPlainMade(text, tvtString);
-  EXPECT_EQ(text.stringValue,
-            "Gr\xC3\xBC\xC3\x9F"
-            "e");
-  EXPECT_EQ(Quor::ToTevValue(std::string(), tvtString).stringValue, "");
-}
-
 TEST(ToTevValueDeathTest, WrongExpectedTypeEndsTheProcess) {
   EXPECT_DEATH(Quor::ToTevValue<unsigned char>(1, tvtWord),
                "ToTevValue .*TevValueHelper\\.cpp:[0-9]+ QUOR_ASSERT2\\(result\\.tvt == "
@@ -140,11 +129,6 @@ TEST(ToTevValueDateTime, AfterTheLast32BitSecondGivesTheEmptyValue) {
   }
 }
 
-TEST(ToTevValueDateTime, MinusInfinityHasNoBrokenDownForm) {
-  EXPECT_THROW(Quor::ToTevValue(ptime(boost::posix_time::neg_infin), tvtDateTime),
-               std::out_of_range);
-}
-
 // The ptime is local time: mktime turns it into seconds, the TEVTIME breaks them down again in
 // local time, so the fields come back as given, with the zone's daylight-saving flag.
 TEST(ToTevValueDateTime, ReadsTheTimeAsLocalTime) {
@@ -188,17 +172,6 @@ TEST(ToTevValueTimeOfDay, DatedFirstOfJanuary2000WithTheWeekdayMask) {
   EXPECT_EQ(back->GetMinute(), 30);
   EXPECT_EQ(back->GetSecond(), 0);
   EXPECT_EQ(back->GetWeekday(), QuorApp::Friday);
-}
-
-TEST(ToTevValueTimeOfDay, EveryDayRoundTrips) {
-  for (int day = QuorApp::NoDay; day <= QuorApp::Sunday; ++day) {
-    const auto time = QuorApp::TimeOfDay::Create(23, 59, 59, static_cast<QuorApp::DayOfWeek>(day));
-    ASSERT_TRUE(time);
-    const auto back = QuorApp::FromTevTime(Quor::ToTevValue(*time, tvtDayTime).value.timeValue);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->GetWeekday(), day);
-    EXPECT_EQ(back->GetHour(), 23);
-  }
 }
 
 TEST(ToTevValueTimeOfDayDeathTest, OnlyDayTimeIsAccepted) {

@@ -1,0 +1,145 @@
+// What the library relies on of the value library: the serialised text the device stack
+// exchanges, and seconds broken down in local time.
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "Support/ScopedTimeZone.h"
+#include "Support/Values.h"
+
+namespace {
+
+using namespace QuorTest;
+using namespace std::string_literals;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+TEST(TevValueInternalFormat, WritesTheDocumentedTextAndReadsItBackBitExact) {
+  const struct {
+    TEVVALUE value;
+    std::string text;
+  } rows[] = {
+      {Invalid(), "0.7:"},
+      {TEVVALUE(), "1.7:"},
+      {Boolean(true), "2.7:true"},
+      {Float(0.1), "3.7:0.1"},
+      {Float(kNaN), "3.7:nan"},
+      {Float(-kInf), "3.7:-inf"},
+      {Float(-0.0), "3.7:-0"},
+      {Float(std::numeric_limits<double>::denorm_min()), "3.7:5e-324"},
+      {Float(std::numeric_limits<double>::max()), "3.7:1.7976931348623157e+308"},
+      {Float(50.0, tvtPercent), "1036.7:50"},
+      {Integer(std::numeric_limits<int32_t>::min()), "4.7:-2147483648"},
+      {Byte(255), "6.7:255"},
+      {Word(65535), "7.7:65535"},
+      {DWord(4294967295u), "8.7:4294967295"},
+      {Text("a\0b\xFF\xC3"s), "10.7:a\0b\xFF\xC3"s},
+      {Text("3.7:nan"), "10.7:3.7:nan"},
+      {Time(tvtDate, 2024, 5, 17, 0, 0, 0, 16), "11.7:2024-05-17T00:00:00.00 16 1 1 0"},
+      {Time(tvtDateTime, 1, 1, 1, 23, 59, 59, 1), "13.7:0001-01-01T23:59:59.00 1 1 1 0"},
+  };
+  for (const auto& row : rows) {
+    std::string text = "stale";
+    EXPECT_TRUE(row.value.Serialize(text, true)) << row.text;
+    EXPECT_EQ(text, row.text);
+    TEVVALUE read = Text("stale");
+    EXPECT_TRUE(read.Deserialize(row.text)) << row.text;
+    EXPECT_TRUE(Same(row.value, read)) << row.text;
+  }
+}
+
+TEST(TevValueInternalFormat, EveryDoubleRoundTrips) {
+  std::mt19937_64 random(20240517);
+  for (int i = 0; i < 200000; ++i) {
+    const uint64_t bits = random();
+    double d = 0.0;
+    std::memcpy(&d, &bits, sizeof d);
+    if (std::isnan(d)) {
+      continue;  // every NaN is written as "nan"
+    }
+    std::string text;
+    ASSERT_TRUE(Float(d).Serialize(text, true));
+    TEVVALUE read;
+    ASSERT_TRUE(read.Deserialize(text));
+    ASSERT_EQ(std::memcmp(&read.value.doubleValue, &d, sizeof d), 0) << text;
+  }
+}
+
+TEST(TevValueInternalFormat, UnreadableTextLeavesInvalid) {
+  for (const char* text : {"3.7:abc", "3.7:1e400", "2.7:yes", "6.7:256", "7.7:65536", "8.7:-1",
+                           "4.7:2147483648", "999.7:1", "11.7:2024-05-17"}) {
+    TEVVALUE read = Float(1.0);
+    EXPECT_FALSE(read.Deserialize(text)) << text;
+    EXPECT_TRUE(Same(Invalid(), read)) << text;
+  }
+}
+
+TEST(TevValuePlainFormat, WritesReadableTextThatReadsBack) {
+  const struct {
+    TEVVALUE value;
+    const char* text;
+    TevValueType readType;
+  } rows[] = {
+      {Boolean(false), "false", tvtBoolean},
+      {Float(21.5), "21.5", tvtFloat},
+      {Float(2.0), "2", tvtInteger},  // the plain text keeps the number, not the type
+      {Float(1e15), "1000000000000000", tvtFloat},
+      {Integer(-42), "-42", tvtInteger},
+      {DWord(4294967295u), "4294967295", tvtDWord},
+      {Text("abc"), "abc", tvtString},
+      {Time(tvtDate, 2024, 2, 29, 0, 0, 0, 8), "2024-02-29", tvtDate},
+      {DayTime(13, 45, 10, 4), "13:45:10@3", tvtDayTime},
+      {Time(tvtDateTime, 2024, 5, 17, 13, 45, 10, 16), "2024-05-17T13:45:10", tvtDateTime},
+  };
+  for (const auto& row : rows) {
+    std::string text = "stale";
+    EXPECT_TRUE(row.value.Serialize(text, false)) << row.text;
+    EXPECT_EQ(text, row.text);
+    TEVVALUE read;
+    EXPECT_TRUE(read.Deserialize(text)) << row.text;
+    EXPECT_EQ(read.tvt, row.readType) << row.text;
+  }
+}
+
+TEST(TevTime, ValidDates) {
+  const struct {
+    int year, month, day;
+    bool valid;
+  } rows[] = {
+      {2024, 2, 29, true},  {2023, 2, 29, false}, {2000, 2, 29, true},  {1900, 2, 29, false},
+      {2024, 4, 31, false}, {2024, 12, 31, true}, {2024, 13, 1, false}, {2024, 1, 0, false},
+      {1, 1, 1, true},      {0, 12, 31, false},   {9999, 12, 31, true}, {10000, 1, 1, false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(TEVTIME::IsValidDate(row.year, row.month, row.day), row.valid)
+        << row.year << "-" << row.month << "-" << row.day;
+  }
+}
+
+TEST(TevTime, SecondsBreakDownInLocalTime) {
+  const ScopedTimeZone zone(kCentralEuropeZone);
+  const struct {
+    long seconds;
+    TEVVALUE expected;
+  } rows[] = {
+      {1715946310L, Time(tvtDateTime, 2024, 5, 17, 13, 45, 10, 16, true)},  // 11:45:10 UTC
+      {0L, Time(tvtDateTime, 1970, 1, 1, 1, 0, 0, 8)},
+      {1711846799L, Time(tvtDateTime, 2024, 3, 31, 1, 59, 59, 64)},  // before the switch
+      {1711846800L, Time(tvtDateTime, 2024, 3, 31, 3, 0, 0, 64, true)},
+      {2147483647L, Time(tvtDateTime, 2038, 1, 19, 4, 14, 7, 2)},
+      {-2147483647L - 1, Time(tvtDateTime, 1901, 12, 13, 21, 45, 52, 16)},
+  };
+  for (const auto& row : rows) {
+    TEVVALUE value(tvtDateTime);
+    value.value.timeValue.hundredths = 50;
+    value.value.timeValue = row.seconds;
+    EXPECT_TRUE(Same(row.expected, value)) << row.seconds;
+  }
+}
+
+}  // namespace

@@ -35,25 +35,16 @@ KnxConverterInteger32BitSigned int32Negative(MakeIntegerRange(0, 10, -25, 0));
 TEST(NumericConverters, ToKnxValue) {
   // clang-format off
   CheckAll<ToCase>({
-      {byte8, Dpt(5, 0, 8), Byte(255), {0xFF}, 8},
-      {byte8Dpt5006, Dpt(5, 6, 8), Byte(254), {0xFE}, 8},
-      {int8, Dpt(6, 1, 8), Integer(-128), {0x80}, 8},
       {int8, Dpt(6, 1, 8), Integer(300), {0x2C}, 8},  // low byte only
-      {word16, Dpt(7, 1, 16), Word(0x1234), {0x12, 0x34}, 16},
       {word16, Dpt(7, 1, 16), Integer(0x10005), {0x00, 0x05}, 16},  // permissive: DPT suffices
-      {int16, Dpt(8, 1, 16), Integer(-2), {0xFF, 0xFE}, 16},
       {int16, Dpt(8, 1, 16), Integer(70000), {0x11, 0x70}, 16},
-      {float16, Dpt(9, 0, 16), Float(21.5), {0x0C, 0x33}, 16},
       {float16, Dpt(9, 0, 16), Invalid(), {0x7F, 0xFF}, 16},
       {float16Dpt9001, Dpt(9, 1, 16), Float(-30.0), {0x8A, 0x24}, 16},
-      {float32, Dpt(14, 0, 32), Float(1.0), {0x3F, 0x80, 0x00, 0x00}, 32},
       {float32, Dpt(14, 0, 32), Invalid(), {0x7F, 0xC0, 0x00, 0x00}, 32},
       {float32, Dpt(14, 0, 32), Float(3.4028235e+38), {0x7F, 0x7F, 0xFF, 0xFF}, 32},  // FLT_MAX, printed
       {float32, Dpt(14, 0, 32), Float(-1e300), {0xFF, 0x80, 0x00, 0x00}, 32},
       {uint24, Dpt(232, 600, 24), DWord(0x12345678), {0x34, 0x56, 0x78}, 24},
-      {uint32, Dpt(12, 1, 32), DWord(4294967295u), {0xFF, 0xFF, 0xFF, 0xFF}, 32},
       {uint32Small, Dpt(12, 1, 32), DWord(100), {0x00, 0x00, 0x00, 0x64}, 32},
-      {int32, Dpt(13, 1, 32), Integer(INT32_MIN), {0x80, 0x00, 0x00, 0x00}, 32},
       {int32, Dpt(13, 1, 32), Integer(-5), {0xFF, 0xFF, 0xFF, 0xFB}, 32},
       {int32Negative, Dpt(13, 1, 32), Integer(1), {0xFF, 0xFF, 0xFF, 0xE9}, 32},  // -22.5 -> -23
   });
@@ -63,19 +54,12 @@ TEST(NumericConverters, ToKnxValue) {
 TEST(NumericConverters, FromKnxValue) {
   // clang-format off
   CheckAll<FromCase>({
-      {byte8, Dpt(5, 1, 8), {0xFF}, 8, tvtByte, tvtByte, Member::Byte, 255},
       {byte8Dpt20102, Dpt(20, 102, 8), {0x04}, 8, tvtByte, tvtByte, Member::Byte, 4},
-      {int8, Dpt(6, 1, 8), {0x80}, 8, tvtInteger, tvtInteger, Member::Int, -128},
-      {word16, Dpt(7, 1, 16), {0x12, 0x34}, 16, tvtWord, tvtWord, Member::Word, 0x1234},
       {int16, Dpt(8, 1, 16), {0xFF, 0xFE}, 16, tvtInteger, tvtInteger, Member::Int, -2},
-      {float16, Dpt(9, 0, 16), {0x0C, 0x33}, 16, tvtFloat, tvtFloat, Member::Double, 21.5},
       {float16, Dpt(9, 0, 16), {0x7F, 0xFF}, 16, tvtFloat, tvtInvalid, Member::Double, 0.0},
-      {float32, Dpt(14, 0, 32), {0x3F, 0x80, 0x00, 0x00}, 32, tvtFloat, tvtFloat, Member::Double, 1.0},
       {float32, Dpt(14, 0, 32), {0xC0, 0x20, 0x00, 0x00}, 32, tvtFloat, tvtFloat, Member::Double, -2.5},
       // The 24-bit converter leaves the caller's tvt in place.
       {uint24, Dpt(232, 600, 24), {0x34, 0x56, 0x78}, 24, tvtEmpty, tvtEmpty, Member::DWord, 0x345678},
-      {uint32, Dpt(12, 1, 32), {0xFF, 0xFF, 0xFF, 0xFF}, 32, tvtDWord, tvtDWord, Member::DWord, 4294967295.0},
-      {int32, Dpt(13, 1, 32), {0x80, 0x00, 0x00, 0x00}, 32, tvtInteger, tvtInteger, Member::Int, INT32_MIN},
       // No scaling back: the raw value is checked against the internal window only.
       {int32Negative, Dpt(13, 1, 32), {0x00, 0x00, 0x00, 0x07}, 32, tvtInteger, tvtInteger, Member::Int, 7},
   });
@@ -128,13 +112,6 @@ TEST(Float32, ReceivedNaNIsInvalid) {
   ASSERT_TRUE(float32.FromKnxValue(Dpt(14, 0, 32), Group({0x7F, 0xC0, 0x00, 0x00}, 32), value));
   EXPECT_EQ(value.tvt, tvtInvalid);
   EXPECT_TRUE(std::isnan(value.value.doubleValue));
-}
-
-TEST(Integer8BitSigned, FromKnxValueNeedsNoMatchingDpt) {
-  TEVVALUE value;
-  ASSERT_TRUE(int8.FromKnxValue(Dpt(99, 9, 8), Group({0xFE}, 8), value));
-  EXPECT_EQ(value.tvt, tvtInteger);
-  EXPECT_EQ(value.value.intValue, -2);
 }
 
 }  // namespace

@@ -42,12 +42,6 @@ TEST(IntegerRange, FactorIsSignedRatioOfSpans) {
   EXPECT_THAT(capture.Lines(), IsEmpty());
 }
 
-TEST(IntegerRange, TextFormListsBoundsInFieldOrder) {
-  std::ostringstream os;
-  os << MakeIntegerRange(0, 254, 0, 254) << ' ' << MakeIntegerRange(-64, 64, 0, 255);
-  EXPECT_EQ(os.str(), "IntegerRange(0, 254, 0, 254) IntegerRange(-64, 64, 0, 255)");
-}
-
 TEST(IntegerRange, MapRoundsHalfAwayFromZero) {
   EXPECT_EQ(MakeIntegerRange(0, 10, 0, 25).Map(1), 3);     // 2.5
   EXPECT_EQ(MakeIntegerRange(0, 10, -25, 0).Map(1), -23);  // -22.5
@@ -97,14 +91,6 @@ TEST(FloatRange, FactorIgnoresOrderOfBounds) {
                                "range [0.25, 0.25].")));
 }
 
-TEST(RangeMessages, CarryTheFunctionName) {
-  QuorTest::LogCapture capture;
-  MakeIntegerRange(0, 0, 0, 1);
-  const auto records = capture.Records();
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_THAT(records[0].message, testing::StartsWith("CalculateScaleFactor("));
-}
-
 TEST(Clone, KeepsRangeAndFactor) {
   const KnxConverterInteger32BitSigned prototype(MakeIntegerRange(0, 10, 0, 25));
   const std::unique_ptr<KnxConverter> clone(prototype.Clone());
@@ -117,13 +103,6 @@ TEST(Clone, KeepsRangeAndFactor) {
   KnxStack::GroupValue group;
   ASSERT_TRUE(clone->ToKnxValue(Dpt(13, 1, 32), Integer(1), group));
   EXPECT_EQ(RawBytes(group), (Bytes{0x00, 0x00, 0x00, 0x03}));
-}
-
-TEST(Clone, KeepsFloatIntegerRange) {
-  const KnxConverter4Bit prototype(FloatIntegerRange(-100.0, 100.0, 0, 15));
-  const std::unique_ptr<KnxConverter4Bit> clone(prototype.Clone());
-  EXPECT_DOUBLE_EQ(clone->GetRange().scaleFactor, 0.075);
-  EXPECT_EQ(clone->GetRange().doubleMin, -100.0);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 # Installation: libraries with their SONAME links, headers, the CMake package
-# (find_package(QuorObjectModel) -> Quor::ObjectModel), a pkg-config file and Debian packages.
+# (find_package(QuorObjectModel) -> Quor::ObjectModel) and a pkg-config file.
 include(CMakePackageConfigHelpers)
 
 set(QUOR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/QuorObjectModel)
@@ -35,19 +35,3 @@ configure_file(${PROJECT_SOURCE_DIR}/cmake/quorobjectmodel.pc.in
   ${PROJECT_BINARY_DIR}/quorobjectmodel.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/quorobjectmodel.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
-
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME libquorobjectmodel)
-set(CPACK_PACKAGE_VENDOR "Quor")
-set(CPACK_PACKAGE_CONTACT "Quor developers <dev@quor.local>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "KNX object-model library for the app host")
-set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL runtime dev)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libquorobjectmodel1)
-set(CPACK_DEBIAN_DEV_PACKAGE_NAME libquorobjectmodel-dev)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
-  "libquorobjectmodel1 (= ${PROJECT_VERSION}), libboost-thread-dev, libboost-system-dev, libboost-chrono-dev, libboost-timer-dev, libboost-date-time-dev, libboost-filesystem-dev, liblog4cplus-dev, libutfcpp-dev")
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-include(CPack)

@@ -17,15 +17,15 @@ if(TOOLCHAIN)
   set(pkgConfigLibdir PKG_CONFIG_LIBDIR=/usr/lib/${ARCH}/pkgconfig:/usr/share/pkgconfig)
 endif()
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/Examples/Consumer -B ${WORK_DIR}/consumer -G Ninja ${toolchain}
-    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_RPATH=${prefix}/lib
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_RPATH=${prefix}/${LIBDIR}
     # A sanitised build's libraries need the same runtime in the consumer.
     "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
-run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/lib ${EMULATOR} ${WORK_DIR}/consumer/quor-consumer)
+run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${EMULATOR} ${WORK_DIR}/consumer/quor-consumer)
 
 # The same source through pkg-config, as a project without CMake would build it.
 execute_process(
-  COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/lib/pkgconfig ${pkgConfigLibdir}
+  COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/${LIBDIR}/pkgconfig ${pkgConfigLibdir}
           pkg-config --cflags --libs quorobjectmodel
   OUTPUT_VARIABLE pkgFlags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -35,4 +35,4 @@ separate_arguments(pkgFlags UNIX_COMMAND "${pkgFlags}")
 separate_arguments(consumerFlags UNIX_COMMAND "${CONSUMER_FLAGS}")
 run(${CXX} -std=c++17 ${consumerFlags} ${SOURCE_DIR}/Examples/Consumer/main.cpp ${pkgFlags}
     -o ${WORK_DIR}/quor-consumer-pc)
-run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/lib ${EMULATOR} ${WORK_DIR}/quor-consumer-pc)
+run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${EMULATOR} ${WORK_DIR}/quor-consumer-pc)

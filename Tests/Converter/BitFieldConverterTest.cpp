@@ -9,8 +9,6 @@ using namespace ConverterTest;
 using namespace Quor;
 using testing::ElementsAre;
 
-constexpr Direction To = Direction::To;
-constexpr Direction From = Direction::From;
 using testing::IsEmpty;
 
 KnxConverter1Bit oneBit;

@@ -72,6 +72,8 @@ struct FromCase {
 };
 
 enum class Direction { To, From };
+constexpr Direction To = Direction::To;
+constexpr Direction From = Direction::From;
 
 // Refusal with its exact ERROR body; an empty body means a silent refusal. The output must
 // stay untouched.

@@ -13,9 +13,6 @@ using namespace ConverterTest;
 using namespace Quor;
 using testing::ElementsAre;
 
-constexpr Direction To = Direction::To;
-constexpr Direction From = Direction::From;
-
 KnxConverterByte8BitUnsigned byte8(MakeIntegerRange(0, 255, 0, 255));
 KnxConverterByte8BitUnsigned byte8Dpt5006(MakeIntegerRange(0, 254, 0, 254));
 KnxConverterByte8BitUnsigned byte8Dpt20102(MakeIntegerRange(0, 4, 0, 4));

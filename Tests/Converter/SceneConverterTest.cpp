@@ -9,9 +9,6 @@ using namespace ConverterTest;
 using namespace Quor;
 using testing::ElementsAre;
 
-constexpr Direction To = Direction::To;
-constexpr Direction From = Direction::From;
-
 KnxConverterSceneNumber sceneNumber(MakeIntegerRange(0, 63, 0, 63));
 KnxConverterSceneControl sceneControl(MakeIntegerRange(0, 63, 0, 63));
 KnxConverterSceneInfo sceneInfo(MakeIntegerRange(-64, 64, 0, 255));

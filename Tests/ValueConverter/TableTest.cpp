@@ -196,15 +196,10 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
       {{4, 3, 7}, Float(50.0), false, {}, 0, kTypeOrDpt3, By::Converter},
       {{4, 3, 7}, Byte(9), false, {}, 0, "Invalid value type found for DPT = 3.7 val.tvt=6", By::Core},
       {{8, 4, 1}, Text("\xc3\xa9"), false, {}, 0, "Value out of raw range [0..127] for DPT 4.001: 233", By::Converter},
-      {{8, 4, 1}, Integer(65), false, {}, 0, "Invalid value type found for DPT = 4.1 val.tvt=4", By::Core},
-      {{8, 5, 1}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 5.1 val.tvt=4", By::Core},
       {{8, 5, 6}, Byte(255), false, {}, 0, "Value out of raw range [0..254] for DPT 5.006: 255", By::Converter},
       {{8, 6, 10}, Integer(300), true, {0x2C}, 8, nullptr, By::Nobody},  // low byte, no window
-      {{8, 6, 10}, Byte(1), false, {}, 0, "Invalid value type found for DPT = 6.10 val.tvt=6", By::Core},
       // Written before the mode is checked.
       {{8, 6, 20}, Byte(0x03), false, {0x03}, 8, "The internal value of DPT=6.20, f=3 is out of the allowed range.", By::Converter},
-      {{16, 7, 1}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 7.1 val.tvt=4", By::Core},
-      {{16, 8, 1}, Word(1), false, {}, 0, "Invalid value type found for DPT = 8.1 val.tvt=7", By::Core},
       {{16, 9, 1}, Float(-273.0), true, {0xA1, 0x56}, 16, nullptr, By::Nobody},
       {{16, 9, 1}, Float(670760.0), true, {0x7F, 0xFE}, 16, nullptr, By::Nobody},
       {{16, 9, 1}, Float(-273.5), false, {}, 0, "The internal value of DPT=9.1, f=-273.5 is out of the allowed range.", By::Converter},
@@ -215,12 +210,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
       // The entry is tvtTime, so the converter's own tvtDayTime never gets past the core.
       {{24, 10, 1}, TimeOfDay(tvtDayTime, 13, 45, 10, 4), false, {}, 0, "Invalid value type found for DPT = 10.1 val.tvt=15", By::Core},
       {{24, 11, 1}, Calendar(tvtDate, 2090, 1, 1), false, {}, 0, "Cannot convert the date outside of the range [1990...2089]: year=2090, month=1, day=1", By::Converter},
-      {{32, 12, 1}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 12.1 val.tvt=4", By::Core},
-      {{32, 13, 1}, DWord(5), false, {}, 0, "Invalid value type found for DPT = 13.1 val.tvt=8", By::Core},
-      {{32, 14, 0}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 14.0 val.tvt=4", By::Core},
-      {{32, 15, 0}, Boolean(true), false, {}, 0, "Invalid value type found for DPT = 15.0 val.tvt=2", By::Core},
       {{112, 16, 0}, Text("Gr\xc3\xbc\xc3\x9f" "e"), true, grusse, 112, nullptr, By::Nobody},
-      {{112, 16, 0}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 16.0 val.tvt=4", By::Core},
       {{8, 17, 1}, Integer(63), true, {0x3F}, 8, nullptr, By::Nobody},
       {{8, 17, 1}, Integer(0), true, {0x00}, 8, nullptr, By::Nobody},
       {{8, 17, 1}, Integer(64), false, {}, 0, "Scene number is out of range (>63) for SceneNumber: 64", By::Converter},
@@ -228,15 +218,8 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
       {{8, 18, 1}, Byte(0x85), false, {}, 0, "Invalid value type found for DPT = 18.1 val.tvt=6", By::Core},
       {{64, 19, 1}, Calendar(tvtDate, 2024, 5, 17), false, {}, 0, "Invalid value type found for DPT = 19.1 val.tvt=11", By::Core},
       {{8, 20, 102}, Byte(5), true, {0x05}, 8, nullptr, By::Nobody},  // no window towards KNX
-      {{8, 20, 1}, Word(1), false, {}, 0, "Invalid value type found for DPT = 20.1 val.tvt=7", By::Core},
-      {{8, 21, 1}, Float(1.0), false, {}, 0, "Invalid value type found for DPT = 21.1 val.tvt=3", By::Core},
-      {{8, 23, 1}, Integer(2), false, {}, 0, "Invalid value type found for DPT = 23.1 val.tvt=4", By::Core},
       {{8, 26, 1}, Byte(0x85), false, {}, 0, "Reserved bit 8 is set for SceneInfo; skipped.", By::Converter},
-      {{32, 27, 1}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 27.1 val.tvt=4", By::Core},
       {{24, 232, 600}, DWord(0x12345678), true, {0x34, 0x56, 0x78}, 24, nullptr, By::Nobody},  // top byte dropped
-      {{24, 232, 600}, Integer(1), false, {}, 0, "Invalid value type found for DPT = 232.600 val.tvt=4", By::Core},
-      {{8, 236, 1}, Text("a"), false, {}, 0, "Invalid value type found for DPT = 236.1 val.tvt=10", By::Core},
-      {{8, 238, 1}, Boolean(true), false, {}, 0, "Invalid value type found for DPT = 238.1 val.tvt=2", By::Core},
   };
   // clang-format on
   for (const ToCase& c : cases) {
@@ -281,35 +264,21 @@ std::string SizeRefusal(const char* dpt, unsigned int actual, unsigned int expec
 
 TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
   const Bytes umlaut = {'G', 'r', 0xFC, 'n', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  // Bit-size refusals, kept here so that the rows stay short.
-  const std::string size1 = SizeRefusal("1.1", 16, 1), size2 = SizeRefusal("2.1", 8, 2),
-                    size3 = SizeRefusal("3.7", 8, 4), size5 = SizeRefusal("5.1", 16, 8),
-                    size6 = SizeRefusal("6.10", 16, 8), size7 = SizeRefusal("7.1", 8, 16),
-                    size8 = SizeRefusal("8.1", 24, 16), size12 = SizeRefusal("12.1", 16, 32),
-                    size13 = SizeRefusal("13.1", 8, 32), size14 = SizeRefusal("14.0", 16, 32),
-                    size15 = SizeRefusal("15.0", 24, 32), size16 = SizeRefusal("16.0", 8, 112),
-                    size21 = SizeRefusal("21.1", 16, 8), size23 = SizeRefusal("23.1", 6, 8),
-                    size26 = SizeRefusal("26.1", 16, 8), size27 = SizeRefusal("27.1", 8, 32),
-                    size232 = SizeRefusal("232.600", 32, 24), size236 = SizeRefusal("236.1", 16, 8),
-                    size238 = SizeRefusal("238.1", 16, 8);
+  // The core's bit-size refusal, for a few rows; the round trips show every row's size.
+  const std::string size1 = SizeRefusal("1.1", 16, 1), size23 = SizeRefusal("23.1", 6, 8),
+                    size232 = SizeRefusal("232.600", 32, 24);
   // clang-format off
   const std::vector<FromCase> cases = {
       {{1, 1, 1}, {0x01, 0x00}, 16, false, Typed(tvtBoolean), size1.c_str(), By::Core},
       {{2, 2, 1}, {0x03}, 2, true, Byte(3), nullptr, By::Nobody},
       {{2, 2, 1}, {0x00}, 2, true, Byte(0), nullptr, By::Nobody},
-      {{2, 2, 1}, {0x03}, 8, false, Typed(tvtBoolean), size2.c_str(), By::Core},
       // The 4-bit converter fills the byte and leaves the entry's tvtFloat.
       {{4, 3, 7}, {0x0F}, 4, true, ByteAs(tvtFloat, 15), nullptr, By::Nobody},
       {{4, 3, 7}, {0x00}, 4, true, ByteAs(tvtFloat, 0), nullptr, By::Nobody},
-      {{4, 3, 7}, {0x09}, 8, false, Typed(tvtFloat), size3.c_str(), By::Core},
       {{8, 4, 1}, {0x80}, 8, false, Typed(tvtString), "Value out of raw range [0..127] for DPT 4.001: 128", By::Converter},
       {{8, 4, 3}, {0xFF}, 8, true, Text("\xc3\xbf"), nullptr, By::Nobody},  // 4.x row
-      {{8, 5, 1}, {0x00, 0x01}, 16, false, Typed(tvtByte), size5.c_str(), By::Core},
       {{8, 5, 6}, {0xFF}, 8, false, Typed(tvtByte), "Value out of raw range IntegerRange(0, 254, 0, 254) for DPT 5.6; value was 255", By::Converter},
-      {{8, 6, 10}, {0x00, 0x7F}, 16, false, Typed(tvtInteger), size6.c_str(), By::Core},
       {{8, 6, 20}, {0x07}, 8, false, Typed(tvtByte), "The internal value of DPT=6.20, f=7 is out of the allowed range.", By::Converter},
-      {{16, 7, 1}, {0x12}, 8, false, Typed(tvtWord), size7.c_str(), By::Core},
-      {{16, 8, 1}, {0x00, 0x00, 0x01}, 24, false, Typed(tvtInteger), size8.c_str(), By::Core},
       // Stored, then refused by the window.
       {{16, 9, 1}, {0xA0, 0xAD}, 16, false, Float(-300.0), "The internal value of DPT=9.1, f=-300 is out of the allowed range.", By::Converter},
       {{16, 9, 9}, {0x7F, 0xFE}, 16, true, Float(670433.28), nullptr, By::Nobody},  // 9.x row
@@ -318,12 +287,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{24, 10, 1}, {0x6D, 0x6D, 0x0A}, 24, false, Typed(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
       {{24, 11, 1}, {0x31, 0x05, 0x18}, 24, false, Typed(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
       {{24, 11, 1}, {0x1F, 0x02, 0x18}, 24, false, Typed(tvtDate), "Cannot convert invalid date: year=2024, month=2, day=31", By::Converter},
-      {{32, 12, 1}, {0xFF, 0xFF}, 16, false, Typed(tvtDWord), size12.c_str(), By::Core},
-      {{32, 13, 1}, {0x80}, 8, false, Typed(tvtInteger), size13.c_str(), By::Core},
-      {{32, 14, 0}, {0x3F, 0xC0}, 16, false, Typed(tvtFloat), size14.c_str(), By::Core},
-      {{32, 15, 0}, {0x00, 0xAB, 0xCD}, 24, false, Typed(tvtDWord), size15.c_str(), By::Core},
       {{112, 16, 0}, umlaut, 112, true, Text("Gr__n"), "Invalid characters for DPT 16.0 has been replaced with _.", By::Nobody},
-      {{112, 16, 0}, {'H'}, 8, false, Typed(tvtString), size16.c_str(), By::Core},
       {{8, 17, 1}, {0x3F}, 8, true, IntAs(tvtByte, 63), nullptr, By::Nobody},
       {{8, 17, 1}, {0x00}, 8, true, IntAs(tvtByte, 0), nullptr, By::Nobody},
       // The received number is stored before the window refuses it.
@@ -333,14 +297,9 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{8, 18, 1}, {0x45}, 8, false, Typed(tvtInteger), "Reserved bit is used for scene number in DPT scene control!", By::Converter},
       {{64, 19, 1}, {0x7C, 0x0D, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, false, Typed(tvtDateTime), "Cannot convert invalid date and time: year=2024, month=13, day=17, hour=13, minute=45, second=10", By::Converter},
       {{8, 20, 102}, {0x05}, 8, false, Typed(tvtByte), "Value out of raw range IntegerRange(0, 4, 0, 4) for DPT 20.102; value was 5", By::Converter},
-      {{8, 21, 1}, {0x12, 0x00}, 16, false, Typed(tvtByte), size21.c_str(), By::Core},
       // Only when both sizes are at most 6 are they not compared.
       {{8, 23, 1}, {0x02}, 6, false, Typed(tvtByte), size23.c_str(), By::Core},
-      {{8, 26, 1}, {0x45, 0x00}, 16, false, Typed(tvtByte), size26.c_str(), By::Core},
-      {{32, 27, 1}, {0xFF}, 8, false, Typed(tvtDWord), size27.c_str(), By::Core},
       {{24, 232, 600}, {0x10, 0x20, 0x30, 0x40}, 32, false, Typed(tvtDWord), size232.c_str(), By::Core},
-      {{8, 236, 1}, {0x3F, 0x00}, 16, false, Typed(tvtByte), size236.c_str(), By::Core},
-      {{8, 238, 1}, {0x40, 0x00}, 16, false, Typed(tvtByte), size238.c_str(), By::Core},
   };
   // clang-format on
   for (const FromCase& c : cases) {

@@ -18,6 +18,7 @@
 #include "QuorObjectModel/DscAsyncRequestMessenger.h"
 #include "QuorObjectModel/RequestMessengerDeviceStack.h"
 #include "Support/LogCapture.h"
+#include "Support/Values.h"
 
 namespace {
 
@@ -25,8 +26,10 @@ using boost::posix_time::milliseconds;
 using boost::posix_time::seconds;
 using Brask::Fault;
 using Brask::Outcome;
+using QuorTest::Integer;
+using QuorTest::Line;
+using QuorTest::Lines;
 using testing::ElementsAre;
-using Line = std::pair<int, std::string>;
 
 constexpr int kDebug = 10000;
 constexpr int kInfo = 20000;
@@ -34,12 +37,6 @@ constexpr int kWarn = 30000;
 constexpr int kError = 40000;
 
 const std::chrono::seconds kIdle(10);
-
-TEVVALUE Integer(int32_t i) {
-  TEVVALUE v(tvtInteger);
-  v.value.intValue = i;
-  return v;
-}
 
 // The simulated device stack, the adapter over it and the engine, wired as a host does it.
 struct Rig {
@@ -147,50 +144,62 @@ TEST(Engine, AConfigurationAnswerWithoutWaiterLogsItsErrorTwice) {
                           Line(kError, "Request req-1: Error 'bad config'")));
 }
 
-TEST(Engine, ANeverAnsweredRequestIsTriedRetriesPlusOneTimes) {
-  QuorTest::LogCapture capture;
-  Rig rig(kShort, kRetries);
-  rig.stack.InjectFaults({Fault::NoAnswer, Fault::NoAnswer, Fault::NoAnswer});
-  EXPECT_TRUE(IsDefault(rig.engine.SetValue(100109, Integer(1), false)));
-  const auto records = rig.stack.GetRecords();
-  ASSERT_EQ(records.size(), kRetries + 1);
-  std::vector<Line> wanted;
-  for (const char* id : {"req-1", "req-2", "req-3"}) {
+// Attempts without an answer: each waits out its timeout (the default for a zero one) and is
+// retried; an empty ID is retried at once; after the last attempt the default docket.
+TEST(Engine, UnansweredAttemptsAreRetriedUntilTheLast) {
+  using Call = std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)>;
+  const auto waited = [](const char* id, const char* timeout, const char* given) {
     const std::string quoted = std::string("'") + id + "'";
-    wanted.emplace_back(kDebug, "Request ID is " + quoted);
-    wanted.emplace_back(kWarn, "Timeout (00:00:00.020000) occured for request ID " + quoted);
-    wanted.emplace_back(
-        kError, "No response received for ID " + quoted + " with timeout 00:00:00, retrying");
+    return Lines{{kDebug, "Request ID is " + quoted},
+                 {kWarn, std::string("Timeout (") + timeout + ") occured for request ID " + quoted},
+                 {kError, "No response received for ID " + quoted + " with timeout " + given +
+                              ", retrying"}};
+  };
+  const auto join = [](std::initializer_list<Lines> parts, const Line& last) {
+    Lines all;
+    for (const Lines& part : parts) {
+      all.insert(all.end(), part.begin(), part.end());
+    }
+    all.push_back(last);
+    return all;
+  };
+  const Lines empty = {{kDebug, "Request ID is ''"}, {kError, "Request ID is empty, retrying"}};
+  const struct {
+    const char* what;
+    unsigned retries;
+    Fault fault;
+    Call call;
+    Lines lines;
+  } cases[] = {
+      {"retries plus one attempts", kRetries, Fault::NoAnswer,
+       [](auto& e) { return e.SetValue(100109, Integer(1), false); },
+       join({waited("req-1", "00:00:00.020000", "00:00:00"),
+             waited("req-2", "00:00:00.020000", "00:00:00"),
+             waited("req-3", "00:00:00.020000", "00:00:00")},
+            {kError, "Maximum number of retries (2) reached."})},
+      {"no retries", 0, Fault::NoAnswer, [](auto& e) { return e.Request("q", milliseconds(30)); },
+       join({waited("req-1", "00:00:00.030000", "00:00:00.030000")},
+            {kError, "Maximum number of retries (0) reached."})},
+      {"zero timeout of Request", 0, Fault::NoAnswer,
+       [](auto& e) { return e.Request("q", seconds(0)); },
+       join({waited("req-1", "00:00:00.020000", "00:00:00")},
+            {kError, "Maximum number of retries (0) reached."})},
+      {"zero timeout of SetConfiguration", 0, Fault::NoAnswer,
+       [](auto& e) { return e.SetConfiguration("c", seconds(0), [] { return true; }); },
+       join({waited("req-1", "00:00:00.020000", "00:00:00")},
+            {kError, "Maximum number of retries (0) reached."})},
+      {"empty IDs", kRetries, Fault::EmptyId, [](auto& e) { return e.GetValue(1, false); },
+       join({empty, empty, empty}, {kError, "Maximum number of retries (2) reached."})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    QuorTest::LogCapture capture;
+    Rig rig(kShort, c.retries);
+    rig.stack.InjectFaults(std::vector<Fault>(c.retries + 1, c.fault));
+    EXPECT_TRUE(IsDefault(c.call(rig.engine)));
+    EXPECT_EQ(rig.stack.GetRecords().size(), c.retries + 1);
+    EXPECT_EQ(capture.Lines(), c.lines);
   }
-  wanted.emplace_back(kError, "Maximum number of retries (2) reached.");
-  EXPECT_EQ(capture.Lines(), wanted);
-}
-
-TEST(Engine, NoRetriesMeansOneAttempt) {
-  QuorTest::LogCapture capture;
-  Rig rig(kLong, 0);
-  rig.stack.InjectFault(Fault::NoAnswer);
-  EXPECT_TRUE(IsDefault(rig.engine.Request("q", milliseconds(30))));
-  EXPECT_THAT(capture.Lines(),
-              ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
-                          Line(kWarn, "Timeout (00:00:00.030000) occured for request ID 'req-1'"),
-                          Line(kError,
-                               "No response received for ID 'req-1' with timeout "
-                               "00:00:00.030000, retrying"),
-                          Line(kError, "Maximum number of retries (0) reached.")));
-}
-
-TEST(Engine, EmptyIdsAreRetriedWithoutWaiting) {
-  QuorTest::LogCapture capture;
-  Rig rig(kLong, kRetries);
-  rig.stack.InjectFaults({Fault::EmptyId, Fault::EmptyId, Fault::EmptyId});
-  EXPECT_TRUE(IsDefault(rig.engine.GetValue(1, false)));
-  EXPECT_THAT(
-      capture.Lines(),
-      ElementsAre(Line(kDebug, "Request ID is ''"), Line(kError, "Request ID is empty, retrying"),
-                  Line(kDebug, "Request ID is ''"), Line(kError, "Request ID is empty, retrying"),
-                  Line(kDebug, "Request ID is ''"), Line(kError, "Request ID is empty, retrying"),
-                  Line(kError, "Maximum number of retries (2) reached.")));
 }
 
 TEST(Engine, ALateAnswerChangesNothingAndTheRetryIsAnswered) {
@@ -231,23 +240,6 @@ TEST(Engine, ADuplicateAnswerChangesNothing) {
   }
   EXPECT_EQ(deliveries, 2);
   EXPECT_EQ(rig.stack.GetCounters().duplicateAnswers, 1u);
-}
-
-TEST(Engine, ZeroTimeoutsSelectTheDefault) {
-  const std::vector<std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)>> calls = {
-      [](auto& e) { return e.Request("q", seconds(0)); },
-      [](auto& e) { return e.SetConfiguration("c", seconds(0), [] { return true; }); },
-  };
-  for (const auto& call : calls) {
-    QuorTest::LogCapture capture;
-    Rig rig(kShort, 0);
-    rig.stack.InjectFault(Fault::NoAnswer);
-    EXPECT_TRUE(IsDefault(call(rig.engine)));
-    EXPECT_TRUE(
-        capture.Contains(kWarn, "Timeout (00:00:00.020000) occured for request ID 'req-1'"));
-    EXPECT_TRUE(capture.Contains(
-        kError, "No response received for ID 'req-1' with timeout 00:00:00, retrying"));
-  }
 }
 
 TEST(Engine, APredicateTurningFalseWhileWaitingEndsTheCall) {

@@ -1,7 +1,6 @@
 #include "QuorObjectModel/KnxZebMapping.h"
 
 #include <array>
-#include <limits>
 
 namespace Quor {
 namespace KnxZebMapping {
@@ -18,8 +17,8 @@ constexpr std::array<unsigned long, 3> kMaxParametersByType = {
 };
 
 // Object-model ids are 32 bits wide, as unsigned long is on the device: a wider host reads
-// the same low 32 bits. (Optional only for the callers' sake: always engaged.)
-boost::optional<Id> Narrow(unsigned long id) {
+// the same low 32 bits.
+Id Narrow(unsigned long id) {
   return static_cast<Id>(id);
 }
 
@@ -32,8 +31,7 @@ Id TypeNumber(ParameterType type) {
 }
 
 bool IsIdAt(unsigned long id, LogicalDeviceId device, Id offset) {
-  const auto narrow = Narrow(id);
-  return narrow && *narrow == BlockStart(device) + offset;
+  return Narrow(id) == BlockStart(device) + offset;
 }
 
 bool IsCoChannel32(Id id) {
@@ -73,8 +71,7 @@ boost::optional<unsigned long> ValueIdOf(const boost::optional<unsigned long>& c
 }  // namespace
 
 bool IsAnyLogicalKnxDeviceId(unsigned long id) {
-  const auto narrow = Narrow(id);
-  return narrow && *narrow >= kLogicalDeviceBlockSize;
+  return Narrow(id) >= kLogicalDeviceBlockSize;
 }
 
 unsigned long GetDeviceObjModelId() {
@@ -94,11 +91,7 @@ unsigned long GetLastObjModelId(LogicalDeviceId device) {
 }
 
 boost::optional<LogicalDeviceId> GetLogicalDeviceIdFromObject(unsigned long id) {
-  const auto narrow = Narrow(id);
-  if (!narrow) {
-    return boost::none;
-  }
-  return LogicalDeviceId::Create(static_cast<int>(*narrow / kLogicalDeviceBlockSize));
+  return LogicalDeviceId::Create(static_cast<int>(Narrow(id) / kLogicalDeviceBlockSize));
 }
 
 unsigned long GetAppHostAppControlChannelObjModelId(LogicalDeviceId device) {
@@ -160,22 +153,21 @@ boost::optional<unsigned long> GetCoValueObjModelId(unsigned short coNumber,
 }
 
 bool IsCoChannel(unsigned long id) {
-  const auto narrow = Narrow(id);
-  return narrow && IsCoChannel32(*narrow);
+  return IsCoChannel32(Narrow(id));
 }
 
 bool IsCoValue(unsigned long id) {
-  const auto narrow = Narrow(id);
-  return narrow && *narrow != 0 && IsCoChannel32(*narrow - 1);
+  const Id narrow = Narrow(id);
+  return narrow != 0 && IsCoChannel32(narrow - 1);
 }
 
 boost::optional<unsigned short> GetCoNumberFromObjModelId(unsigned long valueId,
                                                           LogicalDeviceId device) {
-  const auto narrow = Narrow(valueId);
-  if (!narrow || *narrow % 2 == 0 || !IsCoChannel32(*narrow & ~Id{1})) {
+  const Id narrow = Narrow(valueId);
+  if (narrow % 2 == 0 || !IsCoChannel32(narrow & ~Id{1})) {
     return boost::none;
   }
-  const Id number = (*narrow % BlockStart(device) - kFirstCoChannelOffset) / 2 + 1;
+  const Id number = (narrow % BlockStart(device) - kFirstCoChannelOffset) / 2 + 1;
   return static_cast<unsigned short>(number);
 }
 
@@ -233,19 +225,17 @@ boost::optional<unsigned long> GetTextParameterValueObjModelId(unsigned short pa
 }
 
 bool IsParameterChannel(unsigned long id) {
-  const auto narrow = Narrow(id);
-  return narrow && IsParameterChannel32(*narrow);
+  return IsParameterChannel32(Narrow(id));
 }
 
 boost::optional<ParameterType> GetParameterTypeFromObjModelId(unsigned long id,
                                                               LogicalDeviceId device) {
-  const auto narrow = Narrow(id);
-  if (!narrow || !IsParameterChannel32(*narrow)) {
+  const Id narrow = Narrow(id);
+  if (!IsParameterChannel32(narrow)) {
     return boost::none;
   }
   // An id of another block lands far outside 0..2 here.
-  const Id type =
-      *narrow % (BlockStart(device) + kParameterRegionOffset) / kParameterTypeRegionSize;
+  const Id type = narrow % (BlockStart(device) + kParameterRegionOffset) / kParameterTypeRegionSize;
   if (type > TypeNumber(ParameterType::Text)) {
     return boost::none;
   }

@@ -282,10 +282,8 @@ bool DscAsyncRequestMessenger::WaitForAnswer(Lock& lock, const std::string& id,
       m_condition.wait(lock);
       continue;
     }
-    // Only a timeout at the deadline ends the wait: a wake-up goes round again, so an answer
-    // that comes in late but before the deadline is still seen. An interruption pending while
-    // the deadline has already passed still leaves the call here.
-    boost::this_thread::interruption_point();
+    // Only a timeout at the deadline ends the wait; any other wake-up goes round again. The
+    // wait is made even when the deadline has passed: it is the interruption point.
     if (m_condition.wait_until(lock, *deadline) == boost::cv_status::timeout &&
         Clock::now() >= *deadline) {
       break;

@@ -1,6 +1,6 @@
-# Installs the build into a scratch prefix, builds Examples/Consumer against it with
-# find_package and with pkg-config, and runs both results.
-set(prefix ${WORK_DIR}/prefix)
+# Installs the build into a scratch prefix (or takes PREFIX, already filled, e.g. from unpacked
+# packages), builds Examples/Consumer against it with find_package and with pkg-config, and runs
+# both results.
 file(REMOVE_RECURSE ${WORK_DIR})
 
 function(run)
@@ -10,7 +10,12 @@ function(run)
   endif()
 endfunction()
 
-run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+if(PREFIX)
+  set(prefix ${PREFIX})
+else()
+  set(prefix ${WORK_DIR}/prefix)
+  run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+endif()
 # A cross build builds the consumer for its target and runs it under its emulator.
 if(TOOLCHAIN)
   set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})

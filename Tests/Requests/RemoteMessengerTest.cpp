@@ -11,10 +11,12 @@
 
 #include "QuorObjectModel/RequestMessengerDeviceStack.h"
 #include "Support/LogCapture.h"
+#include "Support/Values.h"
 
 namespace {
 
 using Brask::IDeviceStackClient;
+using QuorTest::Float;
 using testing::_;
 using testing::DoAll;
 using testing::InSequence;
@@ -39,12 +41,6 @@ class MockClient : public IDeviceStackClient {
   MOCK_METHOD(bool, SelectValueFormat, (const std::string&), (override));
   MOCK_METHOD(void, SetInternalValueFormat, (bool), (override));
 };
-
-TEVVALUE Float(double d, TevValueType tvt = tvtFloat) {
-  TEVVALUE v(tvt);
-  v.value.doubleValue = d;
-  return v;
-}
 
 class RemoteMessengerTest : public testing::Test {
  protected:

@@ -57,33 +57,6 @@ TEVVALUE TimeOfDay(TevValueType tvt, int hour, int minute, int second, uint16_t 
   return v;
 }
 
-// What the time-of-day converter writes: a fixed date, the weekday mask, UTC.
-TEVVALUE ReceivedTimeOfDay(int hour, int minute, int second, uint16_t weekday) {
-  TEVVALUE v = TimeOfDay(tvtDayTime, hour, minute, second, weekday);
-  TEVTIME& t = v.value.timeValue;
-  t.year = 2000;
-  t.month = 1;
-  t.day = 1;
-  t.kind = 1;
-  t.localTime = false;
-  t.daylightSaving = false;
-  return v;
-}
-
-TEVVALUE Typed(TevValueType tvt) {
-  return TEVVALUE(tvt);
-}
-TEVVALUE ByteAs(TevValueType tvt, unsigned char b) {
-  TEVVALUE v(tvt);
-  v.value.byteValue = b;
-  return v;
-}
-TEVVALUE IntAs(TevValueType tvt, int32_t i) {
-  TEVVALUE v(tvt);
-  v.value.intValue = i;
-  return v;
-}
-
 class DptTableTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(converter.Init()); }
@@ -269,37 +242,37 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
                     size232 = SizeRefusal("232.600", 32, 24);
   // clang-format off
   const std::vector<FromCase> cases = {
-      {{1, 1, 1}, {0x01, 0x00}, 16, false, Typed(tvtBoolean), size1.c_str(), By::Core},
+      {{1, 1, 1}, {0x01, 0x00}, 16, false, TEVVALUE(tvtBoolean), size1.c_str(), By::Core},
       {{2, 2, 1}, {0x03}, 2, true, Byte(3), nullptr, By::Nobody},
       {{2, 2, 1}, {0x00}, 2, true, Byte(0), nullptr, By::Nobody},
       // The 4-bit converter fills the byte and leaves the entry's tvtFloat.
-      {{4, 3, 7}, {0x0F}, 4, true, ByteAs(tvtFloat, 15), nullptr, By::Nobody},
-      {{4, 3, 7}, {0x00}, 4, true, ByteAs(tvtFloat, 0), nullptr, By::Nobody},
-      {{8, 4, 1}, {0x80}, 8, false, Typed(tvtString), "Value out of raw range [0..127] for DPT 4.001: 128", By::Converter},
+      {{4, 3, 7}, {0x0F}, 4, true, Byte(15, tvtFloat), nullptr, By::Nobody},
+      {{4, 3, 7}, {0x00}, 4, true, Byte(0, tvtFloat), nullptr, By::Nobody},
+      {{8, 4, 1}, {0x80}, 8, false, TEVVALUE(tvtString), "Value out of raw range [0..127] for DPT 4.001: 128", By::Converter},
       {{8, 4, 3}, {0xFF}, 8, true, Text("\xc3\xbf"), nullptr, By::Nobody},  // 4.x row
-      {{8, 5, 6}, {0xFF}, 8, false, Typed(tvtByte), "Value out of raw range IntegerRange(0, 254, 0, 254) for DPT 5.6; value was 255", By::Converter},
-      {{8, 6, 20}, {0x07}, 8, false, Typed(tvtByte), "The internal value of DPT=6.20, f=7 is out of the allowed range.", By::Converter},
+      {{8, 5, 6}, {0xFF}, 8, false, TEVVALUE(tvtByte), "Value out of raw range IntegerRange(0, 254, 0, 254) for DPT 5.6; value was 255", By::Converter},
+      {{8, 6, 20}, {0x07}, 8, false, TEVVALUE(tvtByte), "The internal value of DPT=6.20, f=7 is out of the allowed range.", By::Converter},
       // Stored, then refused by the window.
       {{16, 9, 1}, {0xA0, 0xAD}, 16, false, Float(-300.0), "The internal value of DPT=9.1, f=-300 is out of the allowed range.", By::Converter},
       {{16, 9, 9}, {0x7F, 0xFE}, 16, true, Float(670433.28), nullptr, By::Nobody},  // 9.x row
-      {{24, 10, 1}, {0x6D, 0x2D, 0x0A}, 24, true, ReceivedTimeOfDay(13, 45, 10, 4), nullptr, By::Nobody},
-      {{24, 10, 1}, {0xF7, 0x3B, 0x3B}, 24, true, ReceivedTimeOfDay(23, 59, 59, 64), nullptr, By::Nobody},
-      {{24, 10, 1}, {0x6D, 0x6D, 0x0A}, 24, false, Typed(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
-      {{24, 11, 1}, {0x31, 0x05, 0x18}, 24, false, Typed(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
-      {{24, 11, 1}, {0x1F, 0x02, 0x18}, 24, false, Typed(tvtDate), "Cannot convert invalid date: year=2024, month=2, day=31", By::Converter},
+      {{24, 10, 1}, {0x6D, 0x2D, 0x0A}, 24, true, DayTime(13, 45, 10, 4), nullptr, By::Nobody},
+      {{24, 10, 1}, {0xF7, 0x3B, 0x3B}, 24, true, DayTime(23, 59, 59, 64), nullptr, By::Nobody},
+      {{24, 10, 1}, {0x6D, 0x6D, 0x0A}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x31, 0x05, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x1F, 0x02, 0x18}, 24, false, TEVVALUE(tvtDate), "Cannot convert invalid date: year=2024, month=2, day=31", By::Converter},
       {{112, 16, 0}, umlaut, 112, true, Text("Gr__n"), "Invalid characters for DPT 16.0 has been replaced with _.", By::Nobody},
-      {{8, 17, 1}, {0x3F}, 8, true, IntAs(tvtByte, 63), nullptr, By::Nobody},
-      {{8, 17, 1}, {0x00}, 8, true, IntAs(tvtByte, 0), nullptr, By::Nobody},
+      {{8, 17, 1}, {0x3F}, 8, true, Integer(63, tvtByte), nullptr, By::Nobody},
+      {{8, 17, 1}, {0x00}, 8, true, Integer(0, tvtByte), nullptr, By::Nobody},
       // The received number is stored before the window refuses it.
-      {{8, 17, 1}, {0x40}, 8, false, IntAs(tvtInteger, 64), "Scene number is out of range (>63) for SceneNumber: 64", By::Converter},
-      {{8, 18, 1}, {0x85}, 8, true, ByteAs(tvtInteger, 0x85), nullptr, By::Nobody},
-      {{8, 18, 1}, {0x3F}, 8, true, ByteAs(tvtInteger, 0x3F), nullptr, By::Nobody},
-      {{8, 18, 1}, {0x45}, 8, false, Typed(tvtInteger), "Reserved bit is used for scene number in DPT scene control!", By::Converter},
-      {{64, 19, 1}, {0x7C, 0x0D, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, false, Typed(tvtDateTime), "Cannot convert invalid date and time: year=2024, month=13, day=17, hour=13, minute=45, second=10", By::Converter},
-      {{8, 20, 102}, {0x05}, 8, false, Typed(tvtByte), "Value out of raw range IntegerRange(0, 4, 0, 4) for DPT 20.102; value was 5", By::Converter},
+      {{8, 17, 1}, {0x40}, 8, false, Integer(64, tvtInteger), "Scene number is out of range (>63) for SceneNumber: 64", By::Converter},
+      {{8, 18, 1}, {0x85}, 8, true, Byte(0x85, tvtInteger), nullptr, By::Nobody},
+      {{8, 18, 1}, {0x3F}, 8, true, Byte(0x3F, tvtInteger), nullptr, By::Nobody},
+      {{8, 18, 1}, {0x45}, 8, false, TEVVALUE(tvtInteger), "Reserved bit is used for scene number in DPT scene control!", By::Converter},
+      {{64, 19, 1}, {0x7C, 0x0D, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, false, TEVVALUE(tvtDateTime), "Cannot convert invalid date and time: year=2024, month=13, day=17, hour=13, minute=45, second=10", By::Converter},
+      {{8, 20, 102}, {0x05}, 8, false, TEVVALUE(tvtByte), "Value out of raw range IntegerRange(0, 4, 0, 4) for DPT 20.102; value was 5", By::Converter},
       // Only when both sizes are at most 6 are they not compared.
-      {{8, 23, 1}, {0x02}, 6, false, Typed(tvtByte), size23.c_str(), By::Core},
-      {{24, 232, 600}, {0x10, 0x20, 0x30, 0x40}, 32, false, Typed(tvtDWord), size232.c_str(), By::Core},
+      {{8, 23, 1}, {0x02}, 6, false, TEVVALUE(tvtByte), size23.c_str(), By::Core},
+      {{24, 232, 600}, {0x10, 0x20, 0x30, 0x40}, 32, false, TEVVALUE(tvtDWord), size232.c_str(), By::Core},
   };
   // clang-format on
   for (const FromCase& c : cases) {

@@ -56,48 +56,13 @@ TEST(GroupValueEncoding, Float16) {
                   {{21.5, {0x0C, 0x33}},
                    {-273.0, {0xA1, 0x56}},
                    {0.01, {0x00, 0x01}},
-                   {-0.01, {0x87, 0xFF}},
-                   {0.0, {0x00, 0x00}},
                    {-671088.64, {0xF8, 0x00}},
                    {-20.48, {0x80, 0x00}},
                    {20.4799, {0x0C, 0x00}},  // mantissa rounds to 2048: carried to exponent 1
                    {0.005, {0x00, 0x01}},    // half rounds away from zero
                    {670760.96, {0x7F, 0xFE}},
-                   {670700.0, {0x7F, 0xFE}},
                    {32767.0, {0x7F, 0xFF}},
                    {std::numeric_limits<double>::quiet_NaN(), {0x7F, 0xFF}}});
-}
-
-TEST(GroupValueEncoding, DateAndTimeOfDay) {
-  GroupValue group;
-  group.SetAsDate(27, 9, 2021);
-  EXPECT_EQ(RawOf(group), (Bytes{0x1B, 0x09, 0x15}));
-  EXPECT_EQ(group.GetDefinedSize(), 24u);
-  group.SetAsDate(1, 1, 1990);
-  EXPECT_EQ(RawOf(group), (Bytes{0x01, 0x01, 0x5A}));
-  group.SetAsDate(31, 12, 2089);
-  EXPECT_EQ(RawOf(group), (Bytes{0x1F, 0x0C, 0x59}));
-  group.SetAsTimeOfDay(13, 45, 30, GroupValue::Wednesday);
-  EXPECT_EQ(RawOf(group), (Bytes{0x6D, 0x2D, 0x1E}));
-  EXPECT_EQ(group.GetDefinedSize(), 24u);
-  group.SetAsTimeOfDay(23, 59, 59, GroupValue::Sunday);
-  EXPECT_EQ(RawOf(group), (Bytes{0xF7, 0x3B, 0x3B}));
-}
-
-TEST(GroupValueDecoding, DateMasksFieldsAndMapsTwoDigitYears) {
-  struct DateRow {
-    Bytes bytes;
-    int day, month, year;
-  };
-  for (const auto& row : std::vector<DateRow>{{{0x1F, 0x0C, 0x59}, 31, 12, 2089},
-                                              {{0x01, 0x01, 0x5A}, 1, 1, 1990},
-                                              {{0x01, 0x01, 0x63}, 1, 1, 1999},
-                                              {{0xE5, 0xF3, 0x8A}, 5, 3, 2010}}) {
-    int day = -1, month = -1, year = -1;
-    FromBytes(row.bytes).GetAsDate(day, month, year);
-    EXPECT_EQ(std::vector<int>({day, month, year}),
-              std::vector<int>({row.day, row.month, row.year}));
-  }
 }
 
 TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
@@ -107,28 +72,20 @@ TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
   // clang-format off
   const std::vector<std::pair<std::function<void()>, const char*>> rows = {
       {[&] { g.SetAsUnsigned2(4); }, "SetAsUnsigned2: value 4 out of range 0..3 or 0x10, 0x11"},
-      {[&] { g.SetAsUnsigned2(0x12); }, "SetAsUnsigned2: value 18 out of range 0..3 or 0x10, 0x11"},
       {[&] { g.SetAsUnsigned4(16); }, "SetAsUnsigned4: value 16 out of range 0..15"},
       {[&] { g.SetAsFloat16(670761.0); }, "SetAsFloat16: value 670761 out of range -671088.64..670760.96"},
-      {[&] { g.SetAsFloat16(-671088.65); }, "SetAsFloat16: value -671088.65 out of range -671088.64..670760.96"},
       {[&] { g.SetAsFloat16(-std::numeric_limits<double>::infinity()); }, "SetAsFloat16: value -inf out of range -671088.64..670760.96"},
       {[&] { g.SetAsDate(32, 1, 2000); }, "SetAsDate: day 32 out of range 1..31"},
       {[&] { g.SetAsDate(1, 0, 2000); }, "SetAsDate: month 0 out of range 1..12"},
       {[&] { g.SetAsDate(1, 1, 1989); }, "SetAsDate: year 1989 out of range 1990..2089"},
-      {[&] { g.SetAsDate(1, 1, 2090); }, "SetAsDate: year 2090 out of range 1990..2089"},
       {[&] { g.SetAsTimeOfDay(24, 0, 0, GroupValue::Monday); }, "SetAsTimeOfDay: hour 24 out of range 0..23"},
-      {[&] { g.SetAsTimeOfDay(0, 60, 0, GroupValue::Monday); }, "SetAsTimeOfDay: minute 60 out of range 0..59"},
-      {[&] { g.SetAsTimeOfDay(0, 0, -1, GroupValue::Monday); }, "SetAsTimeOfDay: second -1 out of range 0..59"},
       {[&] { g.SetAsTimeOfDay(0, 0, 0, GroupValue::DayOfWeek(8)); }, "SetAsTimeOfDay: day 8 out of range 0..7"},
       {[&] { GroupValue().GetAsBoolean(); }, "GetAsBoolean: raw data has 0 bytes, needs 1"},
-      {[&] { GroupValue().GetAsUnsigned3(); }, "GetAsUnsigned3: raw data has 0 bytes, needs 1"},
       {[&] { FromBytes({1}).GetAsUnsigned16(); }, "GetAsUnsigned16: raw data has 1 byte, needs 2"},
       {[&] { FromBytes({1}).GetAsFloat16(); }, "GetAsFloat16: raw data has 1 byte, needs 2"},
       {[&] { FromBytes({1, 2, 3}).GetAsSigned32(); }, "GetAsSigned32: raw data has 3 bytes, needs 4"},
-      {[&] { FromBytes({1, 2, 3}).GetAsFloat32(); }, "GetAsFloat32: raw data has 3 bytes, needs 4"},
       {[&] { FromBytes({1, 2}).GetAsDate(i, i, i); }, "GetAsDate: raw data has 2 bytes, needs 3"},
       {[&] { FromBytes({4, 1, 0x64}).GetAsDate(i, i, i); }, "GetAsDate: year 100 out of range 0..99"},
-      {[&] { FromBytes({4, 1, 0xFF}).GetAsDate(i, i, i); }, "GetAsDate: year 127 out of range 0..99"},
       {[&] { GroupValue().GetAsTimeOfDay(i, i, i, day); }, "GetAsTimeOfDay: raw data has 0 bytes, needs 3"},
   };
   // clang-format on

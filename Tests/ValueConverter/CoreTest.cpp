@@ -322,30 +322,17 @@ TEST_F(CoreTest, ConverterFailures) {
     bool result, cloneToNull, accepted;
     Lines lines;
   } cases[] = {
-      {"refusal",
-       ConverterProbe::Throw::Nothing,
-       false,
-       false,
-       false,
+      // clang-format off
+      {"refusal", ConverterProbe::Throw::Nothing, false, false, false,
        {Error("Convert to KNX value failed for DPT = 9.1 val = " + value.ToString()),
         Error("Convert from KNX value failed for DPT = 9.1 GroupValue = " + raw)}},
-      {"no converter",
-       ConverterProbe::Throw::Nothing,
-       true,
-       true,
-       false,
-       {Error("NULL pointer as KnxConverter for DPT = 9.1"),
-        Error("NULL pointer as KnxConverter for DPT = 9.1")}},
+      {"no converter", ConverterProbe::Throw::Nothing, true, true, false,
+       {Error("NULL pointer as KnxConverter for DPT = 9.1"), Error("NULL pointer as KnxConverter for DPT = 9.1")}},
       // Towards the KNX a stack exception is accepted, from the KNX refused.
-      {"stack exception",
-       ConverterProbe::Throw::GroupValueException,
-       true,
-       false,
-       true,
+      {"stack exception", ConverterProbe::Throw::GroupValueException, true, false, true,
        {Error("Exception caught during conversion of TEVVALUE to GroupValue: raw data too short"),
-        Error("Exception caught during conversion of GroupValue: raw data too short(DPT: 9.1, "
-              "Value: " +
-              value.ToString() + ")")}},
+        Error("Exception caught during conversion of GroupValue: raw data too short(DPT: 9.1, Value: " + value.ToString() + ")")}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

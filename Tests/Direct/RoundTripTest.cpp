@@ -21,6 +21,7 @@ struct Row {
 
 // One row per main type that is encoded and decoded: value, DPT, bytes on the bus.
 const Row kRoundTrips[] = {
+    // clang-format off
     {Dpt(1, 1), Boolean(true), {0x01}, 1},
     {Dpt(2, 1), Byte(3), {0x03}, 2},
     {Dpt(3, 7), Byte(0x0B), {0x0B}, 4},
@@ -38,22 +39,12 @@ const Row kRoundTrips[] = {
     {Dpt(13, 1), Integer(-2147483647 - 1), {0x80, 0x00, 0x00, 0x00}, 32},
     {Dpt(14, 56), Float(1.5), {0x3F, 0xC0, 0x00, 0x00}, 32},
     {Dpt(15, 0), DWord(0x12345678), {0x12, 0x34, 0x56, 0x78}, 32},
-    {Dpt(16, 1),
-     Text("Gr\xC3\xBC\xC3\x9F"
-          "e"),
-     {'G', 'r', 0xFC, 0xDF, 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0},
-     112},
+    {Dpt(16, 1), Text("Gr\xC3\xBC\xC3\x9F" "e"), {'G', 'r', 0xFC, 0xDF, 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0}, 112},
     {Dpt(16, 0), Text("abc"), {'a', 'b', 'c', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 112},
     {Dpt(17, 1), Byte(63), {63}, 8},
     {Dpt(18, 1), Byte(0x85), {0x85}, 8},
-    {Dpt(19, 1),
-     Time(tvtDateTime, 2021, 3, 14, 12, 30, 45, 64, false),
-     {121, 3, 14, 0xEC, 30, 45, 0x20, 0},
-     64},
-    {Dpt(19, 1),
-     Time(tvtDateTime, 2021, 6, 1, 23, 59, 59, 2, true),
-     {121, 6, 1, (2 << 5) | 23, 59, 59, 0x20, 0},
-     64},
+    {Dpt(19, 1), Time(tvtDateTime, 2021, 3, 14, 12, 30, 45, 64, false), {121, 3, 14, 0xEC, 30, 45, 0x20, 0}, 64},
+    {Dpt(19, 1), Time(tvtDateTime, 2021, 6, 1, 23, 59, 59, 2, true), {121, 6, 1, (2 << 5) | 23, 59, 59, 0x20, 0}, 64},
     {Dpt(20, 102), Byte(3), {3}, 8},
     {Dpt(21, 1), Byte(0x05), {0x05}, 8},
     {Dpt(22, 101), Word(0x1234), {0x12, 0x34}, 16},
@@ -64,6 +55,7 @@ const Row kRoundTrips[] = {
     {Dpt(234, 1), Word(0x5A5A), {0x5A, 0x5A}, 16},
     {Dpt(237, 600), Word(0x0101), {0x01, 0x01}, 16},
     {Dpt(238, 600), Byte(0x12), {0x12}, 8},
+    // clang-format on
 };
 
 class RoundTrip : public InCentralEurope {};
@@ -99,31 +91,20 @@ TEST_F(RoundTrip, DptsOfTheConverterTableGoBothWaysWithoutALogLine) {
 
 // Encodings that do not come back as they went out.
 const Row kEncodeOnly[] = {
+    // clang-format off
     {Dpt(2, 1), Byte(0x11), {0x03}, 2},  // control 1, value 1 in the nibble form
     {Dpt(6, 1), Byte(0x80), {0x80}, 8},
     {Dpt(9, 1), Float(std::nan("")), {0x7F, 0xFF}, 16},
     {Dpt(14, 0), Float(1e300), {0x7F, 0x80, 0x00, 0x00}, 32},
-    {Dpt(16, 1),
-     Text("\xE2\x82\xAC"
-          "uro and far more"),
-     {'?', 'u', 'r', 'o', ' ', 'a', 'n', 'd', ' ', 'f', 'a', 'r', ' ', 'm'},
-     112},
+    {Dpt(16, 1), Text("\xE2\x82\xACuro and far more"), {'?', 'u', 'r', 'o', ' ', 'a', 'n', 'd', ' ', 'f', 'a', 'r', ' ', 'm'}, 112},
     {Dpt(17, 1), Byte(0), {0}, 8},
     // Hour 24 rolls into the next day, a Saturday.
-    {Dpt(19, 1),
-     Time(tvtDateTime, 2021, 12, 31, 24, 0, 0, 0, false),
-     {122, 1, 1, 6 << 5, 0, 0, 0x20, 0},
-     64},
-    {Dpt(19, 1),
-     Time(tvtDateTime, 2021, 3, 14, 12, 75, 0, 0, false),
-     {121, 3, 14, 0xED, 15, 0, 0x20, 0},
-     64},
+    {Dpt(19, 1), Time(tvtDateTime, 2021, 12, 31, 24, 0, 0, 0, false), {122, 1, 1, 6 << 5, 0, 0, 0x20, 0}, 64},
+    {Dpt(19, 1), Time(tvtDateTime, 2021, 3, 14, 12, 75, 0, 0, false), {121, 3, 14, 0xED, 15, 0, 0x20, 0}, 64},
     // The year byte counts modulo 256: 2156 is 0 again (a Thursday).
-    {Dpt(19, 1),
-     Time(tvtDateTime, 2156, 1, 1, 8, 0, 0, 0, false),
-     {0, 1, 1, 0x88, 0, 0, 0x20, 0},
-     64},
+    {Dpt(19, 1), Time(tvtDateTime, 2156, 1, 1, 8, 0, 0, 0, false), {0, 1, 1, 0x88, 0, 0, 0x20, 0}, 64},
     {Dpt(232, 600), DWord(0xFF123456), {0x12, 0x34, 0x56}, 24},
+    // clang-format on
 };
 
 TEST(EncodeOnly, BytesOfValuesThatDoNotComeBackUnchanged) {

@@ -34,10 +34,10 @@ TEST(BitFieldConverters, ToKnxValue) {
 TEST(BitFieldConverters, FromKnxValue) {
   // clang-format off
   CheckAll<FromCase>({
-      {twoBit, Dpt(2, 1, 2), {0x02}, 2, tvtBoolean, tvtByte, Member::Byte, 2},
+      {twoBit, Dpt(2, 1, 2), {0x02}, 2, tvtBoolean, Byte(2)},
       // The 4-bit converter leaves the table's tvtFloat in place.
-      {fourBit, Dpt(3, 7, 4), {0x0B}, 4, tvtFloat, tvtFloat, Member::Byte, 11},
-      {status, Dpt(6, 20, 8), {0xF4}, 8, tvtEmpty, tvtByte, Member::Byte, 0xF4},
+      {fourBit, Dpt(3, 7, 4), {0x0B}, 4, tvtFloat, Byte(11, tvtFloat)},
+      {status, Dpt(6, 20, 8), {0xF4}, 8, tvtEmpty, Byte(0xF4)},
   });
   // clang-format on
 }

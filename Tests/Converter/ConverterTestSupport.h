@@ -33,25 +33,6 @@ struct ErrorCapture : QuorTest::LogCapture {
   ErrorCapture() : QuorTest::LogCapture(log4cplus::INFO_LOG_LEVEL) {}
 };
 
-// The storage member a row expects to be filled.
-enum class Member { Byte, Word, DWord, Int, Double };
-
-inline double Read(const TEVVALUE& v, Member m) {
-  switch (m) {
-    case Member::Byte:
-      return v.value.byteValue;
-    case Member::Word:
-      return v.value.wordValue;
-    case Member::DWord:
-      return v.value.dwordValue;
-    case Member::Int:
-      return v.value.intValue;
-    case Member::Double:
-      return v.value.doubleValue;
-  }
-  return 0.0;
-}
-
 struct ToCase {
   Quor::KnxConverter& converter;
   KNXDPT dpt;
@@ -66,9 +47,7 @@ struct FromCase {
   Bytes raw;
   unsigned int bits;
   TevValueType callerTvt;  // the tvt the table sets before the call
-  TevValueType tvt;
-  Member member;
-  double expected;
+  TEVVALUE expected;       // type and storage afterwards
 };
 
 enum class Direction { To, From };
@@ -105,8 +84,7 @@ inline void Check(const FromCase& c) {
   ErrorCapture capture;
   TEVVALUE value(c.callerTvt);
   ASSERT_TRUE(c.converter.FromKnxValue(c.dpt, Group(c.raw, c.bits), value));
-  EXPECT_EQ(value.tvt, c.tvt);
-  EXPECT_EQ(Read(value, c.member), c.expected);
+  EXPECT_TRUE(SameStorage(value, c.expected)) << value.ToString();
   EXPECT_THAT(capture.Lines(), testing::IsEmpty());
 }
 

@@ -44,13 +44,13 @@ TEST(NumericConverters, ToKnxValue) {
 TEST(NumericConverters, FromKnxValue) {
   // clang-format off
   CheckAll<FromCase>({
-      {int16, Dpt(8, 1, 16), {0xFF, 0xFE}, 16, tvtInteger, tvtInteger, Member::Int, -2},
-      {float16, Dpt(9, 0, 16), {0x7F, 0xFF}, 16, tvtFloat, tvtInvalid, Member::Double, 0.0},
-      {float32, Dpt(14, 0, 32), {0xC0, 0x20, 0x00, 0x00}, 32, tvtFloat, tvtFloat, Member::Double, -2.5},
+      {int16, Dpt(8, 1, 16), {0xFF, 0xFE}, 16, tvtInteger, Integer(-2)},
+      {float16, Dpt(9, 0, 16), {0x7F, 0xFF}, 16, tvtFloat, Float(0.0, tvtInvalid)},
+      {float32, Dpt(14, 0, 32), {0xC0, 0x20, 0x00, 0x00}, 32, tvtFloat, Float(-2.5)},
       // The 24-bit converter leaves the caller's tvt in place.
-      {uint24, Dpt(232, 600, 24), {0x34, 0x56, 0x78}, 24, tvtEmpty, tvtEmpty, Member::DWord, 0x345678},
+      {uint24, Dpt(232, 600, 24), {0x34, 0x56, 0x78}, 24, tvtEmpty, DWord(0x345678, tvtEmpty)},
       // No scaling back: the raw value is checked against the internal window only.
-      {int32Negative, Dpt(13, 1, 32), {0x00, 0x00, 0x00, 0x07}, 32, tvtInteger, tvtInteger, Member::Int, 7},
+      {int32Negative, Dpt(13, 1, 32), {0x00, 0x00, 0x00, 0x07}, 32, tvtInteger, Integer(7)},
   });
   // clang-format on
 }

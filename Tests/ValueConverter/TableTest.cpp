@@ -182,6 +182,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
       {{24, 10, 1}, TimeOfDay(tvtTime, 23, 59, 59, 64), true, {0xF7, 0x3B, 0x3B}, 24, nullptr, By::Nobody},
       // The entry is tvtTime, so the converter's own tvtDayTime never gets past the core.
       {{24, 10, 1}, TimeOfDay(tvtDayTime, 13, 45, 10, 4), false, {}, 0, "Invalid value type found for DPT = 10.1 val.tvt=15", By::Core},
+      {{24, 10, 1}, TimeOfDay(tvtTime, 24, 0, 0, 16), false, {}, 0, "Could not convert TEVTIME 0 0 0 24 0 0 0 16 0 1 0 to TimeOfDay", By::Converter},
       {{24, 11, 1}, Calendar(tvtDate, 2090, 1, 1), false, {}, 0, "Cannot convert the date outside of the range [1990...2089]: year=2090, month=1, day=1", By::Converter},
       {{112, 16, 0}, Text("Gr\xc3\xbc\xc3\x9f" "e"), true, grusse, 112, nullptr, By::Nobody},
       {{8, 17, 1}, Integer(63), true, {0x3F}, 8, nullptr, By::Nobody},
@@ -190,6 +191,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
       {{8, 18, 1}, Integer(5), false, {}, 0, "Wrong DPT for Scene number (18.001) or tev value type (tvtByte).", By::Converter},
       {{8, 18, 1}, Byte(0x85), false, {}, 0, "Invalid value type found for DPT = 18.1 val.tvt=6", By::Core},
       {{64, 19, 1}, Calendar(tvtDate, 2024, 5, 17), false, {}, 0, "Invalid value type found for DPT = 19.1 val.tvt=11", By::Core},
+      {{64, 19, 1}, Calendar(tvtDateTime, 2156, 1, 1), false, {}, 0, "Cannot convert the date and time outside of the range [1900...2155]: year=2156", By::Converter},
       {{8, 20, 102}, Byte(5), true, {0x05}, 8, nullptr, By::Nobody},  // no window towards KNX
       {{8, 26, 1}, Byte(0x85), false, {}, 0, "Reserved bit 8 is set for SceneInfo; skipped.", By::Converter},
       {{24, 232, 600}, DWord(0x12345678), true, {0x34, 0x56, 0x78}, 24, nullptr, By::Nobody},  // top byte dropped
@@ -258,6 +260,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{24, 10, 1}, {0x6D, 0x2D, 0x0A}, 24, true, DayTime(13, 45, 10, 4), nullptr, By::Nobody},
       {{24, 10, 1}, {0xF7, 0x3B, 0x3B}, 24, true, DayTime(23, 59, 59, 64), nullptr, By::Nobody},
       {{24, 10, 1}, {0x6D, 0x6D, 0x0A}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
+      {{24, 10, 1}, {0x18, 0x00, 0x00}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay (10.001)!", By::Converter},
       {{24, 11, 1}, {0x31, 0x05, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
       {{24, 11, 1}, {0x1F, 0x02, 0x18}, 24, false, TEVVALUE(tvtDate), "Cannot convert invalid date: year=2024, month=2, day=31", By::Converter},
       {{112, 16, 0}, umlaut, 112, true, Text("Gr__n"), "Invalid characters for DPT 16.0 has been replaced with _.", By::Nobody},
@@ -269,6 +272,8 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{8, 18, 1}, {0x3F}, 8, true, Byte(0x3F, tvtInteger), nullptr, By::Nobody},
       {{8, 18, 1}, {0x45}, 8, false, TEVVALUE(tvtInteger), "Reserved bit is used for scene number in DPT scene control!", By::Converter},
       {{64, 19, 1}, {0x7C, 0x0D, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, false, TEVVALUE(tvtDateTime), "Cannot convert invalid date and time: year=2024, month=13, day=17, hour=13, minute=45, second=10", By::Converter},
+      // Weekday bits and flag bytes are ignored.
+      {{64, 19, 1}, {0x7C, 0x05, 0x11, 0x6D, 0x2D, 0x0A, 0xFF, 0xFF}, 64, true, Calendar(tvtDateTime, 2024, 5, 17, 13, 45, 10), nullptr, By::Nobody},
       {{8, 20, 102}, {0x05}, 8, false, TEVVALUE(tvtByte), "Value out of raw range IntegerRange(0, 4, 0, 4) for DPT 20.102; value was 5", By::Converter},
       // Only when both sizes are at most 6 are they not compared.
       {{8, 23, 1}, {0x02}, 6, false, TEVVALUE(tvtByte), size23.c_str(), By::Core},

@@ -91,14 +91,6 @@ std::vector<std::pair<int, std::string>> LogCapture::Lines() const {
   return lines;
 }
 
-std::vector<std::string> LogCapture::Bodies() const {
-  std::vector<std::string> bodies;
-  for (const auto& record : Records()) {
-    bodies.push_back(record.body);
-  }
-  return bodies;
-}
-
 bool LogCapture::Contains(int level, const std::string& body) const {
   const auto records = Records();
   return std::any_of(records.begin(), records.end(),

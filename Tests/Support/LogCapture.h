@@ -30,7 +30,6 @@ class LogCapture {
   std::vector<LogRecord> Records() const;
   // (level, body) of every record, in order; handy with gmock's ElementsAre.
   std::vector<std::pair<int, std::string>> Lines() const;
-  std::vector<std::string> Bodies() const;
   bool Contains(int level, const std::string& body) const;
   void Clear();
 

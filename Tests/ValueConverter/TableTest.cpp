@@ -305,30 +305,6 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
 
 using FilledTableTest = DptTableTest;
 
-TEST_F(FilledTableTest, SubNumbersResolveToTheirOwnRowOrTheMainTypeRow) {
-  LogCapture capture;
-  const Quor::DptValueEntry& own = converter.GetEntry(KNXDPT{16, 9, 1});
-  EXPECT_EQ(own.tst, TevDP::tstPhysicalFloat);
-  const auto* ownConverter =
-      dynamic_cast<const Quor::KnxConverterFloat16BitFloat*>(own.converter.get());
-  ASSERT_NE(ownConverter, nullptr);
-  EXPECT_EQ(ownConverter->GetRange().doubleMin, -273.0);
-  EXPECT_EQ(ownConverter->GetRange().doubleMax, 670760.0);
-
-  const Quor::DptValueEntry& nineX = converter.GetEntry(KNXDPT{16, 9, 9});
-  EXPECT_EQ(nineX.dpt.subNumber, 0);
-  EXPECT_EQ(nineX.tst, TevDP::tstGeneric);
-
-  const Quor::DptValueEntry& fourX = converter.GetEntry(KNXDPT{8, 4, 3});
-  EXPECT_EQ(fourX.dpt.subNumber, 0);
-  EXPECT_EQ(fourX.tst, TevDP::tstAscii);
-  const auto* ascii = dynamic_cast<const Quor::KnxConverter8BitString*>(fourX.converter.get());
-  ASSERT_NE(ascii, nullptr);
-  EXPECT_EQ(ascii->GetRange().internalMin, 0);
-  EXPECT_EQ(ascii->GetRange().internalMax, 127);
-  EXPECT_TRUE(capture.Lines().empty());
-}
-
 TEST_F(FilledTableTest, MainTypesWithoutRowsAreAcceptedUnconverted) {
   for (const unsigned short main : {22, 24, 25, 28, 100, 231, 237}) {
     SCOPED_TRACE(main);
@@ -342,32 +318,6 @@ TEST_F(FilledTableTest, MainTypesWithoutRowsAreAcceptedUnconverted) {
         capture.Lines(),
         ElementsAreArray(std::vector<Line>{
             {kError, missing}, {kError, missing}, {kError, "Assume validity and accept value!"}}));
-  }
-}
-
-TEST_F(FilledTableTest, FortyAndFortyEightBitDefaultsHaveNoRow) {
-  {
-    LogCapture capture;
-    KNXDPT dpt{0, 0, 0};
-    TEVVALUE value = Byte(7);
-    EXPECT_TRUE(converter.FromKnxValue(dpt, Group({1, 2, 3, 4, 5}, 40), value));
-    EXPECT_EQ(value.tvt, tvtEmpty);
-    EXPECT_EQ(dpt.mainNumber, 218);
-    EXPECT_THAT(capture.Lines(),
-                ElementsAreArray(std::vector<Line>{{kError, "No Entry found for DPT = 218.0"},
-                                                   {kError, "No Entry found for DPT = 218.0"},
-                                                   {kError, "Assume validity and accept value!"}}));
-  }
-  {
-    LogCapture capture;
-    KNXDPT dpt{48, 0, 0};
-    KnxStack::GroupValue group;
-    EXPECT_TRUE(converter.ToKnxValue(dpt, TEVVALUE(tvtEmpty), group));
-    EXPECT_EQ(group, KnxStack::GroupValue());
-    EXPECT_THAT(capture.Lines(),
-                ElementsAreArray(std::vector<Line>{{kError, "No Entry found for DPT = 219.1"},
-                                                   {kError, "No Entry found for DPT = 219.1"},
-                                                   {kError, "Assume validity and accept value!"}}));
   }
 }
 

@@ -1,15 +1,26 @@
+// The public value helpers: TEVVALUE construction, UTF-8 repair, duration logging and the
+// unreachable marker.
 #include <cstdint>
-#include <stdexcept>
 #include <string>
+#include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <log4cplus/consoleappender.h>
+#include <log4cplus/logger.h>
+#include <utf8.h>
+#include <boost/chrono/duration.hpp>
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 #include <boost/date_time/posix_time/posix_time.hpp>
+#include <boost/optional.hpp>
 
+#include <Quor/MeasureDuration.h>
 #include <Quor/TevValueHelper.h>
+#include <Quor/Unreachable.h>
 
 #include "QuorObjectModel/TimeOfDay.h"
+#include "Support/LogCapture.h"
 #include "Support/ScopedTimeZone.h"
 #include "Support/Values.h"
 
@@ -115,6 +126,109 @@ TEST(ToTevValueTimeOfDayDeathTest, OnlyDayTimeIsAccepted) {
   EXPECT_DEATH(Quor::ToTevValue(*time, tvtTime),
                "ToTevValue .*TevValueHelper\\.cpp:[0-9]+ QUOR_ASSERT2\\(expectedType == "
                "tvtDayTime\\) failed");
+}
+
+using testing::PrintToString;
+
+TEST(RepairUTF8, ReplacesEachBadSequenceByOneQuestionMark) {
+  const struct {
+    std::string in;
+    std::string out;
+  } rows[] = {
+      // clang-format off
+      {"", ""},
+      {std::string("a\0b", 3), std::string("a\0b", 3)},  // NUL is valid text
+      {"\xC3\xA9", "\xC3\xA9"},                          // two bytes
+      {"\xE2\x82\xAC", "\xE2\x82\xAC"},                  // three bytes
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},          // four bytes
+      {"a\xFF" "b", "a?b"},
+      {"a\xC3", "a?"},                // two-byte lead cut off at the end
+      {"\xC3" "b", "?b"},             // two-byte lead without its trail
+      {"\xC3\xC3\xA9", "?\xC3\xA9"},  // lead, then a whole sequence
+      {"\xE2\x82", "?"},              // three-byte sequence cut off at the end
+      {"\xE2\x82" "x", "?x"},
+      {"\xF0\x9F\x98", "?"},          // four-byte sequence cut off at the end
+      {"\x80\x80", "??"},             // trails without a lead
+      {"\xC0\xAF", "?"},              // overlong
+      {"\xED\xA0\x80", "?"},          // surrogate
+      {"\xF8\x88\x80\x80\x80", "?????"},
+      {"\xE2\x82\xAC\xFF\xE2\x82\xAC", "\xE2\x82\xAC?\xE2\x82\xAC"},
+      // Only the NUL appended for the repair is taken off again.
+      {std::string("\xFF\0", 2), std::string("?\0", 2)},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(Quor::RepairUTF8(row.in).str(), row.out) << PrintToString(row.in);
+  }
+}
+
+TEST(RepairUTF8, AnySingleByteOrBytePairGivesValidText) {
+  for (int first = 0; first < 256; ++first) {
+    const std::string single(1, static_cast<char>(first));
+    EXPECT_EQ(Quor::RepairUTF8(single).str(), first < 0x80 ? single : "?") << first;
+    for (int second = 0; second < 256; ++second) {
+      const std::string pair{static_cast<char>(first), static_cast<char>(second)};
+      const std::string repaired = Quor::RepairUTF8(pair).str();
+      ASSERT_TRUE(utf8::is_valid(repaired.begin(), repaired.end())) << PrintToString(pair);
+      ASSERT_LE(repaired.size(), 2u) << PrintToString(pair);
+    }
+  }
+}
+
+using QuorTest::LogCapture;
+using testing::MatchesRegex;
+
+// boost::timer's default layout with 6 places, without leading blank and line end.
+const std::string kTiming =
+    "[0-9]+\\.[0-9]{6}s wall, [0-9]+\\.[0-9]{6}s user \\+ [0-9]+\\.[0-9]{6}s system = "
+    "[0-9]+\\.[0-9]{6}s CPU \\((n/a|[0-9]+\\.[0-9])%\\)";
+
+// Without a threshold at DEBUG, at or above it at INFO, below it not at all.
+TEST(MeasureDuration, LevelFollowsTheThreshold) {
+  const struct {
+    boost::optional<boost::chrono::nanoseconds> threshold;
+    std::vector<int> levels;
+  } cases[] = {
+      {boost::none, {log4cplus::DEBUG_LOG_LEVEL}},
+      {boost::chrono::nanoseconds(0), {log4cplus::INFO_LOG_LEVEL}},
+      {boost::chrono::nanoseconds(boost::chrono::hours(1)), {}},
+  };
+  for (const auto& c : cases) {
+    LogCapture capture;
+    { const Quor::MeasureDuration measure("Decoding took ", c.threshold); }
+    std::vector<int> levels;
+    for (const auto& record : capture.Records()) {
+      levels.push_back(record.level);
+      EXPECT_THAT(record.body, MatchesRegex("Decoding took " + kTiming));
+      EXPECT_THAT(record.file, testing::EndsWith("MeasureDuration.cpp"));
+    }
+    EXPECT_EQ(levels, c.levels);
+  }
+}
+
+void LogToStderr() {
+  log4cplus::Logger::getRoot().addAppender(
+      log4cplus::SharedAppenderPtr(new log4cplus::ConsoleAppender(true, true)));
+}
+
+TEST(UndefinedBehaviourIfNoneDeathTest, NoValueEndsTheProcessWithAFatalLine) {
+  EXPECT_DEATH(
+      {
+        LogToStderr();
+        Quor::UndefinedBehaviourIfNone(boost::optional<int>());
+      },
+      "FATAL - UndefinedBehaviourIfNone\\(Unreachable\\.h:[0-9]+\\) - This statement should not "
+      "be executed\\. There is a bug somewhere around .*Unreachable\\.h:[0-9]+");
+}
+
+[[noreturn]] void ReachTheUnreachable() {
+  LogToStderr();
+  QUOR_UNREACHABLE();
+}
+
+TEST(UnreachableDeathTest, NamesThePlaceOfTheMarker) {
+  EXPECT_DEATH(ReachTheUnreachable(),
+               "There is a bug somewhere around .*ValueHelperTest\\.cpp:[0-9]+");
 }
 
 }  // namespace

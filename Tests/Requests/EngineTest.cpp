@@ -56,31 +56,28 @@ constexpr unsigned kRetries = 2;
 const boost::posix_time::time_duration kLong = seconds(10);
 const boost::posix_time::time_duration kShort = milliseconds(20);
 
-bool IsDefault(const Quor::Docket& d) {
-  return !d.IsAnswered() && !d.IsReplyValid() && d.ReadReply().empty() &&
-         d.ReadDeliveryError().empty();
+// A docket in one line: whether answered and valid, then reply and delivery error.
+std::string State(const Quor::Docket& d) {
+  return std::string(d.IsAnswered() ? "answered" : "unanswered") +
+         (d.IsReplyValid() ? " valid '" : " invalid '") + d.ReadReply() + "' '" +
+         d.ReadDeliveryError() + "'";
 }
+const std::string kDefault = "unanswered invalid '' ''";
 
 TEST(Engine, EveryRequestKindGetsItsContent) {
   Rig rig(kLong, kRetries);
   rig.stack.SetStoredValue(7, "3.5");
   const Quor::Docket value = rig.engine.GetValue(7, false);
-  EXPECT_TRUE(value.IsReplyValid());
-  EXPECT_EQ(value.ReadReply(), "3.5");
+  EXPECT_EQ(State(value), "answered valid '3.5' ''");
   const Quor::Docket response = rig.engine.Request("ping", seconds(10));
-  EXPECT_TRUE(response.IsReplyValid());
-  EXPECT_EQ(response.ReadReply(), "ping");
+  EXPECT_EQ(State(response), "answered valid 'ping' ''");
   // Register-application and set-configuration answers carry no content.
   const Quor::Docket app = rig.engine.RegisterApplication("app", "App", "1.0");
-  EXPECT_TRUE(app.IsAnswered());
-  EXPECT_TRUE(app.IsReplyValid());
-  EXPECT_EQ(app.ReadReply(), "");
+  EXPECT_EQ(State(app), "answered valid '' ''");
   EXPECT_THAT(rig.stack.GetRegisteredApplications(), ElementsAre("app"));
   const Quor::Docket config =
       rig.engine.SetConfiguration("<cfg/>", seconds(10), [] { return true; });
-  EXPECT_TRUE(config.IsAnswered());
-  EXPECT_TRUE(config.IsReplyValid());
-  EXPECT_EQ(config.ReadReply(), "");
+  EXPECT_EQ(State(config), "answered valid '' ''");
   EXPECT_EQ(rig.stack.GetConfigurationText(), "<cfg/>");
 }
 
@@ -110,10 +107,7 @@ TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
     rig.stack.SetInjectedError(Brask::Error(42, "first", "second", "it broke"));
     rig.stack.InjectFault(Fault::ErrorAnswer);
     const Quor::Docket docket = c.call(rig.engine);
-    EXPECT_TRUE(docket.IsAnswered());
-    EXPECT_FALSE(docket.IsReplyValid());
-    EXPECT_EQ(docket.ReadDeliveryError(), "it broke");
-    EXPECT_EQ(docket.ReadReply(), c.reply);
+    EXPECT_EQ(State(docket), "answered invalid '" + c.reply + "' 'it broke'");
     EXPECT_EQ(rig.stack.GetRecords().size(), 1u);
     // The answering thread logs the error without the engine's lock, so it may come before or
     // after the caller's first line; only the caller's own lines have a fixed order.
@@ -196,7 +190,7 @@ TEST(Engine, UnansweredAttemptsAreRetriedUntilTheLast) {
     QuorTest::LogCapture capture;
     Rig rig(kShort, c.retries);
     rig.stack.InjectFaults(std::vector<Fault>(c.retries + 1, c.fault));
-    EXPECT_TRUE(IsDefault(c.call(rig.engine)));
+    EXPECT_EQ(State(c.call(rig.engine)), kDefault);
     EXPECT_EQ(rig.stack.GetRecords().size(), c.retries + 1);
     EXPECT_EQ(capture.Lines(), c.lines);
   }
@@ -207,8 +201,7 @@ TEST(Engine, ALateAnswerChangesNothingAndTheRetryIsAnswered) {
   Rig rig(kShort, kRetries);
   rig.stack.InjectFault(Fault::LateAnswer);  // held until the retry is issued
   const Quor::Docket docket = rig.engine.SetValue(4, Integer(8), false);
-  EXPECT_TRUE(docket.IsReplyValid());
-  EXPECT_EQ(docket.ReadReply(), "8");
+  EXPECT_EQ(State(docket), "answered valid '8' ''");
   ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
   EXPECT_THAT(
       capture.Lines(),
@@ -261,7 +254,7 @@ TEST(Engine, APredicateTurningFalseWhileWaitingEndsTheCall) {
     return relevant.load();
   });
   other.join();
-  EXPECT_TRUE(IsDefault(docket));
+  EXPECT_EQ(State(docket), kDefault);
   EXPECT_EQ(rig.stack.GetRecords().size(), 2u);  // no retry
   std::vector<Line> own;
   for (const Line& line : capture.Lines()) {
@@ -289,7 +282,7 @@ TEST(Engine, AnAnsweredResultNoLongerRelevantIsDropped) {
     return !(record && record->answers > 0 &&
              capture.Contains(kDebug, "Got request for ID 'req-1'."));
   });
-  EXPECT_TRUE(IsDefault(docket));
+  EXPECT_EQ(State(docket), kDefault);
   EXPECT_EQ(capture.Lines().back(),
             Line(kDebug, "returned from waiting for response with ID 'req-1': !isStillRelevant"));
 }
@@ -310,7 +303,7 @@ TEST(Engine, APredicateIsAskedOncePerWaitAndOnceAfterIt) {
     int calls = 0;
     const Quor::Docket docket =
         rig.engine.SetConfiguration("c", seconds(0), [&] { return ++calls <= c.relevantCalls; });
-    EXPECT_TRUE(IsDefault(docket));
+    EXPECT_EQ(State(docket), kDefault);
     EXPECT_EQ(rig.stack.GetRecords().size(), c.requests);
     EXPECT_EQ(
         capture.Contains(kInfo, "Aborted a ZEB request because its result is no longer relevant"),
@@ -399,9 +392,7 @@ TEST(Engine, DirectOperationsForwardWithoutWaiting) {
     rig.stack.SetSynchronousResult(result);
     const Quor::Docket docket = rig.engine.SetConfiguration(
         9, {{Brask::IDeviceStackClient::PropertyType::Name, {"lamp"}}}, true);
-    EXPECT_TRUE(docket.IsAnswered());
-    EXPECT_EQ(docket.IsReplyValid(), result);
-    EXPECT_EQ(docket.ReadReply(), "");
+    EXPECT_EQ(State(docket), result ? "answered valid '' ''" : "answered invalid '' ''");
     EXPECT_EQ(rig.engine.SetDeviceConfig({{"k", "v"}}), result);
     std::string config;
     EXPECT_EQ(rig.engine.GetDeviceConfig(config, false), result);

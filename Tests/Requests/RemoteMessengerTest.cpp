@@ -49,19 +49,6 @@ class RemoteMessengerTest : public testing::Test {
   Quor::RemoteRequestMessengerDeviceStack messenger{client};
 };
 
-class IdleHandler : public IDeviceStackClient::IResponseHandler {
- public:
-  using IError = IDeviceStackClient::IError;
-  void OnResponse(void*, const std::string&, const std::string&, const IError&) override {}
-  void OnRegisterApplication(void*, const std::string&, const IError&) override {}
-  void OnGetConfiguration(void*, const std::string&, const std::string&, const IError&) override {}
-  void OnSetConfiguration(void*, const std::string&, const IError&) override {}
-  void OnGetValue(void*, const std::string&, unsigned long, const std::string&, const std::string&,
-                  const IError&) override {}
-  void OnSetValue(void*, const std::string&, unsigned long, const std::string&, const std::string&,
-                  const IError&) override {}
-};
-
 TEST_F(RemoteMessengerTest, AsynchronousRequestsForwardTheirArgumentsAndIds) {
   EXPECT_CALL(client, RegisterApplicationAsync("app", "name", "1.2")).WillOnce(Return("r1"));
   EXPECT_CALL(client, GetValueAsync(100109ul, true)).WillOnce(Return("r2"));

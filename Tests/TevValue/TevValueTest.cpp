@@ -75,45 +75,6 @@ TEST(TevValueInternalFormat, UnreadableTextLeavesInvalid) {
   }
 }
 
-TEST(TevValuePlainFormat, WritesReadableTextThatReadsBack) {
-  const struct {
-    TEVVALUE value;
-    const char* text;
-    TevValueType readType;
-  } rows[] = {
-      {Boolean(false), "false", tvtBoolean},
-      {Float(2.0), "2", tvtInteger},  // the plain text keeps the number, not the type
-      {Float(1e15), "1000000000000000", tvtFloat},
-      {DWord(4294967295u), "4294967295", tvtDWord},
-      {Time(tvtDate, 2024, 2, 29, 0, 0, 0, 8), "2024-02-29", tvtDate},
-      {DayTime(13, 45, 10, 4), "13:45:10@3", tvtDayTime},
-      {Time(tvtDateTime, 2024, 5, 17, 13, 45, 10, 16), "2024-05-17T13:45:10", tvtDateTime},
-  };
-  for (const auto& row : rows) {
-    std::string text = "stale";
-    EXPECT_TRUE(row.value.Serialize(text, false)) << row.text;
-    EXPECT_EQ(text, row.text);
-    TEVVALUE read;
-    EXPECT_TRUE(read.Deserialize(text)) << row.text;
-    EXPECT_EQ(read.tvt, row.readType) << row.text;
-  }
-}
-
-TEST(TevTime, ValidDates) {
-  const struct {
-    int year, month, day;
-    bool valid;
-  } rows[] = {
-      {2024, 2, 29, true},  {2023, 2, 29, false}, {2000, 2, 29, true},  {1900, 2, 29, false},
-      {2024, 4, 31, false}, {2024, 12, 31, true}, {2024, 13, 1, false}, {2024, 1, 0, false},
-      {1, 1, 1, true},      {0, 12, 31, false},   {9999, 12, 31, true}, {10000, 1, 1, false},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(TEVTIME::IsValidDate(row.year, row.month, row.day), row.valid)
-        << row.year << "-" << row.month << "-" << row.day;
-  }
-}
-
 TEST(TevTime, SecondsBreakDownInLocalTime) {
   const ScopedTimeZone zone(kCentralEuropeZone);
   const struct {

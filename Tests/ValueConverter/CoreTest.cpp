@@ -113,9 +113,13 @@ TEST_F(CoreTest, FirstRegistrationWinsAndTheMapOwnsItsClones) {
   EXPECT_EQ(second.clones, 0);
   const Quor::DptValueEntry& entry = converter.GetEntry(KNXDPT{16, 9, 1});
   EXPECT_EQ(entry.tst, TevDP::tstPhysicalFloat);
-  const Quor::DptValueEntry copy = entry;
-  EXPECT_EQ(probe.clones, 2);
+  Quor::DptValueEntry copy = entry;
+  copy = entry;
+  const Quor::DptValueMap copiedMap(converter.GetMap());
+  EXPECT_EQ(probe.clones, 4);  // each copy, entry or map, holds a clone of its own
   EXPECT_NE(copy.converter.get(), entry.converter.get());
+  EXPECT_NE(copiedMap.GetEntries().front().converter.get(), entry.converter.get());
+  EXPECT_EQ(copiedMap.GetEntries().front().tst, TevDP::tstPhysicalFloat);
 
   KNXDPT dpt{16, 9, 1};
   KnxStack::GroupValue group;

@@ -3,8 +3,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <iomanip>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +14,6 @@
 #include <KnxStack/KnxDpt.h>
 #include <TevValue/TevValue.h>
 
-#include "QuorObjectModel/TimeOfDay.h"
 
 namespace QuorTest {
 
@@ -115,40 +112,15 @@ inline Bytes RawBytes(const KnxStack::GroupValue& group) {
   return Bytes(raw.GetData(), raw.GetData() + raw.GetSize());
 }
 
-// Type and the storage of its kind, so that comparisons ignore bytes a kind does not use.
+// The value library's text of a value; the internal one reads back as type and value exactly,
+// so Show compares both at once.
+inline std::string Serialized(const TEVVALUE& value, bool internalFormat) {
+  std::string text;
+  value.Serialize(text, internalFormat);
+  return text;
+}
 inline std::string Show(const TEVVALUE& value) {
-  std::ostringstream text;
-  text << "tvt " << static_cast<int>(value.tvt) << ": " << std::setprecision(17);
-  switch (value.tvt) {
-    case tvtBoolean:
-      text << value.value.boolValue;
-      break;
-    case tvtByte:
-      text << +value.value.byteValue;
-      break;
-    case tvtWord:
-    case tvtDWord:
-      text << value.value.dwordValue;
-      break;
-    case tvtInteger:
-      text << value.value.intValue;
-      break;
-    case tvtFloat:
-      text << value.value.doubleValue;
-      break;
-    case tvtString:
-      text << '"' << value.stringValue << '"';
-      break;
-    case tvtDate:
-    case tvtTime:
-    case tvtDateTime:
-    case tvtDayTime:
-      text << QuorApp::FormatTevTimeFields(value.value.timeValue);
-      break;
-    default:
-      break;
-  }
-  return text.str();
+  return Serialized(value, true);
 }
 
 // Bit-exact: type, state, string and every byte of the storage.

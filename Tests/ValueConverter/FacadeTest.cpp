@@ -21,12 +21,6 @@ constexpr int kError = log4cplus::ERROR_LOG_LEVEL;
 constexpr bool kInternal = true;
 constexpr bool kPlain = false;
 
-std::string Serialized(const TEVVALUE& value, bool internalFormat) {
-  std::string text;
-  value.Serialize(text, internalFormat);
-  return text;
-}
-
 class FacadeTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(facade.Init()); }

@@ -14,12 +14,6 @@ namespace {
 using namespace Quor::KnxZebMapping;
 using namespace QuorTest;
 
-std::string Serialized(const TEVVALUE& value, bool internalFormat) {
-  std::string text;
-  value.Serialize(text, internalFormat);
-  return text;
-}
-
 TEVVALUE DateTime1900() {
   // 1900 is before the first second a 32-bit mktime counts: it answers -1.
   TEVVALUE value(tvtDateTime);

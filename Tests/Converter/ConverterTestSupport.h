@@ -65,10 +65,6 @@ struct RefusalCase {
   std::string body;
 };
 
-inline std::string Name(const KNXDPT& dpt) {
-  return std::to_string(dpt.mainNumber) + "." + std::to_string(dpt.subNumber);
-}
-
 inline void Check(const ToCase& c) {
   SCOPED_TRACE("to " + Name(c.dpt) + " " + c.value.ToString());
   ErrorCapture capture;

@@ -14,7 +14,6 @@
 #include <KnxStack/KnxDpt.h>
 #include <TevValue/TevValue.h>
 
-
 namespace QuorTest {
 
 using Bytes = std::vector<unsigned char>;
@@ -99,6 +98,10 @@ inline KNXDPT Dpt(std::uint16_t main, std::uint16_t sub, std::uint8_t bits) {
 }
 constexpr unsigned long Dpt(unsigned long main, unsigned long sub) {
   return (main << 16) | sub;
+}
+
+inline std::string Name(const KNXDPT& dpt) {
+  return std::to_string(dpt.mainNumber) + "." + std::to_string(dpt.subNumber);
 }
 
 inline KnxStack::GroupValue Group(const Bytes& bytes, unsigned int bits) {

@@ -5,11 +5,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ConverterTestSupport.h"
+#include "QuorObjectModel/KnxConverter.h"
+#include "Support/LogCapture.h"
+#include "Support/Values.h"
 
 namespace {
 
-using namespace ConverterTest;
+using namespace QuorTest;
 using namespace Quor;
 
 // The scale factor of each kind of range, and the line an empty span logs (the factor then
@@ -51,7 +53,7 @@ TEST(Ranges, ScaleFactorIsTheSignedRatioOfTheSpans) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
-    ErrorCapture capture;
+    LogCapture capture(log4cplus::INFO_LOG_LEVEL);
     EXPECT_DOUBLE_EQ(c.factor(), c.expected);
     EXPECT_EQ(capture.Lines(), c.line.empty() ? Lines{} : Lines{Error(c.line)});
   }

@@ -1,0 +1,285 @@
+// quor-om's commands: what each prints and the exit status it gives.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <log4cplus/loglevel.h>
+#include <boost/optional/optional_io.hpp>
+
+#include "Cli.h"
+#include "Support/LogCapture.h"
+
+namespace {
+
+using testing::ContainsRegex;
+using testing::HasSubstr;
+using testing::MatchesRegex;
+using testing::StartsWith;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs quor-om in-process with string streams; logging is left to the test's LogCapture.
+Outcome RunTool(const std::vector<std::string>& words, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  QuorOm::Streams io{in, out, err};
+  const int status = QuorOm::Run(
+      words, io, [](const QuorOm::GlobalOptions&) { return boost::optional<std::string>(); });
+  return {status, out.str(), err.str()};
+}
+
+// The first line of a text, without its newline.
+std::string FirstLine(const std::string& text) {
+  return text.substr(0, text.find('\n'));
+}
+
+TEST(Cli, UsageErrorsGiveOneLineAndTheUsage) {
+  struct Case {
+    std::vector<std::string> words;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {{}, "quor-om: missing command"},
+      {{"frobnicate"}, "quor-om: unknown command 'frobnicate'"},
+      {{"encode", "9.001"}, "quor-om: missing VALUE"},
+      {{"encode", "9", "1"}, "quor-om: DPT '9' is not main.sub (for example 9.001)"},
+      {{"encode", "9.001", "1", "2"}, "quor-om: unexpected argument '2'"},
+      {{"encode", "--fast", "9.001", "1"}, "quor-om: unknown option '--fast'"},
+      {{"decode", "--bits", "256", "9.001", "0c33"},
+       "quor-om: --bits '256' is not a number from 0 to 255"},
+      {{"--log-level", "LOUD", "table"}, "quor-om: unknown log level 'LOUD'"},
+      {{"id", "co", "5", "3"}, "quor-om: logical device '3' is neither 1 nor 2"},
+      {{"id", "param", "bool", "1", "1"},
+       "quor-om: parameter type 'bool' is none of ip, number, text"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    const auto outcome = RunTool(c.words);
+    EXPECT_EQ(outcome.status, QuorOm::kExitUsage);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(FirstLine(outcome.err), c.message);
+    EXPECT_THAT(outcome.err, HasSubstr("\nusage: quor-om"));
+  }
+}
+
+TEST(Cli, HelpForTheToolAndEachCommand) {
+  const auto tool = RunTool({"--help"});
+  EXPECT_EQ(tool.status, 0);
+  EXPECT_THAT(tool.out, HasSubstr("commands:"));
+  for (const char* command :
+       {"encode", "decode", "table", "defaults", "id", "config", "demo", "stress"}) {
+    SCOPED_TRACE(command);
+    EXPECT_THAT(tool.out, HasSubstr(std::string("\n  ") + command + " "));
+    const auto help = RunTool({command, "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, StartsWith(std::string("usage: quor-om ") + command));
+    EXPECT_EQ(RunTool({"help", command}).out, help.out);
+  }
+  EXPECT_EQ(RunTool({"-h", "encode"}).out, RunTool({"encode", "--help"}).out);
+}
+
+TEST(Cli, RefusedLogSetupIsAUsageError) {
+  std::istringstream in;
+  std::ostringstream out, err;
+  QuorOm::Streams io{in, out, err};
+  const int status = QuorOm::Run({"table"}, io, [](const QuorOm::GlobalOptions&) {
+    return boost::optional<std::string>("cannot read log configuration 'nope'");
+  });
+  EXPECT_EQ(status, QuorOm::kExitUsage);
+  EXPECT_EQ(FirstLine(err.str()), "quor-om: cannot read log configuration 'nope'");
+  EXPECT_EQ(out.str(), "");
+}
+
+struct RoundTrip {
+  const char* dpt;
+  const char* value;
+  const char* hex;
+};
+
+// encode gives the bytes, decode gives the text back, for both conversions.
+void ExpectRoundTrips(const std::vector<RoundTrip>& cases, const std::vector<std::string>& flags) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.dpt) + " " + c.value);
+    std::vector<std::string> encode = flags;
+    encode.insert(encode.end(), {"encode", c.dpt, c.value});
+    const auto encoded = RunTool(encode);
+    EXPECT_EQ(encoded.status, 0) << encoded.err;
+    EXPECT_EQ(encoded.out, std::string(c.hex) + "\n");
+    std::vector<std::string> decode = flags;
+    decode.insert(decode.end(), {"decode", c.dpt, c.hex});
+    const auto decoded = RunTool(decode);
+    EXPECT_EQ(decoded.status, 0) << decoded.err;
+    EXPECT_EQ(decoded.out, std::string(c.value) + "\n");
+  }
+}
+
+TEST(Conversion, TableRoundTrips) {
+  ExpectRoundTrips({{"9.001", "21.5", "0c33"},
+                    {"1.001", "true", "01"},
+                    {"5.001", "255", "ff"},
+                    {"12.001", "4294967295", "ffffffff"},
+                    {"14.000", "-inf", "ff800000"},
+                    {"10.001", "13:45:10@3", "6d2d0a"},
+                    {"19.001", "2021-03-14T12:30:45", "79030e0c1e2d2000"},
+                    {"16.001", "Grüße", "4772fcdf65000000000000000000"},
+                    {"9.001", "invalid", "7fff"}},
+                   {});
+}
+
+TEST(Conversion, DirectRoundTrips) {
+  ExpectRoundTrips({{"9.001", "21.5", "0c33"},
+                    {"6.010", "255", "ff"},
+                    {"19.001", "2021-03-14T12:30:45", "79030eec1e2d2000"},
+                    {"10.001", "00:00:59@7", "e0003b"},
+                    {"232.600", "1193046", "123456"}},
+                   {"--direct"});
+}
+
+TEST(Conversion, LibraryRefusalIsStatusOne) {
+  QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
+  const auto outcome = RunTool({"encode", "9.001", "-300"});
+  EXPECT_EQ(outcome.status, QuorOm::kExitRefused);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err, "quor-om: the library refused to encode '-300' for DPT 9.001\n");
+  EXPECT_TRUE(log.Contains(log4cplus::ERROR_LOG_LEVEL,
+                           "Convert to KNX value failed for DPT = 9.1 val = Float -300"));
+}
+
+TEST(Conversion, DirectRefusals) {
+  QuorTest::LogCapture log(log4cplus::WARN_LOG_LEVEL);
+  const auto infinite = RunTool({"encode", "--direct", "9.001", "inf"});
+  EXPECT_EQ(infinite.status, QuorOm::kExitRefused);
+  EXPECT_EQ(infinite.err, "quor-om: the library refused to encode 'inf' for DPT 9.001\n");
+  const auto unsupported = RunTool({"decode", "--direct", "99.1", "00"});
+  EXPECT_EQ(unsupported.status, QuorOm::kExitRefused);
+  EXPECT_TRUE(log.Contains(log4cplus::ERROR_LOG_LEVEL, "Unsupported DPT: 99.1"));
+}
+
+TEST(Conversion, StandardInputGivesOneLineEach) {
+  QuorTest::LogCapture log(log4cplus::OFF_LOG_LEVEL);
+  const auto encoded = RunTool({"encode", "9.001", "-"}, "21.5\nabc\r\n-300\n0\n");
+  EXPECT_EQ(encoded.status, QuorOm::kExitRefused);
+  EXPECT_EQ(encoded.out, "0c33\nerror\nerror\n0000\n");
+  const auto decoded = RunTool({"decode", "--direct", "9.001", "-"}, "0c33\n0000\n");
+  EXPECT_EQ(decoded.status, 0);
+  EXPECT_EQ(decoded.out, "21.5\n0\n");
+  const auto empty = RunTool({"decode", "9.001", "-"}, "");
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_EQ(empty.out, "");
+}
+
+TEST(IdCommand, CoAndParameterIds) {
+  EXPECT_EQ(RunTool({"id", "co", "5", "1"}).out, "channel    100108\nvalue      100109\n");
+  EXPECT_EQ(RunTool({"id", "param", "text", "500", "2"}).out,
+            "channel    281000\nvalue      281001\n");
+  EXPECT_EQ(RunTool({"id", "param", "ip", "0x1", "1"}).out,
+            "channel    160002\nvalue      160003\n");
+  const auto noCo = RunTool({"id", "co", "4096", "1"});
+  EXPECT_EQ(noCo.status, QuorOm::kExitRefused);
+  EXPECT_EQ(noCo.err, "quor-om: CO 4096 has no object-model id\n");
+  EXPECT_EQ(RunTool({"id", "param", "ip", "101", "1"}).status, QuorOm::kExitRefused);
+}
+
+class ConfigCommand : public testing::Test {
+ protected:
+  void TearDown() override { std::remove(m_path.c_str()); }
+
+  std::string Write(const std::string& text) {
+    std::ofstream(m_path) << text;
+    return m_path;
+  }
+
+  std::string m_path = testing::TempDir() + "quor-om-config-test.xml";
+};
+
+TEST_F(ConfigCommand, PrintsEverySetting) {
+  const std::string path = Write(
+      "<QuorAppHostConfig WithoutKNX=\"1\"><ObjectModelConfig Path=\"/om.json\"/>"
+      "<ZebConfig><ResponseDps><Dp ObjId=\"100101\"/><Dp ObjId=\"100103\"/></ResponseDps>"
+      "</ZebConfig><Debugging Active=\"1\"><AppHost RootPath=\"/ah\" DisableStartup=\"1\"/>"
+      "</Debugging></QuorAppHostConfig>");
+  const auto outcome = RunTool({"config", path});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out, "file                             " + path +
+                             "\n"
+                             "WithoutKNX                       true\n"
+                             "TerminateOnFirmwareUpdate        false\n"
+                             "ObjectModelConfig.Path           /om.json\n"
+                             "ResponseDps                      100101 100103\n"
+                             "Debugging.Active                 true\n"
+                             "App.RootPath                     (none)\n"
+                             "ManagedApp.RootPath              (none)\n"
+                             "AppHost.RootPath                 /ah\n"
+                             "AppHost.DisableStartup           true\n"
+                             "AppConnectorHost.RootPath        (none)\n"
+                             "AppConnectorHost.DisableStartup  true\n");
+}
+
+TEST_F(ConfigCommand, UnreadableObjIdIsARefusal) {
+  const std::string path = Write(
+      "<QuorAppHostConfig><ZebConfig><ResponseDps><Dp ObjId=\"x\"/></ResponseDps></ZebConfig>"
+      "</QuorAppHostConfig>");
+  const auto outcome = RunTool({"config", path});
+  EXPECT_EQ(outcome.status, QuorOm::kExitRefused);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_THAT(outcome.err, HasSubstr("quor-om: "));
+}
+
+constexpr int kWarn = 30000;
+
+TEST(RequestCommands, DemoWalksThroughEveryKindOfOutcome) {
+  QuorTest::LogCapture capture(log4cplus::WARN_LOG_LEVEL);
+  const auto outcome = RunTool({"demo"});
+  EXPECT_EQ(outcome.status, QuorOm::kExitOk) << outcome.out;
+  EXPECT_EQ(outcome.err, "");
+  for (const char* line : {
+           "RegisterApplication answered, valid\n",
+           "DPT 9.001): received 0c33 = 21.5; SetValue answered, valid\n",
+           "CO 1: GetValue answered, valid = 21.5, sent as 0c33\n",
+           "CO 2: GetValue answered, valid = true, sent as 01\n",
+           "CO 3: GetValue answered, valid = KNX demo, sent as 4b4e582064656d6f000000000000\n",
+           "4 threads with 5 SetValue each: 20 of 20 answered, valid\n",
+           "  answered, valid after 2 attempts\n",
+       }) {
+    EXPECT_THAT(outcome.out, HasSubstr(line));
+  }
+  EXPECT_THAT(outcome.out, ContainsRegex("\n  answered, device-side error '[^']+'\n"));
+  // The lost answer shows up in the log as a timeout, the device-side error does not retry.
+  int timeouts = 0;
+  for (const auto& record : capture.Records()) {
+    timeouts += record.level == kWarn && record.body.find("Timeout (") == 0 ? 1 : 0;
+  }
+  EXPECT_EQ(timeouts, 1);
+}
+
+TEST(RequestCommands, StressLosesNothingUnderFaults) {
+  const auto outcome = RunTool(
+      {"stress", "--requests", "2000", "--threads", "4", "--faults", "0.1", "--timeout", "50"});
+  EXPECT_EQ(outcome.status, QuorOm::kExitOk) << outcome.err;
+  EXPECT_THAT(outcome.out, MatchesRegex("requests 2000, answered valid [0-9]+, answered with "
+                                        "error [1-9][0-9]*, not answered [0-9]+, lost 0, "
+                                        "p50 [0-9.]+ ms, p99 [0-9.]+ ms\n"));
+}
+
+TEST(RequestCommands, StressRefusesBadOptions) {
+  for (const auto& words : std::vector<std::vector<std::string>>{
+           {"stress", "--faults", "1.5"},
+           {"stress", "--faults", "x"},
+           {"stress", "--threads", "0"},
+       }) {
+    const auto outcome = RunTool(words);
+    EXPECT_EQ(outcome.status, QuorOm::kExitUsage) << words.back();
+    EXPECT_THAT(FirstLine(outcome.err), HasSubstr("quor-om: --"));
+  }
+}
+
+}  // namespace

@@ -99,8 +99,6 @@ TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
   }
 }
 
-using KnxStack::GroupValue;
-
 uint16_t Encode(double value) {
   GroupValue group;
   group.SetAsFloat16(value);

@@ -96,10 +96,12 @@ const Row kRoundTrips[] = {
 
 class RoundTrip : public InCentralEurope {};
 
+// Both ways with no record at INFO or above but the converter table's misses for main types
+// it has no row for.
 TEST_F(RoundTrip, EveryMainTypeEncodesItsBytesAndDecodesTheValueBack) {
   for (const Row& row : kRoundTrips) {
-    SCOPED_TRACE(testing::Message() << "DPT " << (row.dpt >> 16) << "." << (row.dpt & 0xFFFF) << " "
-                                    << Show(row.value));
+    SCOPED_TRACE(DptText(row.dpt) + " " + Show(row.value));
+    LogCapture capture(log4cplus::INFO_LOG_LEVEL);
     const auto group = Quor::TevValueToGroupValue(row.value, row.dpt);
     ASSERT_TRUE(group);
     EXPECT_EQ(RawBytes(*group), row.bytes);
@@ -107,22 +109,11 @@ TEST_F(RoundTrip, EveryMainTypeEncodesItsBytesAndDecodesTheValueBack) {
     const auto back = Quor::GroupValueToTevValue(*group, row.dpt);
     ASSERT_TRUE(back);
     EXPECT_EQ(Show(*back), Show(row.value));
-  }
-}
-
-TEST_F(RoundTrip, DptsOfTheConverterTableGoBothWaysWithoutALogLine) {
-  LogCapture capture(log4cplus::INFO_LOG_LEVEL);
-  for (const unsigned long dpt :
-       {Dpt(1, 1), Dpt(9, 1), Dpt(10, 1), Dpt(11, 1), Dpt(16, 1), Dpt(19, 1), Dpt(232, 600)}) {
-    for (const Row& row : kRoundTrips) {
-      if (row.dpt == dpt) {
-        const auto group = Quor::TevValueToGroupValue(row.value, dpt);
-        ASSERT_TRUE(group);
-        EXPECT_TRUE(Quor::GroupValueToTevValue(*group, dpt));
-      }
+    for (const Line& line : LinesOf(capture)) {
+      EXPECT_THAT(line.second, testing::AnyOf(StartsWith("No Entry found for DPT = "),
+                                              "Assume validity and accept value!"));
     }
   }
-  EXPECT_EQ(LinesOf(capture), Lines{});
 }
 
 // ---- Sending --------------------------------------------------------------------------------

@@ -218,11 +218,11 @@ std::string SizeRefusal(const char* dpt, unsigned int actual, unsigned int expec
 TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
   const Bytes umlaut = {'G', 'r', 0xFC, 'n', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   // The core's bit-size refusal, for a few rows; the round trips show every row's size.
-  const std::string size1 = SizeRefusal("1.1", 16, 1), size23 = SizeRefusal("23.1", 6, 8),
+  const std::string size1 = SizeRefusal("1.1", 7, 1), size23 = SizeRefusal("23.1", 6, 8),
                     size232 = SizeRefusal("232.600", 32, 24);
   // clang-format off
   const std::vector<FromCase> cases = {
-      {{1, 1, 1}, {0x01, 0x00}, 16, false, TEVVALUE(tvtBoolean), size1.c_str(), By::Core},
+      {{1, 1, 1}, {0x01}, 7, false, TEVVALUE(tvtBoolean), size1.c_str(), By::Core},  // 7 bits are compared
       {{2, 2, 1}, {0x03}, 2, true, Byte(3), nullptr, By::Nobody},
       {{2, 2, 1}, {0x00}, 2, true, Byte(0), nullptr, By::Nobody},
       // The 4-bit converter fills the byte and leaves the entry's tvtFloat.
@@ -239,6 +239,8 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{24, 10, 1}, {0xF7, 0x3B, 0x3B}, 24, true, DayTime(23, 59, 59, 64), nullptr, By::Nobody},
       {{24, 10, 1}, {0x6D, 0x6D, 0x0A}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
       {{24, 10, 1}, {0x18, 0x00, 0x00}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay (10.001)!", By::Converter},
+      {{24, 11, 1}, {0x11, 0x15, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x11, 0x05, 0x98}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
       {{24, 11, 1}, {0x31, 0x05, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
       {{24, 11, 1}, {0x1F, 0x02, 0x18}, 24, false, TEVVALUE(tvtDate), "Cannot convert invalid date: year=2024, month=2, day=31", By::Converter},
       {{112, 16, 0}, umlaut, 112, true, Text("Gr__n"), "Invalid characters for DPT 16.0 has been replaced with _.", By::Nobody},

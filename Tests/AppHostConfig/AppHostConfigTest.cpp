@@ -13,15 +13,12 @@
 
 #include "QuorObjectModel/AppHostConfig.h"
 #include "Support/LogCapture.h"
+#include "Support/Values.h"
 
 namespace {
 
 using Quor::AppHostConfiguration;
-using QuorTest::LogCapture;
-using testing::ElementsAre;
-using testing::Pair;
-
-constexpr int kError = log4cplus::ERROR_LOG_LEVEL;
+using namespace QuorTest;
 
 // The settings that differ from the defaults, in one line: what a row of a table expects.
 std::string Describe(const AppHostConfiguration& c) {
@@ -118,8 +115,7 @@ TEST(AppHostConfigXml, MalformedTextIsRefusedWithTheParserMessage) {
   AppHostConfiguration config;
   LogCapture capture;
   EXPECT_FALSE(Load(config, "<QuorAppHostConfig WithoutKNX=\"1\"/><Oops"));
-  EXPECT_THAT(capture.Lines(),
-              ElementsAre(Pair(kError, "Failed to read configuration file: expected >")));
+  EXPECT_EQ(capture.Lines(), Lines{Error("Failed to read configuration file: expected >")});
   EXPECT_EQ(Describe(config), "");
 }
 
@@ -143,42 +139,29 @@ const char* const kFullFile = R"(<?xml version="1.0" encoding="utf-8"?>
 </QuorAppHostConfig>
 )";
 
-TEST(AppHostConfigFile, FullFileSetsEverySetting) {
-  const TempFile file(kFullFile);
-  AppHostConfiguration config;
-  LogCapture capture;
-  config.LoadConfigurationFile(file.Path());
-  EXPECT_TRUE(capture.Lines().empty());
-  // The connector host follows the app host despite its "0".
-  EXPECT_EQ(Describe(config),
-            " debug host-off connector-off terminate app=/opt/userdata/debug/app"
-            " managed=/opt/userdata/debug/managed host=/opt/userdata/debug/apphost"
-            " connector=/opt/userdata/debug/connector"
-            " om=/opt/userdata/devicestack/quorOM/config.json dp=100101 dp=100103 dp=200109");
-}
-
-TEST(AppHostConfigFile, MalformedFileLogsBothLinesAndKeepsTheDefaults) {
-  const TempFile file("<QuorAppHostConfig WithoutKNX=\"1\">");
-  AppHostConfiguration config;
-  LogCapture capture;
-  config.LoadConfigurationFile(file.Path());
-  EXPECT_THAT(capture.Lines(),
-              ElementsAre(Pair(kError, "Failed to read configuration file: unexpected end of data"),
-                          Pair(kError, "Falling back to standard configuration.")));
-  EXPECT_EQ(Describe(config), "");
-}
-
-TEST(AppHostConfigFile, MissingFileIsLoggedWithTheQuotedPath) {
-  const TempFile dir("");
-  const std::string path = dir.Dir() + "/a\"b&c.xml";
-  AppHostConfiguration config;
-  config.SetAppDebugMode(true);
-  LogCapture capture;
-  config.LoadConfigurationFile(path);
-  EXPECT_THAT(capture.Lines(),
-              ElementsAre(Pair(kError, "App host config file cannot be read from: \"" + dir.Dir() +
-                                           "/a&\"b&&c.xml\"")));
-  EXPECT_EQ(Describe(config), " debug");
+// Every setting of a full file; a malformed or missing file is logged and leaves the settings
+// as they were. The connector host follows the app host despite its "0".
+TEST(AppHostConfigFile, LoadsOrLogsAndKeepsTheSettings) {
+  const TempFile full(kFullFile), malformed("<QuorAppHostConfig WithoutKNX=\"1\">");
+  const struct {
+    std::string path;
+    Lines lines;
+    std::string settings;
+  } cases[] = {
+      // clang-format off
+      {full.Path(), {}, " debug host-off connector-off terminate app=/opt/userdata/debug/app managed=/opt/userdata/debug/managed host=/opt/userdata/debug/apphost connector=/opt/userdata/debug/connector om=/opt/userdata/devicestack/quorOM/config.json dp=100101 dp=100103 dp=200109"},
+      {malformed.Path(), {Error("Failed to read configuration file: unexpected end of data"), Error("Falling back to standard configuration.")}, " debug"},
+      {full.Dir() + "/a\"b&c.xml", {Error("App host config file cannot be read from: \"" + full.Dir() + "/a&\"b&&c.xml\"")}, " debug"},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    AppHostConfiguration config;
+    config.SetAppDebugMode(true);
+    LogCapture capture;
+    config.LoadConfigurationFile(c.path);
+    EXPECT_EQ(capture.Lines(), c.lines) << c.path;
+    EXPECT_EQ(Describe(config), c.settings) << c.path;
+  }
 }
 
 struct BadObjIdCase {

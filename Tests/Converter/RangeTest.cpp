@@ -23,33 +23,25 @@ TEST(Ranges, ScaleFactorIsTheSignedRatioOfTheSpans) {
     double expected;
     std::string line;
   } cases[] = {
+      // clang-format off
       {[] { return MakeIntegerRange(0, 254, 0, 254).scaleFactor; }, 1.0, ""},
       {[] { return MakeIntegerRange(-64, 64, 0, 255).scaleFactor; }, 1.9921875, ""},
       {[] { return MakeIntegerRange(10, 0, 0, 10).scaleFactor; }, -1.0, ""},
-      {[] { return MakeIntegerRange(INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX).scaleFactor; }, 1.0,
-       ""},
-      {[] { return MakeIntegerRange(0, 0, 0, 255).scaleFactor; }, 1.0,
-       failed + "internal range [0, 0]."},
-      {[] { return MakeIntegerRange(0, 100, 5, 5).scaleFactor; }, 1.0,
-       failed + "external range [5, 5]."},
+      {[] { return MakeIntegerRange(INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX).scaleFactor; }, 1.0, ""},
+      {[] { return MakeIntegerRange(0, 0, 0, 255).scaleFactor; }, 1.0, failed + "internal range [0, 0]."},
+      {[] { return MakeIntegerRange(0, 100, 5, 5).scaleFactor; }, 1.0, failed + "external range [5, 5]."},
       {[] { return MakeLongIntegerRange(0, 4294967295, 0, 4294967295).scaleFactor; }, 1.0, ""},
-      {[] { return MakeLongIntegerRange(0, 1, 0, 0).scaleFactor; }, 1.0,
-       failed + "external range [0, 0]."},
+      {[] { return MakeLongIntegerRange(0, 1, 0, 0).scaleFactor; }, 1.0, failed + "external range [0, 0]."},
       {[] { return FloatIntegerRange(-100.0, 100.0, 0, 15).scaleFactor; }, 0.075, ""},
-      {[] { return FloatIntegerRange(1.5, 1.5, 0, 15).scaleFactor; }, 1.0,
-       failed + "double range [1.5, 1.5]."},
-      {[] { return FloatIntegerRange(0.0, 1.0, 7, 7).scaleFactor; }, 1.0,
-       failed + "integer range [7, 7]."},
-      {[] { return FloatIntegerRange(0.0, INFINITY, 0, 15).scaleFactor; }, 1.0,
-       failed + "double range [0, inf] or because invalid integer range [0, 15]."},
+      {[] { return FloatIntegerRange(1.5, 1.5, 0, 15).scaleFactor; }, 1.0, failed + "double range [1.5, 1.5]."},
+      {[] { return FloatIntegerRange(0.0, 1.0, 7, 7).scaleFactor; }, 1.0, failed + "integer range [7, 7]."},
+      {[] { return FloatIntegerRange(0.0, INFINITY, 0, 15).scaleFactor; }, 1.0, failed + "double range [0, inf] or because invalid integer range [0, 15]."},
       {[] { return MakeFloatRange(10.0, 0.0, 0.0, 10.0).scaleFactor; }, 1.0, ""},  // order ignored
       {[] { return MakeFloatRange(0.0, 10.0, 40.0, 0.0).scaleFactor; }, 4.0, ""},
-      {[] { return MakeFloatRange(2.0, 2.0, 0.0, 1.0).scaleFactor; }, 1.0,
-       failed + "double range [2, 2]."},
-      {[] { return MakeFloatRange(0.0, 1.0, 0.25, 0.25).scaleFactor; }, 1.0,
-       failed + "external range [0.25, 0.25]."},
-      {[] { return MakeFloatRange(0.0, INFINITY, 0.0, 1.0).scaleFactor; }, 1.0,
-       failed + "double range [0, inf] or because invalid external range [0, 1]."},
+      {[] { return MakeFloatRange(2.0, 2.0, 0.0, 1.0).scaleFactor; }, 1.0, failed + "double range [2, 2]."},
+      {[] { return MakeFloatRange(0.0, 1.0, 0.25, 0.25).scaleFactor; }, 1.0, failed + "external range [0.25, 0.25]."},
+      {[] { return MakeFloatRange(0.0, INFINITY, 0.0, 1.0).scaleFactor; }, 1.0, failed + "double range [0, inf] or because invalid external range [0, 1]."},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);

@@ -213,8 +213,6 @@ TEST_F(Receiving, DecodedAndRefusedValues) {
   const DecodeCase cases[] = {
       // Without a value type: unsupported, and not checked.
       {Dpt(99, 1), {0x01}, 8, std::nullopt, unsupported(Dpt(99, 1))},
-      {Dpt(4, 1), {0x01}, 8, std::nullopt, unsupported(Dpt(4, 1))},
-      {Dpt(29, 12), {0x01}, 8, std::nullopt, unsupported(Dpt(29, 12))},
       {Dpt(219, 1), {0x01}, 8, std::nullopt, unsupported(Dpt(219, 1))},
       {Dpt(0, 0), {0x01}, 8, std::nullopt, unsupported(Dpt(0, 0))},
       // Refused by the converter table.

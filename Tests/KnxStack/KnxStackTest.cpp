@@ -25,8 +25,6 @@ using testing::ThrowsMessage;
 // Each value gives exactly these bytes and size, even over a large received value.
 TEST(GroupValueEncoding, Float16) {
   const std::pair<double, Bytes> rows[] = {
-      {21.5, {0x0C, 0x33}},
-      {-273.0, {0xA1, 0x56}},
       {0.01, {0x00, 0x01}},
       {-671088.64, {0xF8, 0x00}},
       {-20.48, {0x80, 0x00}},

@@ -273,20 +273,6 @@ TEST(Engine, APredicateTurningFalseWhileWaitingEndsTheCall) {
                        "!isStillRelevant")));
 }
 
-TEST(Engine, AnAnsweredResultNoLongerRelevantIsDropped) {
-  QuorTest::LogCapture capture;
-  Rig rig(kLong, kRetries);
-  // Relevant while waiting, irrelevant once the answer is in.
-  const Quor::Docket docket = rig.engine.SetConfiguration("c", seconds(0), [&] {
-    const auto record = rig.stack.FindRecord("req-1");
-    return !(record && record->answers > 0 &&
-             capture.Contains(kDebug, "Got request for ID 'req-1'."));
-  });
-  EXPECT_EQ(State(docket), kDefault);
-  EXPECT_EQ(capture.Lines().back(),
-            Line(kDebug, "returned from waiting for response with ID 'req-1': !isStillRelevant"));
-}
-
 // Only a timeout at the deadline ends a wait; the predicate is asked once per wait and once
 // after it, so its n-th call decides which attempt gives up. An answer that comes during the
 // first wait is dropped by the call after it.

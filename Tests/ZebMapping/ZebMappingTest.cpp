@@ -40,6 +40,7 @@ struct IdCase {
 
 TEST(KnxZebMapping, IdsAndDecodedNumbers) {
   const std::vector<IdCase> cases = {
+      // clang-format off
       {"device", GetDeviceObjModelId(), 1000ul},
       {"KNX device", GetKnxDeviceObjModelId(), 1000ul},
       {"logical device 1", GetLogicalKnxDeviceObjModelId(kDev1), 100000ul},
@@ -83,20 +84,15 @@ TEST(KnxZebMapping, IdsAndDecodedNumbers) {
       {"Number value 200", GetNumberParameterValueObjModelId(200, kDev2), 270401ul},
       {"Number value 201", GetNumberParameterValueObjModelId(201, kDev2), kNone},
       {"Text value 0", GetTextParameterValueObjModelId(0, kDev1), 180001ul},
-      {"Text channel 500", GetParameterChannelObjModelId(500, kDev2, ParameterType::Text),
-       281000ul},
+      {"Text channel 500", GetParameterChannelObjModelId(500, kDev2, ParameterType::Text), 281000ul},
       {"Text value 500", GetTextParameterValueObjModelId(500, kDev2), 281001ul},
       {"Text value 501", GetTextParameterValueObjModelId(501, kDev2), kNone},
       {"generic value", GetParameterValueObjModelId(7, kDev1, ParameterType::Number), 170015ul},
-      {"generic value too big", GetParameterValueObjModelId(201, kDev1, ParameterType::Number),
-       kNone},
-      {"type 3 number 0", GetParameterChannelObjModelId(0, kDev1, static_cast<ParameterType>(3)),
-       190000ul},
-      {"type 3 number 1", GetParameterChannelObjModelId(1, kDev1, static_cast<ParameterType>(3)),
-       kNone},
+      {"generic value too big", GetParameterValueObjModelId(201, kDev1, ParameterType::Number), kNone},
+      {"type 3 number 0", GetParameterChannelObjModelId(0, kDev1, static_cast<ParameterType>(3)), 190000ul},
+      {"type 3 number 1", GetParameterChannelObjModelId(1, kDev1, static_cast<ParameterType>(3)), kNone},
       // 10000 * 0xFFFFFFFF wraps in 32 bits as on the device: 160000 - 10000.
-      {"type -1 number 0", GetParameterChannelObjModelId(0, kDev1, static_cast<ParameterType>(-1)),
-       150000ul},
+      {"type -1 number 0", GetParameterChannelObjModelId(0, kDev1, static_cast<ParameterType>(-1)), 150000ul},
       {"parameter value of channel", GetParameterValueObjModelId(270002ul), 270003ul},
       {"parameter value of CO", GetParameterValueObjModelId(100100ul), kNone},
       {"number of 180600", Widen(GetParameterNumberFromObjModelId(180600, kDev1)), 300ul},
@@ -106,6 +102,7 @@ TEST(KnxZebMapping, IdsAndDecodedNumbers) {
       {"type of Number 0", Widen(GetParameterTypeFromObjModelId(170000, kDev1)), kNone},
       {"number, wrong device", Widen(GetParameterNumberFromObjModelId(160003, kDev2)), kNone},
       {"type of a CO", Widen(GetParameterTypeFromObjModelId(200100, kDev2)), kNone},
+      // clang-format on
   };
   for (const IdCase& c : cases) {
     EXPECT_EQ(c.actual, c.expected) << c.what;

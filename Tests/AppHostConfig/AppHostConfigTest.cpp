@@ -91,7 +91,7 @@ TEST(AppHostConfigXml, EachDocumentYieldsItsSettings) {
       {"nested elsewhere is ignored", "<Other><QuorAppHostConfig WithoutKNX=\"1\"/><ObjectModelConfig Path=\"/x\"/></Other>", ""},
       {"data points accumulate, duplicates and stoul syntax", "<QuorAppHostConfig><ZebConfig><ResponseDps><Dp ObjId=\"100101\"/><Dp/><Dp ObjId=\"\"/><Other ObjId=\"7\"/><Dp ObjId=\" +42abc\"/><Dp ObjId=\"100101\"/></ResponseDps></ZebConfig><ZebConfig><ResponseDps><Dp ObjId=\"5\"/></ResponseDps></ZebConfig></QuorAppHostConfig>", " dp=100101 dp=42 dp=100101 dp=5"},
       {"ObjId wraps like the 32-bit device", "<QuorAppHostConfig><ZebConfig><ResponseDps><Dp ObjId=\"4294967295\"/><Dp ObjId=\"-1\"/></ResponseDps></ZebConfig></QuorAppHostConfig>", " dp=4294967295 dp=4294967295"},
-      {"ZebConfig reads only its first child", "<QuorAppHostConfig><ZebConfig><Other/><ResponseDps><Dp ObjId=\"1\"/></ResponseDps></ZebConfig></QuorAppHostConfig>", ""},
+      {"ZebConfig reads only its first child, if it is ResponseDps", "<QuorAppHostConfig><ZebConfig><Other><Dp ObjId=\"2\"/></Other><ResponseDps><Dp ObjId=\"1\"/></ResponseDps></ZebConfig></QuorAppHostConfig>", ""},
       {"ZebConfig first child may not be text", "<QuorAppHostConfig><ZebConfig>x<ResponseDps><Dp ObjId=\"1\"/></ResponseDps></ZebConfig></QuorAppHostConfig>", ""},
       {"debugging inactive ignores its children", "<QuorAppHostConfig><Debugging Active=\"0\"><AppHost RootPath=\"/h\" DisableStartup=\"1\"/></Debugging></QuorAppHostConfig>", ""},
       {"debugging without Active ignores its children", "<QuorAppHostConfig><Debugging><App RootPath=\"/n\"/></Debugging></QuorAppHostConfig>", ""},

@@ -178,7 +178,7 @@ TEST_F(CoreTest, DefaultDptByValueTypeAndBySize) {
   const std::pair<unsigned char, std::optional<KNXDPT>> bySize[] = {
       {1, KNXDPT{1, 1, 1}},      {4, KNXDPT{4, 3, 7}}, {48, KNXDPT{48, 219, 1}},
       {112, KNXDPT{112, 16, 1}}, {0, std::nullopt},    {7, std::nullopt},
-      {128, std::nullopt},
+      {8, KNXDPT{8, 5, 0}},      {128, std::nullopt},
   };
   for (const auto& [bits, expected] : bySize) {
     SCOPED_TRACE(testing::Message() << "bits=" << int{bits});

@@ -49,6 +49,7 @@ TEST_F(FacadeTest, FromKnxSerialisesTheDefaultDptsValue) {
       {{0x01}, 1, kPlain, true, "true", {}},  // 1.001 through the 1.x row
       {{0x7F, 0xFF}, 16, kPlain, true, "invalid", {}},  // 9.000, the invalid pattern
       {{0x3F}, 6, kPlain, false, "untouched", {Info("Could not find DPT for bit size 6")}},
+      {{0x0C, 0x33}, 144, kPlain, false, "untouched", {Info("Could not find DPT for bit size 144")}},  // not 16
       {{0x12}, 0, kPlain, false, "untouched", {Error("Convert from KNX value failed. Missing DPT. GroupValue = 12")}},
       // 48 bits have a default DPT but no row: accepted as the empty value.
       {{1, 2, 3, 4, 5, 6}, 48, kInternal, true, "1.7:", {Error(missing), Error(missing), Error("Assume validity and accept value!")}},

@@ -21,8 +21,9 @@ using testing::ElementsAre;
 using testing::Pair;
 using testing::StartsWith;
 
+// An object model's DPT number as main.sub.
 std::string DptText(unsigned long dpt) {
-  return "DPT " + std::to_string(dpt >> 16) + "." + std::to_string(dpt & 0xFFFF);
+  return std::to_string(dpt >> 16) + "." + std::to_string(dpt & 0xFFFF);
 }
 
 // Captured lines without the timing line of a slow decode, which depends on the machine.
@@ -100,7 +101,7 @@ class RoundTrip : public InCentralEurope {};
 // it has no row for.
 TEST_F(RoundTrip, EveryMainTypeEncodesItsBytesAndDecodesTheValueBack) {
   for (const Row& row : kRoundTrips) {
-    SCOPED_TRACE(DptText(row.dpt) + " " + Show(row.value));
+    SCOPED_TRACE("DPT " + DptText(row.dpt) + " " + Show(row.value));
     LogCapture capture(log4cplus::INFO_LOG_LEVEL);
     const auto group = Quor::TevValueToGroupValue(row.value, row.dpt);
     ASSERT_TRUE(group);
@@ -168,7 +169,7 @@ TEST(Encode, RefusedClampedMarkedAndOneWayValues) {
   };
   // clang-format on
   for (const EncodeCase& c : cases) {
-    SCOPED_TRACE(DptText(c.dpt) + " " + c.value.ToString());
+    SCOPED_TRACE("DPT " + DptText(c.dpt) + " " + c.value.ToString());
     LogCapture capture(log4cplus::TRACE_LOG_LEVEL);
     const auto group = Quor::TevValueToGroupValue(c.value, c.dpt);
     EXPECT_EQ(group ? RawBytes(*group) : Bytes{}, c.bytes);
@@ -206,8 +207,7 @@ class Receiving : public InCentralEurope {};
 
 TEST_F(Receiving, DecodedAndRefusedValues) {
   const auto unsupported = [](unsigned long dpt) {
-    return Error("Unsupported DPT: " + std::to_string(dpt >> 16) + "." +
-                 std::to_string(dpt & 0xFFFF));
+    return Error("Unsupported DPT: " + DptText(dpt));
   };
   // clang-format off
   const DecodeCase cases[] = {
@@ -247,7 +247,7 @@ TEST_F(Receiving, DecodedAndRefusedValues) {
       // clang-format on
   };
   for (const DecodeCase& c : cases) {
-    SCOPED_TRACE(DptText(c.dpt) + " " + RawText(c.bytes));
+    SCOPED_TRACE("DPT " + DptText(c.dpt) + " " + RawText(c.bytes));
     LogCapture capture(log4cplus::TRACE_LOG_LEVEL);
     const auto value = Quor::GroupValueToTevValue(Group(c.bytes, c.bits), c.dpt);
     EXPECT_EQ(value ? Show(*value) : "refused", c.value ? Show(*c.value) : "refused");

@@ -31,10 +31,10 @@ using QuorTest::Line;
 using QuorTest::Lines;
 using testing::ElementsAre;
 
-constexpr int kDebug = 10000;
-constexpr int kInfo = 20000;
-constexpr int kWarn = 30000;
-constexpr int kError = 40000;
+constexpr int kDebug = log4cplus::DEBUG_LOG_LEVEL;
+constexpr int kInfo = log4cplus::INFO_LOG_LEVEL;
+constexpr int kWarn = log4cplus::WARN_LOG_LEVEL;
+constexpr int kError = log4cplus::ERROR_LOG_LEVEL;
 
 const std::chrono::seconds kIdle(10);
 

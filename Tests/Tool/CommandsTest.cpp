@@ -209,7 +209,7 @@ TEST_F(ConfigCommand, UnreadableObjIdIsARefusal) {
   EXPECT_THAT(outcome.err, HasSubstr("quor-om: "));
 }
 
-constexpr int kWarn = 30000;
+constexpr int kWarn = log4cplus::WARN_LOG_LEVEL;
 
 TEST(RequestCommands, DemoWalksThroughEveryKindOfOutcome) {
   QuorTest::LogCapture capture(log4cplus::WARN_LOG_LEVEL);

@@ -4,7 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cfloat>
 #include <string>
 #include <vector>
@@ -16,13 +15,7 @@
 namespace {
 
 using namespace QuorTest;
-using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
-
-constexpr int kInfo = log4cplus::INFO_LOG_LEVEL;
-constexpr int kError = log4cplus::ERROR_LOG_LEVEL;
-
-using Line = std::pair<int, std::string>;
 
 // A time of day with a weekday mask, as type tvt (tvtTime or tvtDayTime).
 TEVVALUE TimeOfDay(TevValueType tvt, int hour, int minute, int second, uint16_t weekday) {
@@ -184,15 +177,15 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
     EXPECT_EQ(group.GetRawData().ToString(), RawText(c.bytes));
     EXPECT_EQ(group.GetDefinedSize(), c.bits);
 
-    std::vector<Line> expected;
+    Lines expected;
     if (c.line != nullptr) {
-      expected.emplace_back(kError, c.line);
+      expected.push_back(Error(c.line));
     }
     if (c.by == By::Converter) {
-      expected.emplace_back(kError, "Convert to KNX value failed for DPT = " + Name(c.dpt) +
-                                        " val = " + c.value.ToString());
+      expected.push_back(Error("Convert to KNX value failed for DPT = " + Name(c.dpt) +
+                               " val = " + c.value.ToString()));
     }
-    EXPECT_THAT(capture.Lines(), ElementsAreArray(expected));
+    EXPECT_EQ(capture.Lines(), expected);
   }
 }
 
@@ -268,15 +261,15 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
     EXPECT_EQ(converter.FromKnxValue(dpt, Group(c.bytes, c.bits), value), c.ok);
     EXPECT_EQ(Show(value), Show(c.expected));
 
-    std::vector<Line> expected;
+    Lines expected;
     if (c.line != nullptr) {
-      expected.emplace_back(c.by == By::Nobody ? kInfo : kError, c.line);
+      expected.push_back(c.by == By::Nobody ? Info(c.line) : Error(c.line));
     }
     if (c.by == By::Converter) {
-      expected.emplace_back(kError, "Convert from KNX value failed for DPT = " + Name(c.dpt) +
-                                        " GroupValue = " + RawText(c.bytes));
+      expected.push_back(Error("Convert from KNX value failed for DPT = " + Name(c.dpt) +
+                               " GroupValue = " + RawText(c.bytes)));
     }
-    EXPECT_THAT(capture.Lines(), ElementsAreArray(expected));
+    EXPECT_EQ(capture.Lines(), expected);
   }
 }
 

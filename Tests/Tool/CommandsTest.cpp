@@ -26,14 +26,18 @@ struct Outcome {
   std::string err;
 };
 
-// Runs quor-om in-process with string streams; logging is left to the test's LogCapture.
-Outcome RunTool(const std::vector<std::string>& words, const std::string& input = "") {
+// Runs quor-om in-process with string streams; by default logging is left to the test's
+// LogCapture.
+Outcome RunTool(
+    const std::vector<std::string>& words, const std::string& input = "",
+    const QuorOm::LogSetup& setUpLogging = [](const QuorOm::GlobalOptions&) {
+      return boost::optional<std::string>();
+    }) {
   std::istringstream in(input);
   std::ostringstream out;
   std::ostringstream err;
   QuorOm::Streams io{in, out, err};
-  const int status = QuorOm::Run(
-      words, io, [](const QuorOm::GlobalOptions&) { return boost::optional<std::string>(); });
+  const int status = QuorOm::Run(words, io, setUpLogging);
   return {status, out.str(), err.str()};
 }
 
@@ -108,15 +112,12 @@ TEST(Cli, HelpForTheToolAndEachCommand) {
 }
 
 TEST(Cli, RefusedLogSetupIsAUsageError) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  QuorOm::Streams io{in, out, err};
-  const int status = QuorOm::Run({"table"}, io, [](const QuorOm::GlobalOptions&) {
+  const auto outcome = RunTool({"table"}, "", [](const QuorOm::GlobalOptions&) {
     return boost::optional<std::string>("cannot read log configuration 'nope'");
   });
-  EXPECT_EQ(status, QuorOm::kExitUsage);
-  EXPECT_EQ(FirstLine(err.str()), "quor-om: cannot read log configuration 'nope'");
-  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(outcome.status, QuorOm::kExitUsage);
+  EXPECT_EQ(FirstLine(outcome.err), "quor-om: cannot read log configuration 'nope'");
+  EXPECT_EQ(outcome.out, "");
 }
 
 struct RoundTrip {
@@ -209,8 +210,6 @@ TEST_F(ConfigCommand, UnreadableObjIdIsARefusal) {
   EXPECT_THAT(outcome.err, HasSubstr("quor-om: "));
 }
 
-constexpr int kWarn = log4cplus::WARN_LOG_LEVEL;
-
 TEST(RequestCommands, DemoWalksThroughEveryKindOfOutcome) {
   QuorTest::LogCapture capture(log4cplus::WARN_LOG_LEVEL);
   const auto outcome = RunTool({"demo"});
@@ -231,7 +230,8 @@ TEST(RequestCommands, DemoWalksThroughEveryKindOfOutcome) {
   // The lost answer shows up in the log as a timeout, the device-side error does not retry.
   int timeouts = 0;
   for (const auto& record : capture.Records()) {
-    timeouts += record.level == kWarn && record.body.find("Timeout (") == 0 ? 1 : 0;
+    timeouts +=
+        record.level == log4cplus::WARN_LOG_LEVEL && record.body.find("Timeout (") == 0 ? 1 : 0;
   }
   EXPECT_EQ(timeouts, 1);
 }

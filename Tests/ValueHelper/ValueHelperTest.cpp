@@ -31,6 +31,8 @@ using boost::posix_time::ptime;
 using boost::posix_time::time_duration;
 
 using namespace QuorTest;
+using testing::MatchesRegex;
+using testing::PrintToString;
 
 TEST(ToTevValue, NumbersTakeTheirNaturalTypeStateAndStorage) {
   const std::pair<TEVVALUE, TEVVALUE> cases[] = {
@@ -124,8 +126,6 @@ TEST(ToTevValueTimeOfDayDeathTest, OnlyDayTimeIsAccepted) {
                "tvtDayTime\\) failed");
 }
 
-using testing::PrintToString;
-
 TEST(RepairUTF8, ReplacesEachBadSequenceByOneQuestionMark) {
   const struct {
     std::string in;
@@ -170,9 +170,6 @@ TEST(RepairUTF8, AnySingleByteOrBytePairGivesValidText) {
     }
   }
 }
-
-using QuorTest::LogCapture;
-using testing::MatchesRegex;
 
 // boost::timer's default layout with 6 places, without leading blank and line end.
 const std::string kTiming =

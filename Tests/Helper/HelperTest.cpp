@@ -8,6 +8,7 @@
 #include <QuorHelper/Utf8String.h>
 
 #include "Support/LogCapture.h"
+#include "Support/Values.h"
 
 namespace {
 
@@ -39,8 +40,7 @@ TEST(Logging, DisabledLevelBuildsNoText) {
   QUOR_LOG_DEBUG("never " << count());
   QUOR_LOG_WARN("always " << count());
   EXPECT_EQ(evaluated, 1);
-  EXPECT_THAT(capture.Lines(),
-              testing::ElementsAre(testing::Pair(log4cplus::WARN_LOG_LEVEL, "always 1")));
+  EXPECT_EQ(capture.Lines(), QuorTest::Lines{QuorTest::Warn("always 1")});
 }
 
 TEST(AssertionFailed, ReportsThePiecesAndEndsTheProcess) {

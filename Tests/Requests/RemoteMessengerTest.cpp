@@ -114,9 +114,8 @@ TEST_F(RemoteMessengerTest, OnlyTheInternalFormatSwitchLogs) {
   EXPECT_CALL(client, SetInternalValueFormat(_)).Times(2);
   messenger.EnableInternalValueFormat();
   messenger.EnableDefaultValueFormat();
-  EXPECT_THAT(capture.Lines(),
-              testing::ElementsAre(
-                  testing::Pair(log4cplus::DEBUG_LOG_LEVEL, "Internal value format now enabled.")));
+  EXPECT_EQ(capture.Lines(),
+            QuorTest::Lines{QuorTest::Debug("Internal value format now enabled.")});
 }
 
 }  // namespace

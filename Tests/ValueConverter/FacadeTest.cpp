@@ -13,11 +13,6 @@
 namespace {
 
 using namespace QuorTest;
-using ::testing::ElementsAre;
-using ::testing::Pair;
-
-constexpr int kError = log4cplus::ERROR_LOG_LEVEL;
-
 constexpr bool kInternal = true;
 constexpr bool kPlain = false;
 
@@ -117,8 +112,7 @@ TEST_F(FacadeTest, ToKnxOfABrokenTextConvertsWhatDeserializeLeft) {
   KnxStack::GroupValue untouched;
   EXPECT_FALSE(facade.ToKnxValue(dpt, std::string(), untouched));
   EXPECT_EQ(untouched, KnxStack::GroupValue());
-  EXPECT_THAT(capture.Lines(),
-              ElementsAre(Pair(kError, "Invalid value type found for DPT = 9.1 val.tvt=1")));
+  EXPECT_EQ(capture.Lines(), Lines{Error("Invalid value type found for DPT = 9.1 val.tvt=1")});
 }
 
 TEST_F(FacadeTest, TypedOverloadsForwardToTheTable) {

@@ -132,8 +132,7 @@ TEST_F(CoreTest, FirstRegistrationWinsAndTheMapOwnsItsClones) {
 TEST_F(CoreTest, MissingEntriesAreAcceptedBothWays) {
   Add(7, 0, 16, tvtEmpty, probe);  // registered as empty: the same as missing
   for (const KNXDPT& asked : {KNXDPT{8, 99, 5}, KNXDPT{16, 7, 1}}) {
-    const std::string miss = "No Entry found for DPT = " + std::to_string(asked.mainNumber) + "." +
-                             std::to_string(asked.subNumber);
+    const std::string miss = "No Entry found for DPT = " + Name(asked);
     LogCapture capture;
     KNXDPT dpt = asked;
     const KnxStack::GroupValue before = Group({0x12, 0x34}, 16);

@@ -20,8 +20,12 @@ constexpr unsigned long kDpt6020 = 0x60014;
 
 // DPT numbers and main types are 32 bits wide, as unsigned long is on the device: a wider
 // host looks at the same bits.
-std::uint32_t MainTypeOf(unsigned long dpt) {
-  return static_cast<std::uint32_t>(dpt) >> 16;
+std::uint32_t Low32Bits(unsigned long number) {
+  return static_cast<std::uint32_t>(number);
+}
+
+std::uint32_t MainTypeOf(std::uint32_t dpt) {
+  return dpt >> 16;
 }
 
 // Creators of the table: each checks that its row's value type is the one its input makes.
@@ -115,7 +119,7 @@ const boost::unordered_map<unsigned long, DefaultValueEntry> kMainTypeTable = {
 };
 
 const DefaultValueEntry* FindRow(unsigned long mainType) {
-  const auto found = kMainTypeTable.find(static_cast<std::uint32_t>(mainType));
+  const auto found = kMainTypeTable.find(Low32Bits(mainType));
   return found == kMainTypeTable.end() ? nullptr : &found->second;
 }
 
@@ -142,15 +146,15 @@ TevValueType GetTvtFromDpt(unsigned int dpt) {
   return row ? row->tvt : tvtEmpty;
 }
 
-boost::optional<std::string> GetDefaultValueFromDpt(unsigned long dpt, bool internalFormat) {
+boost::optional<std::string> GetDefaultValueFromDpt(unsigned long wideDpt, bool internalFormat) {
+  const std::uint32_t dpt = Low32Bits(wideDpt);
   const DefaultValueEntry* const row = FindRow(MainTypeOf(dpt));
   if (!row) {
     return boost::none;
   }
   // DPT 6.020 (status with mode) starts at 1; every other 6.x at the row's 0.
-  const TEVVALUE value = static_cast<std::uint32_t>(dpt) == kDpt6020
-                             ? ToTevValue<unsigned char>(1, row->tvt)
-                             : row->create(row->tvt);
+  const TEVVALUE value =
+      dpt == kDpt6020 ? ToTevValue<unsigned char>(1, row->tvt) : row->create(row->tvt);
   std::string text;
   value.Serialize(text, internalFormat);
   return text;

@@ -26,15 +26,14 @@ using boost::posix_time::milliseconds;
 using boost::posix_time::seconds;
 using Brask::Fault;
 using Brask::Outcome;
+using QuorTest::Debug;
+using QuorTest::Error;
+using QuorTest::Info;
 using QuorTest::Integer;
 using QuorTest::Line;
 using QuorTest::Lines;
+using QuorTest::Warn;
 using testing::ElementsAre;
-
-constexpr int kDebug = log4cplus::DEBUG_LOG_LEVEL;
-constexpr int kInfo = log4cplus::INFO_LOG_LEVEL;
-constexpr int kWarn = log4cplus::WARN_LOG_LEVEL;
-constexpr int kError = log4cplus::ERROR_LOG_LEVEL;
 
 const std::chrono::seconds kIdle(10);
 
@@ -111,17 +110,16 @@ TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
     EXPECT_EQ(rig.stack.GetRecords().size(), 1u);
     // The answering thread logs the error without the engine's lock, so it may come before or
     // after the caller's first line; only the caller's own lines have a fixed order.
-    EXPECT_TRUE(
-        capture.Contains(kError, "ZEB error for request req-1: 42; first; second" + c.tail));
-    std::vector<std::pair<int, std::string>> callerLines = capture.Lines();
-    callerLines.erase(std::remove_if(callerLines.begin(), callerLines.end(),
-                                     [](const auto& line) { return line.first == kError; }),
-                      callerLines.end());
-    EXPECT_THAT(callerLines, ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
-                                         Line(kDebug, "Got request for ID 'req-1'."),
-                                         Line(kDebug,
-                                              "returned from waiting for response with ID 'req-1': "
-                                              "got response")));
+    EXPECT_TRUE(capture.Contains(Error("ZEB error for request req-1: 42; first; second" + c.tail)));
+    Lines callerLines = capture.Lines();
+    callerLines.erase(
+        std::remove_if(callerLines.begin(), callerLines.end(),
+                       [](const auto& line) { return line.first == log4cplus::ERROR_LOG_LEVEL; }),
+        callerLines.end());
+    EXPECT_THAT(callerLines,
+                ElementsAre(Debug("Request ID is 'req-1'"), Debug("Got request for ID 'req-1'."),
+                            Debug("returned from waiting for response with ID 'req-1': "
+                                  "got response")));
   }
 }
 
@@ -132,10 +130,9 @@ TEST(Engine, AConfigurationAnswerWithoutWaiterLogsItsErrorTwice) {
   rig.stack.InjectFault(Fault::ErrorAnswer);
   rig.stack.GetConfigurationAsync();
   ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
-  EXPECT_THAT(capture.Lines(),
-              ElementsAre(Line(kError, "ZEB error for request req-1: 7; x; y; config: "),
-                          Line(kDebug, "No docket for response ID 'req-1'"),
-                          Line(kError, "Request req-1: Error 'bad config'")));
+  EXPECT_THAT(capture.Lines(), ElementsAre(Error("ZEB error for request req-1: 7; x; y; config: "),
+                                           Debug("No docket for response ID 'req-1'"),
+                                           Error("Request req-1: Error 'bad config'")));
 }
 
 // Attempts without an answer: each waits out its timeout (the default for a zero one) and is
@@ -144,10 +141,10 @@ TEST(Engine, UnansweredAttemptsAreRetriedUntilTheLast) {
   using Call = std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)>;
   const auto waited = [](const char* id, const char* timeout, const char* given) {
     const std::string quoted = std::string("'") + id + "'";
-    return Lines{{kDebug, "Request ID is " + quoted},
-                 {kWarn, std::string("Timeout (") + timeout + ") occured for request ID " + quoted},
-                 {kError, "No response received for ID " + quoted + " with timeout " + given +
-                              ", retrying"}};
+    return Lines{
+        Debug("Request ID is " + quoted),
+        Warn(std::string("Timeout (") + timeout + ") occured for request ID " + quoted),
+        Error("No response received for ID " + quoted + " with timeout " + given + ", retrying")};
   };
   const auto join = [](std::initializer_list<Lines> parts, const Line& last) {
     Lines all;
@@ -157,7 +154,7 @@ TEST(Engine, UnansweredAttemptsAreRetriedUntilTheLast) {
     all.push_back(last);
     return all;
   };
-  const Lines empty = {{kDebug, "Request ID is ''"}, {kError, "Request ID is empty, retrying"}};
+  const Lines empty = {Debug("Request ID is ''"), Error("Request ID is empty, retrying")};
   const struct {
     const char* what;
     unsigned retries;
@@ -170,20 +167,20 @@ TEST(Engine, UnansweredAttemptsAreRetriedUntilTheLast) {
        join({waited("req-1", "00:00:00.020000", "00:00:00"),
              waited("req-2", "00:00:00.020000", "00:00:00"),
              waited("req-3", "00:00:00.020000", "00:00:00")},
-            {kError, "Maximum number of retries (2) reached."})},
+            Error("Maximum number of retries (2) reached."))},
       {"no retries", 0, Fault::NoAnswer, [](auto& e) { return e.Request("q", milliseconds(30)); },
        join({waited("req-1", "00:00:00.030000", "00:00:00.030000")},
-            {kError, "Maximum number of retries (0) reached."})},
+            Error("Maximum number of retries (0) reached."))},
       {"zero timeout of Request", 0, Fault::NoAnswer,
        [](auto& e) { return e.Request("q", seconds(0)); },
        join({waited("req-1", "00:00:00.020000", "00:00:00")},
-            {kError, "Maximum number of retries (0) reached."})},
+            Error("Maximum number of retries (0) reached."))},
       {"zero timeout of SetConfiguration", 0, Fault::NoAnswer,
        [](auto& e) { return e.SetConfiguration("c", seconds(0), [] { return true; }); },
        join({waited("req-1", "00:00:00.020000", "00:00:00")},
-            {kError, "Maximum number of retries (0) reached."})},
+            Error("Maximum number of retries (0) reached."))},
       {"empty IDs", kRetries, Fault::EmptyId, [](auto& e) { return e.GetValue(1, false); },
-       join({empty, empty, empty}, {kError, "Maximum number of retries (2) reached."})},
+       join({empty, empty, empty}, Error("Maximum number of retries (2) reached."))},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -205,15 +202,13 @@ TEST(Engine, ALateAnswerChangesNothingAndTheRetryIsAnswered) {
   ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
   EXPECT_THAT(
       capture.Lines(),
-      ElementsAre(
-          Line(kDebug, "Request ID is 'req-1'"),
-          Line(kWarn, "Timeout (00:00:00.020000) occured for request ID 'req-1'"),
-          Line(kError, "No response received for ID 'req-1' with timeout 00:00:00, retrying"),
-          Line(kDebug, "Request ID is 'req-2'"), Line(kDebug, "No docket for response ID 'req-1'"),
-          Line(kDebug, "Got request for ID 'req-2'."),
-          Line(kDebug,
-               "returned from waiting for response with ID 'req-2': "
-               "got response")));
+      ElementsAre(Debug("Request ID is 'req-1'"),
+                  Warn("Timeout (00:00:00.020000) occured for request ID 'req-1'"),
+                  Error("No response received for ID 'req-1' with timeout 00:00:00, retrying"),
+                  Debug("Request ID is 'req-2'"), Debug("No docket for response ID 'req-1'"),
+                  Debug("Got request for ID 'req-2'."),
+                  Debug("returned from waiting for response with ID 'req-2': "
+                        "got response")));
 }
 
 TEST(Engine, ADuplicateAnswerChangesNothing) {
@@ -263,14 +258,12 @@ TEST(Engine, APredicateTurningFalseWhileWaitingEndsTheCall) {
       own.push_back(line);
     }
   }
-  EXPECT_THAT(
-      own,
-      ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
-                  Line(kInfo, "Aborted a ZEB request because its result is no longer relevant"),
-                  Line(kWarn, "Timeout (00:00:10) occured for request ID 'req-1'"),
-                  Line(kDebug,
-                       "returned from waiting for response with ID 'req-1': "
-                       "!isStillRelevant")));
+  EXPECT_THAT(own,
+              ElementsAre(Debug("Request ID is 'req-1'"),
+                          Info("Aborted a ZEB request because its result is no longer relevant"),
+                          Warn("Timeout (00:00:10) occured for request ID 'req-1'"),
+                          Debug("returned from waiting for response with ID 'req-1': "
+                                "!isStillRelevant")));
 }
 
 // Only a timeout at the deadline ends a wait; the predicate is asked once per wait and once
@@ -297,7 +290,7 @@ TEST(Engine, APredicateIsAskedOncePerWaitAndOnceAfterIt) {
     EXPECT_EQ(State(docket), kDefault);
     EXPECT_EQ(rig.stack.GetRecords().size(), c.requests);
     EXPECT_EQ(
-        capture.Contains(kInfo, "Aborted a ZEB request because its result is no longer relevant"),
+        capture.Contains(Info("Aborted a ZEB request because its result is no longer relevant")),
         c.aborted);
     EXPECT_EQ(capture.Lines().back().second, "returned from waiting for response with ID 'req-" +
                                                  std::to_string(c.requests) +
@@ -357,8 +350,8 @@ TEST(Engine, InterruptionLeavesTheCallAndTheEngineUsable) {
   // The mutex was released and the entry of the interrupted wait is gone.
   EXPECT_TRUE(rig.engine.SetValue(2, Integer(2), false).IsReplyValid());
   ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
-  EXPECT_TRUE(capture.Contains(kDebug, "No docket for response ID 'req-1'"));
-  EXPECT_FALSE(capture.Contains(kWarn, "Timeout (00:00:10) occured for request ID 'req-1'"));
+  EXPECT_TRUE(capture.Contains(Debug("No docket for response ID 'req-1'")));
+  EXPECT_FALSE(capture.Contains(Warn("Timeout (00:00:10) occured for request ID 'req-1'")));
 }
 
 TEST(Engine, SetValueAndIgnoreResponse) {
@@ -370,9 +363,9 @@ TEST(Engine, SetValueAndIgnoreResponse) {
   EXPECT_FALSE(rig.engine.SetValueAndIgnoreResponse(100109, Integer(4), false));
   ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
   EXPECT_EQ(rig.stack.GetStoredValue(100109), boost::make_optional(std::string("3")));
-  EXPECT_THAT(capture.Lines(), ElementsAre(Line(kDebug, "Request ID is 'req-1'"),
-                                           Line(kDebug, "No docket for response ID 'req-1'"),
-                                           Line(kDebug, "Request ID is ''")));
+  EXPECT_THAT(capture.Lines(),
+              ElementsAre(Debug("Request ID is 'req-1'"),
+                          Debug("No docket for response ID 'req-1'"), Debug("Request ID is ''")));
 }
 
 TEST(Engine, DirectOperationsForwardWithoutWaiting) {

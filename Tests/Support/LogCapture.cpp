@@ -91,10 +91,9 @@ std::vector<std::pair<int, std::string>> LogCapture::Lines() const {
   return lines;
 }
 
-bool LogCapture::Contains(int level, const std::string& body) const {
-  const auto records = Records();
-  return std::any_of(records.begin(), records.end(),
-                     [&](const LogRecord& r) { return r.level == level && r.body == body; });
+bool LogCapture::Contains(const std::pair<int, std::string>& line) const {
+  const auto lines = Lines();
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 void LogCapture::Clear() {

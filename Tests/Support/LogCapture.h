@@ -30,7 +30,7 @@ class LogCapture {
   std::vector<LogRecord> Records() const;
   // (level, body) of every record, in order; handy with gmock's ElementsAre.
   std::vector<std::pair<int, std::string>> Lines() const;
-  bool Contains(int level, const std::string& body) const;
+  bool Contains(const std::pair<int, std::string>& line) const;
   void Clear();
 
   struct State;

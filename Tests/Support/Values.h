@@ -20,18 +20,13 @@ using Bytes = std::vector<unsigned char>;
 using Line = std::pair<int, std::string>;
 using Lines = std::vector<Line>;
 
-inline Line Debug(std::string body) {
-  return {log4cplus::DEBUG_LOG_LEVEL, std::move(body)};
-}
-inline Line Info(std::string body) {
-  return {log4cplus::INFO_LOG_LEVEL, std::move(body)};
-}
-inline Line Warn(std::string body) {
-  return {log4cplus::WARN_LOG_LEVEL, std::move(body)};
-}
-inline Line Error(std::string body) {
-  return {log4cplus::ERROR_LOG_LEVEL, std::move(body)};
-}
+// Debug("text") and so on: a record as LogCapture::Lines gives it.
+struct LevelLine {
+  int level;
+  Line operator()(std::string body) const { return {level, std::move(body)}; }
+};
+constexpr LevelLine Debug{log4cplus::DEBUG_LOG_LEVEL}, Info{log4cplus::INFO_LOG_LEVEL},
+    Warn{log4cplus::WARN_LOG_LEVEL}, Error{log4cplus::ERROR_LOG_LEVEL};
 
 // Of the given type with one storage member set; words and double words share the 32 bits.
 template <class Field>

@@ -4,11 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
-#include "FakeConverter.h"
 #include "QuorObjectModel/KnxValueConverter.h"
 #include "Support/LogCapture.h"
 #include "Support/Values.h"
@@ -18,6 +18,52 @@ namespace {
 using namespace QuorTest;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+
+// What the core handed a fake converter, and how its clones answer.
+struct ConverterProbe {
+  bool result = true;
+  std::exception_ptr raise;
+  bool cloneToNull = false;
+
+  int toCalls = 0;
+  int fromCalls = 0;
+  int clones = 0;
+  KNXDPT lastDpt{0, 0, 0};
+  TevValueType lastTvt = tvtEmpty;
+  KnxStack::GroupValue lastGroup;
+};
+
+class FakeConverter final : public Quor::KnxConverter {
+ public:
+  explicit FakeConverter(ConverterProbe& probe) : m_probe(&probe) {}
+
+  bool ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue&) override {
+    ++m_probe->toCalls;
+    return Answer(dpt, value);
+  }
+  bool FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
+                    TEVVALUE& value) override {
+    ++m_probe->fromCalls;
+    m_probe->lastGroup = group;
+    return Answer(dpt, value);
+  }
+  KnxConverter* Clone() const override {
+    ++m_probe->clones;
+    return m_probe->cloneToNull ? nullptr : new FakeConverter(*this);
+  }
+
+ private:
+  bool Answer(const KNXDPT& dpt, const TEVVALUE& value) const {
+    m_probe->lastDpt = dpt;
+    m_probe->lastTvt = value.tvt;
+    if (m_probe->raise) {
+      std::rethrow_exception(m_probe->raise);
+    }
+    return m_probe->result;
+  }
+
+  ConverterProbe* m_probe;
+};
 
 bool SameDpt(const KNXDPT& a, const KNXDPT& b) {
   return a.bitSize == b.bitSize && a.mainNumber == b.mainNumber && a.subNumber == b.subNumber;
@@ -321,18 +367,18 @@ TEST_F(CoreTest, ConverterFailures) {
   const std::string raw = group.GetRawData().ToString();
   const struct {
     const char* what;
-    ConverterProbe::Throw throws;
+    std::exception_ptr raise;
     bool result, cloneToNull, accepted;
     Lines lines;
   } cases[] = {
       // clang-format off
-      {"refusal", ConverterProbe::Throw::Nothing, false, false, false,
+      {"refusal", nullptr, false, false, false,
        {Error("Convert to KNX value failed for DPT = 9.1 val = " + value.ToString()),
         Error("Convert from KNX value failed for DPT = 9.1 GroupValue = " + raw)}},
-      {"no converter", ConverterProbe::Throw::Nothing, true, true, false,
+      {"no converter", nullptr, true, true, false,
        {Error("NULL pointer as KnxConverter for DPT = 9.1"), Error("NULL pointer as KnxConverter for DPT = 9.1")}},
       // Towards the KNX a stack exception is accepted, from the KNX refused.
-      {"stack exception", ConverterProbe::Throw::GroupValueException, true, false, true,
+      {"stack exception", std::make_exception_ptr(KnxStack::GroupValueException("raw data too short")), true, false, true,
        {Error("Exception caught during conversion of TEVVALUE to GroupValue: raw data too short"),
         Error("Exception caught during conversion of GroupValue: raw data too short(DPT: 9.1, Value: " + value.ToString() + ")")}},
       // clang-format on
@@ -342,7 +388,7 @@ TEST_F(CoreTest, ConverterFailures) {
     Quor::KnxValueConverter fresh;
     ConverterProbe nineOne;
     nineOne.result = c.result;
-    nineOne.throws = c.throws;
+    nineOne.raise = c.raise;
     nineOne.cloneToNull = c.cloneToNull;
     ASSERT_TRUE(
         fresh.AddDptValueMapEntry(9, 1, 16, tvtFloat, TevDP::tstGeneric, FakeConverter(nineOne)));
@@ -355,7 +401,7 @@ TEST_F(CoreTest, ConverterFailures) {
     EXPECT_EQ(capture.Lines(), c.lines);
   }
   // Other exceptions pass to the caller.
-  probe.throws = ConverterProbe::Throw::OtherException;
+  probe.raise = std::make_exception_ptr(std::logic_error("not a group value fault"));
   Add(9, 1, 16, tvtFloat, probe);
   KNXDPT dpt{16, 9, 1};
   KnxStack::GroupValue out;

@@ -233,9 +233,11 @@ TEST_F(Receiving, DecodedAndRefusedValues) {
       {Dpt(31, 1), {0x05}, 3, Byte(5), {}},
       // The invalid pattern passes the check and reads as the largest 2-byte float.
       {Dpt(9, 1), {0x7F, 0xFF}, 16, Float(670760.96), {}},
-      // A valid date after the last second of 32-bit time is the empty value.
+      // A valid date or time after the last second of 32-bit time, counted on the given fields,
+      // is the empty value.
       {Dpt(11, 1), {1, 1, 40}, 24, TEVVALUE(), {}},
-      {Dpt(19, 1), {139, 1, 19, 3, 14, 8, 0x20, 0}, 64, TEVVALUE(), {}},
+      {Dpt(19, 1), {138, 1, 19, 3, 14, 7, 0x20, 0}, 64, Time(tvtDateTime, 2038, 1, 19, 3, 14, 7, 2, false), {}},
+      {Dpt(19, 1), {138, 1, 19, 3, 14, 8, 0x20, 0}, 64, TEVVALUE(), {}},
       // Main types with a value type but no decoding give the empty value.
       {Dpt(24, 1), {'a', 0}, 16, TEVVALUE(), {}},
       {Dpt(25, 1000), {0x12}, 8, TEVVALUE(), {}},
@@ -269,48 +271,31 @@ TEST(Decode, ExceptionsOfTheStackPassToTheCaller) {
 
 // ---- Checking -------------------------------------------------------------------------------
 
-TEST(Check, AsksTheConverterTableAndNamesTheDptAtDebug) {
-  LogCapture capture(log4cplus::DEBUG_LOG_LEVEL);
-  EXPECT_TRUE(Quor::CheckGroupValue(Group({0x0C, 0x33}, 16), Dpt(9, 1)));
-  EXPECT_EQ(capture.Lines().front(), Debug("DPT is 9.1 with bit size 16"));
-  capture.Clear();
-  EXPECT_FALSE(Quor::CheckGroupValue(Group({0x0C}, 8), Dpt(9, 1)));
-  capture.Clear();
-  // The bit size is cut to 8 bits for the table, which still sees the real size.
-  EXPECT_FALSE(Quor::CheckGroupValue(Group({0x0C, 0x33}, 256 + 16), Dpt(9, 1)));
-  EXPECT_EQ(capture.Lines().front(), Debug("DPT is 9.1 with bit size 16"));
-}
-
-TEST(Check, DptsWithoutARowAreAccepted) {
-  LogCapture capture(log4cplus::INFO_LOG_LEVEL);
-  EXPECT_TRUE(Quor::CheckGroupValue(Group({0x12, 0x34}, 16), Dpt(22, 101)));
-  EXPECT_TRUE(Quor::CheckGroupValue(Group({0x12}, 8), Dpt(4000, 1)));
-}
-
-TEST(Check, ANumberWithoutAMainTypeChoosesTheDptByBitSize) {
-  LogCapture capture(log4cplus::INFO_LOG_LEVEL);
-  // 16 bits are read as DPT 9.000: a 2-byte float, whose range is checked.
-  EXPECT_TRUE(Quor::CheckGroupValue(Group({0x0C, 0x33}, 16), 1));
-  EXPECT_FALSE(Quor::CheckGroupValue(Group({0x01}, 6), 1));
-}
-
-TEST(Decode, DateTimesEndWithTheLastSecondOf32BitTime) {
-  const QuorTest::ScopedTimeZone inUtc(QuorTest::kUtcZone);
-  const auto last =
-      Quor::GroupValueToTevValue(Group({138, 1, 19, 3, 14, 7, 0x20, 0}, 64), Dpt(19, 1));
-  ASSERT_TRUE(last);
-  EXPECT_EQ(Show(*last), Show(Time(tvtDateTime, 2038, 1, 19, 3, 14, 7, 2, false)));
-  const auto after =
-      Quor::GroupValueToTevValue(Group({138, 1, 19, 3, 14, 8, 0x20, 0}, 64), Dpt(19, 1));
-  ASSERT_TRUE(after);
-  EXPECT_EQ(after->tvt, tvtEmpty);
-}
-
-TEST(Decode, DatesAreMidnightOfTheLocalZone) {
-  const QuorTest::ScopedTimeZone inUtc(QuorTest::kUtcZone);
-  const auto utc = Quor::GroupValueToTevValue(Group({17, 5, 24}, 24), Dpt(11, 1));
-  ASSERT_TRUE(utc);
-  EXPECT_EQ(Show(*utc), Show(Time(tvtDate, 2024, 5, 17, 0, 0, 0, 16, false)));
+// The converter table decides for a DPT with a row, one without passes, and a number without a
+// main type is read by its bit size (16 bits: 9.000, a 2-byte float whose range is checked). The
+// table gets the size cut to 8 bits but checks the real one.
+TEST(Check, AsksTheConverterTableForTheDptOrTheBitSize) {
+  const struct {
+    unsigned long dpt;
+    Bytes bytes;
+    unsigned int bits;
+    bool ok;
+  } cases[] = {
+      {Dpt(9, 1), {0x0C, 0x33}, 16, true},
+      {Dpt(9, 1), {0x0C}, 8, false},
+      {Dpt(9, 1), {0x0C, 0x33}, 272, false},
+      {Dpt(22, 101), {0x12, 0x34}, 16, true},
+      {Dpt(4000, 1), {0x12}, 8, true},
+      {1, {0x0C, 0x33}, 16, true},
+      {1, {0x01}, 6, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(DptText(c.dpt) + " " + RawText(c.bytes));
+    LogCapture capture(log4cplus::DEBUG_LOG_LEVEL);
+    EXPECT_EQ(Quor::CheckGroupValue(Group(c.bytes, c.bits), c.dpt), c.ok);
+    EXPECT_EQ(capture.Lines().front(),
+              Debug("DPT is " + DptText(c.dpt) + " with bit size " + std::to_string(c.bits % 256)));
+  }
 }
 
 // The device cannot hold a wider DPT number; a wider host reads the same low 32 bits.

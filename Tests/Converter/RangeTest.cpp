@@ -2,7 +2,6 @@
 #include <functional>
 #include <memory>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "QuorObjectModel/KnxConverter.h"

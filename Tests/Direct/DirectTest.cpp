@@ -1,7 +1,6 @@
 // The direct conversion between values and group values by DPT number, and its check.
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <optional>
 #include <string>
@@ -117,8 +116,6 @@ TEST_F(RoundTrip, EveryMainTypeEncodesItsBytesAndDecodesTheValueBack) {
   }
 }
 
-// ---- Sending --------------------------------------------------------------------------------
-
 struct EncodeCase {
   unsigned long dpt;
   TEVVALUE value;
@@ -193,8 +190,6 @@ TEST(Encode, ExceptionsOfTheStackPassToTheCaller) {
       KnxStack::GroupValueException);
 }
 
-// ---- Receiving ------------------------------------------------------------------------------
-
 struct DecodeCase {
   unsigned long dpt;
   Bytes bytes;
@@ -268,8 +263,6 @@ TEST(Decode, ExceptionsOfTheStackPassToTheCaller) {
   // Neither has DPT 31, and an empty value gives its accessor nothing to read.
   EXPECT_THROW(Quor::GroupValueToTevValue(Group({}, 0), Dpt(31, 1)), KnxStack::GroupValueException);
 }
-
-// ---- Checking -------------------------------------------------------------------------------
 
 // The converter table decides for a DPT with a row, one without passes, and a number without a
 // main type is read by its bit size (16 bits: 9.000, a 2-byte float whose range is checked). The

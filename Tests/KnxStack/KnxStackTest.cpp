@@ -1,10 +1,8 @@
 // What the library relies on of the KNX stack stand-in: its encodings and refusals.
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <limits>
-#include <string>
 #include <vector>
 
 #include <gmock/gmock.h>

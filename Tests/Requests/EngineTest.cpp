@@ -2,7 +2,6 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>

@@ -1,4 +1,3 @@
-#include <cmath>
 #include <limits>
 #include <map>
 #include <string>

@@ -1,6 +1,5 @@
 // The facade for serialised values: default DPTs by value type or bit size.
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,7 +21,6 @@ class FacadeTest : public ::testing::Test {
   Quor::QuorKnxValueConverter facade;
 };
 
-// ---------------------------------------------------------------------------------------
 // From KNX into text: the DPT comes from the bit size alone
 
 struct FromTextCase {
@@ -60,7 +58,6 @@ TEST_F(FacadeTest, FromKnxSerialisesTheDefaultDptsValue) {
   }
 }
 
-// ---------------------------------------------------------------------------------------
 // From text towards KNX
 
 struct ToTextCase {

@@ -17,24 +17,12 @@ namespace {
 using namespace QuorTest;
 using ::testing::IsEmpty;
 
-// A time of day with a weekday mask, as type tvt (tvtTime or tvtDayTime).
-TEVVALUE TimeOfDay(TevValueType tvt, int hour, int minute, int second, uint16_t weekday) {
-  TEVVALUE v(tvt);
-  v.value.timeValue.Clear(true);
-  v.value.timeValue.hour = static_cast<uint8_t>(hour);
-  v.value.timeValue.minute = static_cast<uint8_t>(minute);
-  v.value.timeValue.second = static_cast<uint8_t>(second);
-  v.value.timeValue.weekday = weekday;
-  return v;
-}
-
 class DptTableTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(converter.Init()); }
   Quor::KnxValueConverter converter;
 };
 
-// ---------------------------------------------------------------------------------------
 // Valid and boundary values: out as these bytes, back as the same value
 
 struct RoundTrip {
@@ -113,7 +101,6 @@ TEST_F(DptTableTest, ValidAndBoundaryValuesRoundTrip) {
 // Who refuses: the converter (the core then adds its own line) or the core alone.
 enum class By { Nobody, Converter, Core };
 
-// ---------------------------------------------------------------------------------------
 // Towards KNX: one-way values and refusals
 
 struct ToCase {
@@ -149,11 +136,11 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
       {{16, 9, 1}, Float(-273.5), false, {}, 0, "The internal value of DPT=9.1, f=-273.5 is out of the allowed range.", By::Converter},
       {{16, 9, 9}, Float(-300.0), true, {0xA0, 0xAD}, 16, nullptr, By::Nobody},  // 9.x window
       {{16, 9, 4}, Float(-0.5), false, {}, 0, "The internal value of DPT=9.4, f=-0.5 is out of the allowed range.", By::Converter},
-      {{24, 10, 1}, TimeOfDay(tvtTime, 13, 45, 10, 4), true, {0x6D, 0x2D, 0x0A}, 24, nullptr, By::Nobody},
-      {{24, 10, 1}, TimeOfDay(tvtTime, 23, 59, 59, 64), true, {0xF7, 0x3B, 0x3B}, 24, nullptr, By::Nobody},
+      {{24, 10, 1}, Time(tvtTime, 0, 0, 0, 13, 45, 10, 4), true, {0x6D, 0x2D, 0x0A}, 24, nullptr, By::Nobody},
+      {{24, 10, 1}, Time(tvtTime, 0, 0, 0, 23, 59, 59, 64), true, {0xF7, 0x3B, 0x3B}, 24, nullptr, By::Nobody},
       // The entry is tvtTime, so the converter's own tvtDayTime never gets past the core.
-      {{24, 10, 1}, TimeOfDay(tvtDayTime, 13, 45, 10, 4), false, {}, 0, "Invalid value type found for DPT = 10.1 val.tvt=15", By::Core},
-      {{24, 10, 1}, TimeOfDay(tvtTime, 24, 0, 0, 16), false, {}, 0, "Could not convert TEVTIME 0 0 0 24 0 0 0 16 0 1 0 to TimeOfDay", By::Converter},
+      {{24, 10, 1}, Time(tvtDayTime, 0, 0, 0, 13, 45, 10, 4), false, {}, 0, "Invalid value type found for DPT = 10.1 val.tvt=15", By::Core},
+      {{24, 10, 1}, Time(tvtTime, 0, 0, 0, 24, 0, 0, 16), false, {}, 0, "Could not convert TEVTIME 0 0 0 24 0 0 0 16 1 1 0 to TimeOfDay", By::Converter},
       {{24, 11, 1}, Calendar(tvtDate, 2090, 1, 1), false, {}, 0, "Cannot convert the date outside of the range [1990...2089]: year=2090, month=1, day=1", By::Converter},
       {{112, 16, 0}, Text("Gr\xc3\xbc\xc3\x9f" "e"), true, grusse, 112, nullptr, By::Nobody},
       {{8, 17, 1}, Integer(63), true, {0x3F}, 8, nullptr, By::Nobody},
@@ -189,7 +176,6 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
   }
 }
 
-// ---------------------------------------------------------------------------------------
 // From KNX: one-way values and refusals
 
 struct FromCase {

@@ -1,6 +1,4 @@
 // The object-model numbering and the value type and default value of each main type.
-#include <cstdint>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>

@@ -11,9 +11,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <log4cplus/consoleappender.h>
-#include <log4cplus/logger.h>
-
 #include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/TimeOfDay.h"
 #include "Support/LogCapture.h"
@@ -287,8 +284,7 @@ TEST(Weekday, MasksAndDayNumbers) {
 TEST(WeekdayDeathTest, DayNumberAboveSevenEndsTheProcess) {
   EXPECT_DEATH(
       {
-        log4cplus::Logger::getRoot().addAppender(
-            log4cplus::SharedAppenderPtr(new log4cplus::ConsoleAppender(true, true)));
+        LogToStderr();
         QuorApp::ToTevWeekday(static_cast<QuorApp::DayOfWeek>(8));
       },
       "This statement should not be executed\\. There is a bug somewhere around "

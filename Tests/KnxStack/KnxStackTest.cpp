@@ -43,20 +43,14 @@ TEST(GroupValueEncoding, Float16) {
 TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
   GroupValue g;
   int i;
-  GroupValue::DayOfWeek day;
   // clang-format off
   const std::vector<std::pair<std::function<void()>, const char*>> rows = {
       {[&] { g.SetAsUnsigned2(4); }, "SetAsUnsigned2: value 4 out of range 0..3 or 0x10, 0x11"},
-      {[&] { g.SetAsUnsigned4(16); }, "SetAsUnsigned4: value 16 out of range 0..15"},
       {[&] { g.SetAsFloat16(670761.0); }, "SetAsFloat16: value 670761 out of range -671088.64..670760.96"},
-      {[&] { g.SetAsDate(32, 1, 2000); }, "SetAsDate: day 32 out of range 1..31"},
       {[&] { g.SetAsDate(1, 1, 1989); }, "SetAsDate: year 1989 out of range 1990..2089"},
-      {[&] { g.SetAsTimeOfDay(24, 0, 0, GroupValue::Monday); }, "SetAsTimeOfDay: hour 24 out of range 0..23"},
       {[&] { GroupValue().GetAsBoolean(); }, "GetAsBoolean: raw data has 0 bytes, needs 1"},
       {[&] { Group({1}, 0).GetAsUnsigned16(); }, "GetAsUnsigned16: raw data has 1 byte, needs 2"},
-      {[&] { Group({1, 2, 3}, 0).GetAsSigned32(); }, "GetAsSigned32: raw data has 3 bytes, needs 4"},
       {[&] { Group({4, 1, 0x64}, 0).GetAsDate(i, i, i); }, "GetAsDate: year 100 out of range 0..99"},
-      {[&] { GroupValue().GetAsTimeOfDay(i, i, i, day); }, "GetAsTimeOfDay: raw data has 0 bytes, needs 3"},
   };
   // clang-format on
   for (const auto& [call, message] : rows) {

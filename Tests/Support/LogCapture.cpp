@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <log4cplus/appender.h>
+#include <log4cplus/consoleappender.h>
 #include <log4cplus/logger.h>
 #include <log4cplus/spi/loggingevent.h>
 
@@ -49,7 +50,6 @@ class CapturingAppender : public log4cplus::Appender {
     record.body =
         separator == std::string::npos ? record.message : record.message.substr(separator + 3);
     record.file = event.getFile();
-    record.line = event.getLine();
     record.function = event.getFunction();
     CheckNamedFunction(record);
     std::lock_guard<std::mutex> lock(m_state->mutex);
@@ -94,6 +94,11 @@ std::vector<std::pair<int, std::string>> LogCapture::Lines() const {
 bool LogCapture::Contains(const std::pair<int, std::string>& line) const {
   const auto lines = Lines();
   return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+void LogToStderr() {
+  log4cplus::Logger::getRoot().addAppender(
+      log4cplus::SharedAppenderPtr(new log4cplus::ConsoleAppender(true, true)));
 }
 
 void LogCapture::Clear() {

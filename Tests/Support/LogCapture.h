@@ -15,7 +15,6 @@ struct LogRecord {
   std::string message;  // the whole record text
   std::string body;     // the text after the " - " that ends the record prefix
   std::string file;
-  int line;
   std::string function;
 };
 
@@ -39,5 +38,8 @@ class LogCapture {
   std::shared_ptr<State> m_state;
   log4cplus::LogLevel m_previousLevel;
 };
+
+// For death tests: the dying child's records reach its standard error, where they are matched.
+void LogToStderr();
 
 }  // namespace QuorTest

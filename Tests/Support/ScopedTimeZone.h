@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace QuorTest {
@@ -14,15 +15,15 @@ constexpr const char* kCentralEuropeZone = "CET-1CEST,M3.5.0,M10.5.0/3";
 class ScopedTimeZone {
  public:
   explicit ScopedTimeZone(const char* zone) {
-    const char* previous = std::getenv("TZ");
-    m_hadZone = previous != nullptr;
-    m_previous = m_hadZone ? previous : "";
+    if (const char* previous = std::getenv("TZ")) {
+      m_previous = previous;
+    }
     setenv("TZ", zone, 1);
     tzset();
   }
   ~ScopedTimeZone() {
-    if (m_hadZone) {
-      setenv("TZ", m_previous.c_str(), 1);
+    if (m_previous) {
+      setenv("TZ", m_previous->c_str(), 1);
     } else {
       unsetenv("TZ");
     }
@@ -32,8 +33,7 @@ class ScopedTimeZone {
   ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
  private:
-  bool m_hadZone = false;
-  std::string m_previous;
+  std::optional<std::string> m_previous;
 };
 
 }  // namespace QuorTest

@@ -120,49 +120,43 @@ TEST(Cli, RefusedLogSetupIsAUsageError) {
   EXPECT_EQ(outcome.out, "");
 }
 
-struct RoundTrip {
-  const char* dpt;
-  const char* value;
-  const char* hex;
-};
-
-// encode gives the bytes, decode gives the text back, for both conversions.
-void ExpectRoundTrips(const std::vector<RoundTrip>& cases, const std::vector<std::string>& flags) {
+// encode gives the bytes and decode the text back, through the table or directly.
+TEST(Conversion, RoundTrips) {
+  const struct {
+    bool direct;
+    const char* dpt;
+    const char* value;
+    const char* hex;
+  } cases[] = {
+      {false, "9.001", "21.5", "0c33"},
+      {false, "1.001", "true", "01"},
+      {false, "5.001", "255", "ff"},
+      {false, "12.001", "4294967295", "ffffffff"},
+      {false, "14.000", "-inf", "ff800000"},
+      {false, "10.001", "13:45:10@3", "6d2d0a"},
+      {false, "19.001", "2021-03-14T12:30:45", "79030e0c1e2d2000"},
+      {false, "16.001", "Grüße", "4772fcdf65000000000000000000"},
+      {false, "9.001", "invalid", "7fff"},
+      {true, "9.001", "21.5", "0c33"},
+      {true, "6.010", "255", "ff"},
+      {true, "19.001", "2021-03-14T12:30:45", "79030eec1e2d2000"},
+      {true, "10.001", "00:00:59@7", "e0003b"},
+      {true, "232.600", "1193046", "123456"},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.dpt) + " " + c.value);
-    std::vector<std::string> encode = flags;
+    const std::vector<std::string> flags =
+        c.direct ? std::vector<std::string>{"--direct"} : std::vector<std::string>{};
+    std::vector<std::string> encode = flags, decode = flags;
     encode.insert(encode.end(), {"encode", c.dpt, c.value});
-    const auto encoded = RunTool(encode);
-    EXPECT_EQ(encoded.status, 0) << encoded.err;
-    EXPECT_EQ(encoded.out, std::string(c.hex) + "\n");
-    std::vector<std::string> decode = flags;
     decode.insert(decode.end(), {"decode", c.dpt, c.hex});
-    const auto decoded = RunTool(decode);
-    EXPECT_EQ(decoded.status, 0) << decoded.err;
-    EXPECT_EQ(decoded.out, std::string(c.value) + "\n");
+    for (const auto& [words, out] :
+         {std::make_pair(encode, c.hex), std::make_pair(decode, c.value)}) {
+      const auto outcome = RunTool(words);
+      EXPECT_EQ(outcome.status, 0) << outcome.err;
+      EXPECT_EQ(outcome.out, std::string(out) + "\n");
+    }
   }
-}
-
-TEST(Conversion, TableRoundTrips) {
-  ExpectRoundTrips({{"9.001", "21.5", "0c33"},
-                    {"1.001", "true", "01"},
-                    {"5.001", "255", "ff"},
-                    {"12.001", "4294967295", "ffffffff"},
-                    {"14.000", "-inf", "ff800000"},
-                    {"10.001", "13:45:10@3", "6d2d0a"},
-                    {"19.001", "2021-03-14T12:30:45", "79030e0c1e2d2000"},
-                    {"16.001", "Grüße", "4772fcdf65000000000000000000"},
-                    {"9.001", "invalid", "7fff"}},
-                   {});
-}
-
-TEST(Conversion, DirectRoundTrips) {
-  ExpectRoundTrips({{"9.001", "21.5", "0c33"},
-                    {"6.010", "255", "ff"},
-                    {"19.001", "2021-03-14T12:30:45", "79030eec1e2d2000"},
-                    {"10.001", "00:00:59@7", "e0003b"},
-                    {"232.600", "1193046", "123456"}},
-                   {"--direct"});
 }
 
 class ConfigCommand : public testing::Test {
@@ -177,7 +171,8 @@ class ConfigCommand : public testing::Test {
   std::string m_path = testing::TempDir() + "quor-om-config-test.xml";
 };
 
-TEST_F(ConfigCommand, PrintsEverySetting) {
+// Every setting; an ObjId that is no number is a refusal.
+TEST_F(ConfigCommand, PrintsEverySettingOrRefuses) {
   const std::string path = Write(
       "<QuorAppHostConfig WithoutKNX=\"1\"><ObjectModelConfig Path=\"/om.json\"/>"
       "<ZebConfig><ResponseDps><Dp ObjId=\"100101\"/><Dp ObjId=\"100103\"/></ResponseDps>"
@@ -198,16 +193,12 @@ TEST_F(ConfigCommand, PrintsEverySetting) {
                              "AppHost.DisableStartup           true\n"
                              "AppConnectorHost.RootPath        (none)\n"
                              "AppConnectorHost.DisableStartup  true\n");
-}
-
-TEST_F(ConfigCommand, UnreadableObjIdIsARefusal) {
-  const std::string path = Write(
-      "<QuorAppHostConfig><ZebConfig><ResponseDps><Dp ObjId=\"x\"/></ResponseDps></ZebConfig>"
-      "</QuorAppHostConfig>");
-  const auto outcome = RunTool({"config", path});
-  EXPECT_EQ(outcome.status, QuorOm::kExitRefused);
-  EXPECT_EQ(outcome.out, "");
-  EXPECT_THAT(outcome.err, HasSubstr("quor-om: "));
+  const auto unreadable =
+      RunTool({"config", Write("<QuorAppHostConfig><ZebConfig><ResponseDps><Dp "
+                               "ObjId=\"x\"/></ResponseDps></ZebConfig></QuorAppHostConfig>")});
+  EXPECT_EQ(unreadable.status, QuorOm::kExitRefused);
+  EXPECT_EQ(unreadable.out, "");
+  EXPECT_THAT(unreadable.err, StartsWith("quor-om: "));
 }
 
 TEST(RequestCommands, DemoWalksThroughEveryKindOfOutcome) {

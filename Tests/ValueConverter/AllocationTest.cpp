@@ -71,13 +71,8 @@ TEST(AllocationTest, LookupsAndConversionsDoNotAllocateWhileLoggingIsOff) {
   converter.GetEntry(KNXDPT{8, 99, 5});  // the not-found entry exists from now on
 
   EXPECT_EQ(AllocationsOf([&] {
-              converter.GetEntry(KNXDPT{16, 9, 1});
               converter.GetEntry(KNXDPT{16, 9, 30});
-              converter.GetEntry(KNXDPT{8, 99, 5});
               converter.GetEntry(KNXDPT{8, 5, 0});
-            }),
-            0);
-  EXPECT_EQ(AllocationsOf([&] {
               KNXDPT dpt{16, 9, 1};
               converter.ToKnxValue(dpt, temperature, group);
               converter.FromKnxValue(dpt, received, value);

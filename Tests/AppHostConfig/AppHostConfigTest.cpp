@@ -163,16 +163,16 @@ TEST(AppHostConfigFile, LoadsOrLogsAndKeepsTheSettings) {
   }
 }
 
-struct BadObjIdCase {
-  const char* objId;
-  bool outOfRange;
-};
-
 TEST(AppHostConfigFile, BadObjIdReachesTheCallerWithEarlierValuesKept) {
-  for (const BadObjIdCase& c :
-       {BadObjIdCase{"abc", false}, BadObjIdCase{" x1", false},
-        BadObjIdCase{"99999999999999999999999", true}, BadObjIdCase{"4294967296", true},
-        BadObjIdCase{"-4294967296", true}}) {
+  const struct {
+    const char* objId;
+    bool outOfRange;
+  } cases[] = {{"abc", false},
+               {" x1", false},
+               {"99999999999999999999999", true},
+               {"4294967296", true},
+               {"-4294967296", true}};
+  for (const auto& c : cases) {
     const TempFile file(std::string("<QuorAppHostConfig WithoutKNX=\"1\"><ZebConfig><ResponseDps>"
                                     "<Dp ObjId=\"7\"/><Dp ObjId=\"") +
                         c.objId +

@@ -181,13 +181,18 @@ TEST(Encode, RefusedClampedMarkedAndOneWayValues) {
   }
 }
 
-TEST(Encode, ExceptionsOfTheStackPassToTheCaller) {
+TEST(EncodeAndDecode, ExceptionsOfTheStackPassToTheCaller) {
   EXPECT_THROW(Quor::TevValueToGroupValue(Byte(5), Dpt(2, 1)), KnxStack::GroupValueException);
   EXPECT_THROW(Quor::TevValueToGroupValue(Byte(16), Dpt(3, 7)), KnxStack::GroupValueException);
   EXPECT_THROW(Quor::TevValueToGroupValue(Float(1e9), Dpt(9, 1)), KnxStack::GroupValueException);
   EXPECT_THROW(
       Quor::TevValueToGroupValue(Time(tvtDate, 1989, 12, 31, 0, 0, 0, 0, false), Dpt(11, 1)),
       KnxStack::GroupValueException);
+  // DPT 22 has no row in the converter table, so the check lets the short data through.
+  EXPECT_THROW(Quor::GroupValueToTevValue(Group({0x01}, 16), Dpt(22, 101)),
+               KnxStack::GroupValueException);
+  // Neither has DPT 31, and an empty value gives its accessor nothing to read.
+  EXPECT_THROW(Quor::GroupValueToTevValue(Group({}, 0), Dpt(31, 1)), KnxStack::GroupValueException);
 }
 
 struct DecodeCase {
@@ -254,14 +259,6 @@ TEST_F(Receiving, DecodedAndRefusedValues) {
       EXPECT_EQ(lines.back(), c.last);
     }
   }
-}
-
-TEST(Decode, ExceptionsOfTheStackPassToTheCaller) {
-  // DPT 22 has no row in the converter table, so the check lets the short data through.
-  EXPECT_THROW(Quor::GroupValueToTevValue(Group({0x01}, 16), Dpt(22, 101)),
-               KnxStack::GroupValueException);
-  // Neither has DPT 31, and an empty value gives its accessor nothing to read.
-  EXPECT_THROW(Quor::GroupValueToTevValue(Group({}, 0), Dpt(31, 1)), KnxStack::GroupValueException);
 }
 
 // The converter table decides for a DPT with a row, one without passes, and a number without a

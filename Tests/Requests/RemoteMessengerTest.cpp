@@ -48,7 +48,8 @@ class RemoteMessengerTest : public testing::Test {
   Quor::RemoteRequestMessengerDeviceStack messenger{client};
 };
 
-TEST_F(RemoteMessengerTest, AsynchronousRequestsForwardTheirArgumentsAndIds) {
+// Requests give the client's ID, direct calls its result.
+TEST_F(RemoteMessengerTest, CallsForwardTheirArgumentsAndGiveTheClientsAnswer) {
   EXPECT_CALL(client, RegisterApplicationAsync("app", "name", "1.2")).WillOnce(Return("r1"));
   EXPECT_CALL(client, GetValueAsync(100109ul, true)).WillOnce(Return("r2"));
   EXPECT_CALL(client, GetValueAsync(100111ul, false)).WillOnce(Return(""));
@@ -61,9 +62,6 @@ TEST_F(RemoteMessengerTest, AsynchronousRequestsForwardTheirArgumentsAndIds) {
   EXPECT_EQ(messenger.RequestAsync("<request/>"), "r3");
   EXPECT_EQ(messenger.SetConfigurationAsync("<config/>"), "r4");
   EXPECT_EQ(messenger.SetValueAsync(100109, Float(21.5), false), "");
-}
-
-TEST_F(RemoteMessengerTest, SynchronousCallsReturnTheClientsResult) {
   const std::map<IDeviceStackClient::PropertyType, IDeviceStackClient::Property> props{
       {IDeviceStackClient::PropertyType::Name, {"Lamp"}}};
   const std::map<std::string, std::string> settings{{"key", "value"}};

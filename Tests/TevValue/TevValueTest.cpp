@@ -1,11 +1,10 @@
 // What the library relies on of the value library: the serialised text the device stack
-// exchanges, and seconds broken down in local time.
+// exchanges.
 #include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "Support/ScopedTimeZone.h"
 #include "Support/Values.h"
 
 namespace {
@@ -49,27 +48,6 @@ TEST(TevValueInternalFormat, UnreadableTextLeavesInvalid) {
     TEVVALUE read = Float(1.0);
     EXPECT_FALSE(read.Deserialize(text)) << text;
     EXPECT_TRUE(Same(Invalid(), read)) << text;
-  }
-}
-
-TEST(TevTime, SecondsBreakDownInLocalTime) {
-  const ScopedTimeZone zone(kCentralEuropeZone);
-  const struct {
-    long seconds;
-    TEVVALUE expected;
-  } rows[] = {
-      {1715946310L, Time(tvtDateTime, 2024, 5, 17, 13, 45, 10, 16, true)},  // 11:45:10 UTC
-      {0L, Time(tvtDateTime, 1970, 1, 1, 1, 0, 0, 8)},
-      {1711846799L, Time(tvtDateTime, 2024, 3, 31, 1, 59, 59, 64)},  // before the switch
-      {1711846800L, Time(tvtDateTime, 2024, 3, 31, 3, 0, 0, 64, true)},
-      {2147483647L, Time(tvtDateTime, 2038, 1, 19, 4, 14, 7, 2)},
-      {-2147483647L - 1, Time(tvtDateTime, 1901, 12, 13, 21, 45, 52, 16)},
-  };
-  for (const auto& row : rows) {
-    TEVVALUE value(tvtDateTime);
-    value.value.timeValue.hundredths = 50;
-    value.value.timeValue = row.seconds;
-    EXPECT_TRUE(Same(row.expected, value)) << row.seconds;
   }
 }
 

@@ -92,9 +92,7 @@ TEST_F(FacadeTest, ToKnxWithDptWritesTheChosenDefaultBack) {
   KNXDPT dpt{0, 0, 0};
   KnxStack::GroupValue group;
   EXPECT_TRUE(facade.ToKnxValue(dpt, Serialized(Calendar(tvtDate, 2024, 5, 17), kInternal), group));
-  EXPECT_EQ(dpt.bitSize, 24);
-  EXPECT_EQ(dpt.mainNumber, 11);
-  EXPECT_EQ(dpt.subNumber, 1);
+  EXPECT_EQ(Name(dpt) + " of " + std::to_string(dpt.bitSize) + " bits", "11.1 of 24 bits");
   EXPECT_EQ(group.GetRawData().ToString(), RawText({0x11, 0x05, 0x18}));
 }
 
@@ -119,8 +117,7 @@ TEST_F(FacadeTest, TypedOverloadsForwardToTheTable) {
   EXPECT_EQ(group.GetRawData().ToString(), RawText({0x0C, 0x33}));
   TEVVALUE value;
   EXPECT_TRUE(facade.FromKnxValue(dpt, group, value));
-  EXPECT_EQ(value.tvt, tvtFloat);
-  EXPECT_DOUBLE_EQ(value.value.doubleValue, 21.5);
+  EXPECT_EQ(Show(value), Show(Float(21.5)));
 }
 
 }  // namespace

@@ -79,16 +79,16 @@ TEST(Engine, EveryRequestKindGetsItsContent) {
   EXPECT_EQ(rig.stack.GetConfigurationText(), "<cfg/>");
 }
 
-struct ErrorCase {
-  const char* name;
-  std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)> call;
-  std::string reply;
-  std::string tail;
-};
+using Call = std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)>;
 
 TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
   const std::string urn = Brask::SimulatedDeviceStack::MakeUrn(100109);
-  const std::vector<ErrorCase> cases = {
+  const struct {
+    const char* name;
+    Call call;
+    std::string reply;
+    std::string tail;
+  } cases[] = {
       {"SetValue", [](auto& e) { return e.SetValue(100109, Integer(5), false); }, "5",
        "; id: 100109; urn: " + urn + "; value: 5"},
       {"GetValue", [](auto& e) { return e.GetValue(100109, false); }, "",
@@ -98,7 +98,7 @@ TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
       {"SetConfiguration",
        [](auto& e) { return e.SetConfiguration("c", seconds(0), [] { return true; }); }, "", ""},
   };
-  for (const ErrorCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     QuorTest::LogCapture capture;
     Rig rig(kLong, kRetries);
@@ -137,7 +137,6 @@ TEST(Engine, AConfigurationAnswerWithoutWaiterLogsItsErrorTwice) {
 // Attempts without an answer: each waits out its timeout (the default for a zero one) and is
 // retried; an empty ID is retried at once; after the last attempt the default docket.
 TEST(Engine, UnansweredAttemptsAreRetriedUntilTheLast) {
-  using Call = std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)>;
   const auto waited = [](const char* id, const char* timeout, const char* given) {
     const std::string quoted = std::string("'") + id + "'";
     return Lines{

@@ -48,15 +48,12 @@ TEST(ToTevValue, NumbersTakeTheirNaturalTypeStateAndStorage) {
   }
 }
 
-TEST(ToTevValueDeathTest, WrongExpectedTypeEndsTheProcess) {
+TEST(ToTevValueDeathTest, WrongExpectedTypeOrTextThatIsNotUtf8EndsTheProcess) {
   EXPECT_DEATH(Quor::ToTevValue<unsigned char>(1, tvtWord),
                "ToTevValue .*TevValueHelper\\.cpp:[0-9]+ QUOR_ASSERT2\\(result\\.tvt == "
                "expectedType\\) failed");
   EXPECT_DEATH(Quor::ToTevValue<std::string>("a", tvtInteger),
                "QUOR_ASSERT2\\(result\\.tvt == expectedType\\)");
-}
-
-TEST(ToTevValueDeathTest, TextThatIsNotUtf8EndsTheProcess) {
   EXPECT_DEATH(Quor::ToTevValue(std::string("a\xFF"), tvtString),
                "ToTevValue .*TevValueHelper\\.cpp:[0-9]+ QUOR_ASSERT2\\(utf8::is_valid\\(value\\."
                "begin\\(\\), value\\.end\\(\\)\\)\\) failed");
@@ -102,17 +99,13 @@ TEST(ToTevValueDateTime, LocalFieldsUpToTheLast32BitSecondThenTheEmptyValue) {
   EXPECT_EQ(Quor::ToTevValue(last, tvtBoolean).tvt, tvtBoolean);  // the type is not checked
 }
 
-TEST(ToTevValueTimeOfDay, DatedFirstOfJanuary2000WithTheWeekdayMask) {
+// Dated 2000-01-01 with the weekday mask; any other type than tvtDayTime is a bug.
+TEST(ToTevValueTimeOfDayDeathTest, DayTimeOnly) {
   const auto time = QuorApp::TimeOfDay::Create(8, 30, 0, QuorApp::Friday);
   ASSERT_TRUE(time);
   const TEVVALUE value = Quor::ToTevValue(*time, tvtDayTime);
   EXPECT_EQ(value.state, 0);
   EXPECT_EQ(Show(value), Show(DayTime(8, 30, 0, TevWeekDays::FRIDAY)));
-}
-
-TEST(ToTevValueTimeOfDayDeathTest, OnlyDayTimeIsAccepted) {
-  const auto time = QuorApp::TimeOfDay::Create(0, 0, 0, QuorApp::NoDay);
-  ASSERT_TRUE(time);
   EXPECT_DEATH(Quor::ToTevValue(*time, tvtTime),
                "ToTevValue .*TevValueHelper\\.cpp:[0-9]+ QUOR_ASSERT2\\(expectedType == "
                "tvtDayTime\\) failed");

@@ -146,17 +146,6 @@ TEST(KnxZebMapping, Predicates) {
   }
 }
 
-// The device cannot hold a wider id; a wider host reads the same low 32 bits.
-TEST(KnxZebMapping, IdsAre32BitsWide) {
-  const auto wide = [](unsigned long long id) { return static_cast<unsigned long>(id); };
-  const unsigned long long high = 1ull << 32;
-  EXPECT_TRUE(IsAnyLogicalKnxDeviceId(wide(high + 100000)));
-  EXPECT_TRUE(IsCoChannel(wide(high + 100100)));
-  EXPECT_TRUE(IsParameterChannel(wide(high + 160002)));
-  EXPECT_EQ(GetCoNumberFromObjModelId(wide(high + 100101), kDev1),
-            GetCoNumberFromObjModelId(100101, kDev1));
-}
-
 void ExpectCoRoundTrip(unsigned short number, LogicalDeviceId device) {
   const auto channel = GetCoChannelObjModelId(number, device);
   const auto value = GetCoValueObjModelId(number, device);
@@ -255,12 +244,21 @@ TEST(MainTypeTable, MissingRowsFallBack) {
     EXPECT_EQ(GetTvtFromDpt(static_cast<unsigned int>(main << 16 | 1)), tvtEmpty) << main;
     EXPECT_EQ(GetDefaultValueFromDpt(main << 16 | 1, false), boost::none) << main;
   }
-  // DPT numbers and main types are 32 bits wide: the device cannot hold more, and a wider
-  // host reads the same low 32 bits.
+}
+
+// Ids, DPT numbers and main types are 32 bits wide: the device cannot hold more, and a wider
+// host reads the same low 32 bits.
+TEST(KnxZebMapping, NumbersAre32BitsWide) {
   const auto wide = [](unsigned long long n) { return static_cast<unsigned long>(n); };
-  EXPECT_EQ(GetDefaultValueFromDpt(wide(0x100010001), false),
+  const unsigned long long high = 1ull << 32;
+  EXPECT_TRUE(IsAnyLogicalKnxDeviceId(wide(high + 100000)));
+  EXPECT_TRUE(IsCoChannel(wide(high + 100100)));
+  EXPECT_TRUE(IsParameterChannel(wide(high + 160002)));
+  EXPECT_EQ(GetCoNumberFromObjModelId(wide(high + 100101), kDev1),
+            GetCoNumberFromObjModelId(100101, kDev1));
+  EXPECT_EQ(GetDefaultValueFromDpt(wide(high + 0x10001), false),
             GetDefaultValueFromDpt(0x10001, false));
-  EXPECT_EQ(GetTvtFromMainType(wide(0x100000009)), GetTvtFromMainType(9));
+  EXPECT_EQ(GetTvtFromMainType(wide(high + 9)), GetTvtFromMainType(9));
 }
 
 TEST(CreateDefaultValueEmptyDeathTest, AnyOtherTypeEndsTheProcess) {

@@ -67,15 +67,13 @@ class TempFile {
   boost::filesystem::path m_dir;
 };
 
-struct XmlCase {
-  const char* what;
-  const char* xml;
-  const char* expected;
-};
-
 TEST(AppHostConfigXml, EachDocumentYieldsItsSettings) {
   // clang-format off
-  const std::vector<XmlCase> cases = {
+  const struct {
+    const char* what;
+    const char* xml;
+    const char* expected;
+  } cases[] = {
       {"empty root", "<QuorAppHostConfig/>", ""},
       {"other root only", "<Other WithoutKNX=\"1\"/>", ""},
       {"WithoutKNX any text", "<QuorAppHostConfig WithoutKNX=\"false\"/>", " without-knx"},
@@ -103,7 +101,7 @@ TEST(AppHostConfigXml, EachDocumentYieldsItsSettings) {
       {"declaration, comments and text carry nothing", "<?xml version=\"1.0\"?><!-- WithoutKNX=\"1\" --><QuorAppHostConfig>WithoutKNX</QuorAppHostConfig>", ""},
   };
   // clang-format on
-  for (const XmlCase& c : cases) {
+  for (const auto& c : cases) {
     AppHostConfiguration config;
     EXPECT_TRUE(Load(config, c.xml)) << c.what;
     EXPECT_EQ(Describe(config), c.expected) << c.what;

@@ -116,14 +116,6 @@ TEST_F(RoundTrip, EveryMainTypeEncodesItsBytesAndDecodesTheValueBack) {
   }
 }
 
-struct EncodeCase {
-  unsigned long dpt;
-  TEVVALUE value;
-  Bytes bytes;       // empty: refused
-  std::string line;  // the one ERROR record, none when empty
-  bool linePrefix;   // the record only starts with it
-};
-
 TEST(Encode, RefusedClampedMarkedAndOneWayValues) {
   const auto mismatch = [](TevValueType expected, TevValueType got) {
     return "Value type mismatch: Expected '" + Name(expected) + "', got '" + Name(got) + "'";
@@ -136,7 +128,13 @@ TEST(Encode, RefusedClampedMarkedAndOneWayValues) {
   const std::string noDateTime = "Could not convert TEVTIME ";
   const double inf = std::numeric_limits<double>::infinity();
   // clang-format off
-  const EncodeCase cases[] = {
+  const struct {
+    unsigned long dpt;
+    TEVVALUE value;
+    Bytes bytes;       // empty: refused
+    std::string line;  // the one ERROR record, none when empty
+    bool linePrefix;   // the record only starts with it
+  } cases[] = {
       {Dpt(1, 1), Word(1), {}, mismatch(tvtBoolean, tvtWord), false},
       {Dpt(6, 10), Integer(-1), {}, mismatch(tvtByte, tvtInteger), false},  // bytes here, not the table's integers
       {Dpt(32, 1), Byte(1), {}, mismatch(tvtEmpty, tvtByte), false},  // no value type: the empty value expected
@@ -165,7 +163,7 @@ TEST(Encode, RefusedClampedMarkedAndOneWayValues) {
       {Dpt(236, 1), TEVVALUE(), {}, notSupported(Dpt(236, 1)), true},  // in the converter table, not here
   };
   // clang-format on
-  for (const EncodeCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE("DPT " + DptText(c.dpt) + " " + c.value.ToString());
     LogCapture capture(log4cplus::TRACE_LOG_LEVEL);
     const auto group = Quor::TevValueToGroupValue(c.value, c.dpt);
@@ -195,14 +193,6 @@ TEST(EncodeAndDecode, ExceptionsOfTheStackPassToTheCaller) {
   EXPECT_THROW(Quor::GroupValueToTevValue(Group({}, 0), Dpt(31, 1)), KnxStack::GroupValueException);
 }
 
-struct DecodeCase {
-  unsigned long dpt;
-  Bytes bytes;
-  unsigned int bits;
-  std::optional<TEVVALUE> value;  // empty: refused
-  Line last;                      // the last record, if any is expected
-};
-
 class Receiving : public InCentralEurope {};
 
 TEST_F(Receiving, DecodedAndRefusedValues) {
@@ -210,7 +200,13 @@ TEST_F(Receiving, DecodedAndRefusedValues) {
     return Error("Unsupported DPT: " + DptText(dpt));
   };
   // clang-format off
-  const DecodeCase cases[] = {
+  const struct {
+    unsigned long dpt;
+    Bytes bytes;
+    unsigned int bits;
+    std::optional<TEVVALUE> value;  // empty: refused
+    Line last;                      // the last record, if any is expected
+  } cases[] = {
       // Without a value type: unsupported, and not checked.
       {Dpt(99, 1), {0x01}, 8, std::nullopt, unsupported(Dpt(99, 1))},
       {Dpt(219, 1), {0x01}, 8, std::nullopt, unsupported(Dpt(219, 1))},
@@ -248,7 +244,7 @@ TEST_F(Receiving, DecodedAndRefusedValues) {
       {Dpt(202, 1), {0x00, 0x01}, 16, TEVVALUE(), {}},
       // clang-format on
   };
-  for (const DecodeCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE("DPT " + DptText(c.dpt) + " " + RawText(c.bytes));
     LogCapture capture(log4cplus::TRACE_LOG_LEVEL);
     const auto value = Quor::GroupValueToTevValue(Group(c.bytes, c.bits), c.dpt);

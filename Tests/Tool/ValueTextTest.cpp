@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "ValueText.h"
 
@@ -11,14 +10,12 @@ using QuorOm::FormatValueText;
 using QuorOm::InferValueText;
 using QuorOm::ParseValueText;
 
-struct TextCase {
-  TevValueType tvt;
-  const char* input;
-  const char* printed;  // what the value prints as; nullptr: the input refused
-};
-
 TEST(ValueText, ReadsAndPrintsEachKind) {
-  const std::vector<TextCase> cases = {
+  const struct {
+    TevValueType tvt;
+    const char* input;
+    const char* printed;  // what the value prints as; nullptr: the input refused
+  } cases[] = {
       {tvtBoolean, "1", "true"},
       {tvtBoolean, "yes", nullptr},
       {tvtBoolean, "2", nullptr},

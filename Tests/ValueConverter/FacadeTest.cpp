@@ -21,21 +21,18 @@ class FacadeTest : public ::testing::Test {
   Quor::QuorKnxValueConverter facade;
 };
 
-// From KNX into text: the DPT comes from the bit size alone
-
-struct FromTextCase {
-  Bytes bytes;
-  unsigned int bits;
-  bool internalFormat;
-  bool ok;
-  std::string text;
-  Lines lines;
-};
-
+// From KNX into text: the DPT comes from the bit size alone.
 TEST_F(FacadeTest, FromKnxSerialisesTheDefaultDptsValue) {
   const std::string missing = "No Entry found for DPT = 219.1";
   // clang-format off
-  const FromTextCase cases[] = {
+  const struct {
+    Bytes bytes;
+    unsigned int bits;
+    bool internalFormat;
+    bool ok;
+    std::string text;
+    Lines lines;
+  } cases[] = {
       {{0x0C, 0x33}, 16, kPlain, true, "21.5", {}},  // 9.000
       {{0x0C, 0x33}, 16, kInternal, true, "3.7:21.5", {}},
       {{0xC8}, 8, kInternal, true, "6.7:200", {}},  // 5.000
@@ -48,7 +45,7 @@ TEST_F(FacadeTest, FromKnxSerialisesTheDefaultDptsValue) {
       {{1, 2, 3, 4, 5, 6}, 48, kInternal, true, "1.7:", {Error(missing), Error(missing), Error("Assume validity and accept value!")}},
   };
   // clang-format on
-  for (const FromTextCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(RawText(c.bytes) + (c.internalFormat ? " internal" : " plain"));
     LogCapture capture(log4cplus::INFO_LOG_LEVEL);
     std::string text = "untouched";
@@ -58,17 +55,13 @@ TEST_F(FacadeTest, FromKnxSerialisesTheDefaultDptsValue) {
   }
 }
 
-// From text towards KNX
-
-struct ToTextCase {
-  std::string text;
-  unsigned long bitSize;
-  Bytes bytes;
-  unsigned int bits;
-};
-
 TEST_F(FacadeTest, ToKnxByBitSizeChoosesTheDptFromTheValueTypeFirst) {
-  const ToTextCase cases[] = {
+  const struct {
+    std::string text;
+    unsigned long bitSize;
+    Bytes bytes;
+    unsigned int bits;
+  } cases[] = {
       {"true", 16, {0x01}, 1},  // 1.001 despite 16 bits
       {"2.7:false", 16, {0x00}, 1},
       {"21.5", 16, {0x0C, 0x33}, 16},  // 9.000
@@ -79,7 +72,7 @@ TEST_F(FacadeTest, ToKnxByBitSizeChoosesTheDptFromTheValueTypeFirst) {
       // 256 becomes 0: a string without bit size is DPT 16.001.
       {Serialized(Text("A"), kInternal), 256, {'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 112},
   };
-  for (const ToTextCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.text + " bits " + std::to_string(c.bitSize));
     KnxStack::GroupValue group;
     EXPECT_TRUE(facade.ToKnxValue(c.text, c.bitSize, group));

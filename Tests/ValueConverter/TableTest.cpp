@@ -23,21 +23,18 @@ class DptTableTest : public ::testing::Test {
   Quor::KnxValueConverter converter;
 };
 
-// Valid and boundary values: out as these bytes, back as the same value
-
-struct RoundTrip {
-  KNXDPT dpt;
-  TEVVALUE value;
-  Bytes bytes;
-  unsigned int bits;
-};
-
+// Valid and boundary values: out as these bytes, back as the same value.
 TEST_F(DptTableTest, ValidAndBoundaryValuesRoundTrip) {
   const Bytes hello = {'H', 'e', 'l', 'l', 'o', 0, 0, 0, 0, 0, 0, 0, 0, 0};
   const Bytes full = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N'};
   const Bytes gruen = {'G', 'r', 0xFC, 'n', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   // clang-format off
-  const std::vector<RoundTrip> cases = {
+  const struct {
+    KNXDPT dpt;
+    TEVVALUE value;
+    Bytes bytes;
+    unsigned int bits;
+  } cases[] = {
       {{1, 1, 1},      Boolean(true),                         {0x01}, 1},
       {{1, 1, 1},      Boolean(false),                        {0x00}, 1},
       {{8, 4, 1},      Text("A"),                           {0x41}, 8},
@@ -82,7 +79,7 @@ TEST_F(DptTableTest, ValidAndBoundaryValuesRoundTrip) {
       {{8, 238, 1},    Byte(0x40),                         {0x40}, 8},
   };
   // clang-format on
-  for (const RoundTrip& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE("DPT " + Name(c.dpt) + " value " + c.value.ToString());
     LogCapture capture(log4cplus::INFO_LOG_LEVEL);
     KNXDPT dpt = c.dpt;
@@ -101,24 +98,21 @@ TEST_F(DptTableTest, ValidAndBoundaryValuesRoundTrip) {
 // Who refuses: the converter (the core then adds its own line) or the core alone.
 enum class By { Nobody, Converter, Core };
 
-// Towards KNX: one-way values and refusals
-
-struct ToCase {
-  KNXDPT dpt;
-  TEVVALUE value;
-  bool ok;
-  Bytes bytes;  // the group value afterwards; empty when nothing is written
-  unsigned int bits;
-  const char* line;  // the refusal before the core's follow-up line
-  By by;
-};
-
+// Towards KNX: one-way values and refusals.
 TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
   const char* const kTypeOrDpt2 = "Wrong tev value type (tvtByte) or DPT main number (2.x)!";
   const char* const kTypeOrDpt3 = "Wrong tev value type (tvtByte) or DPT main number (3.x)!";
   const Bytes grusse = {'G', 'r', '_', '_', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0};
   // clang-format off
-  const std::vector<ToCase> cases = {
+  const struct {
+    KNXDPT dpt;
+    TEVVALUE value;
+    bool ok;
+    Bytes bytes;  // the group value afterwards; empty when nothing is written
+    unsigned int bits;
+    const char* line;  // the refusal before the core's follow-up line
+    By by;
+  } cases[] = {
       {{1, 1, 1}, Invalid(), false, {}, 0, nullptr, By::Converter},  // refused silently
       {{1, 1, 1}, Byte(1), false, {}, 0, "Invalid value type found for DPT = 1.1 val.tvt=6", By::Core},
       // No value passes both the core's type check and the converter's for 2.x, 3.x and 18.x.
@@ -155,7 +149,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
       {{24, 232, 600}, DWord(0x12345678), true, {0x34, 0x56, 0x78}, 24, nullptr, By::Nobody},  // top byte dropped
   };
   // clang-format on
-  for (const ToCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE("DPT " + Name(c.dpt) + " value " + c.value.ToString());
     LogCapture capture(log4cplus::INFO_LOG_LEVEL);
     KNXDPT dpt = c.dpt;
@@ -176,31 +170,28 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsTowardsKnx) {
   }
 }
 
-// From KNX: one-way values and refusals
-
-struct FromCase {
-  KNXDPT dpt;
-  Bytes bytes;
-  unsigned int bits;
-  bool ok;
-  TEVVALUE expected;  // type and storage afterwards
-  const char* line;   // converter's or core's refusal, or an INFO note when ok
-  By by;
-};
-
 std::string SizeRefusal(const char* dpt, unsigned int actual, unsigned int expected) {
   return std::string("Failed to convert a GroupValue for DPT ") + dpt +
          " because of unexpected bit size: " + std::to_string(actual) +
          ", expected: " + std::to_string(expected);
 }
 
+// From KNX: one-way values and refusals.
 TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
   const Bytes umlaut = {'G', 'r', 0xFC, 'n', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   // The core's bit-size refusal, for a few rows; the round trips show every row's size.
   const std::string size1 = SizeRefusal("1.1", 7, 1), size23 = SizeRefusal("23.1", 6, 8),
                     size232 = SizeRefusal("232.600", 32, 24);
   // clang-format off
-  const std::vector<FromCase> cases = {
+  const struct {
+    KNXDPT dpt;
+    Bytes bytes;
+    unsigned int bits;
+    bool ok;
+    TEVVALUE expected;  // type and storage afterwards
+    const char* line;   // converter's or core's refusal, or an INFO note when ok
+    By by;
+  } cases[] = {
       {{1, 1, 1}, {0x01}, 7, false, TEVVALUE(tvtBoolean), size1.c_str(), By::Core},  // 7 bits are compared
       {{2, 2, 1}, {0x03}, 2, true, Byte(3), nullptr, By::Nobody},
       {{2, 2, 1}, {0x00}, 2, true, Byte(0), nullptr, By::Nobody},
@@ -239,7 +230,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{24, 232, 600}, {0x10, 0x20, 0x30, 0x40}, 32, false, TEVVALUE(tvtDWord), size232.c_str(), By::Core},
   };
   // clang-format on
-  for (const FromCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE("DPT " + Name(c.dpt) + " bytes " + RawText(c.bytes));
     LogCapture capture(log4cplus::INFO_LOG_LEVEL);
     KNXDPT dpt = c.dpt;

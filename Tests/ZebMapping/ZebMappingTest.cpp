@@ -1,5 +1,4 @@
 // The object-model numbering and the value type and default value of each main type.
-#include <vector>
 
 #include <gtest/gtest.h>
 #include <boost/optional.hpp>
@@ -30,14 +29,12 @@ boost::optional<unsigned long> Widen(const boost::optional<LogicalDeviceId>& val
   return value ? boost::optional<unsigned long>(value->Get()) : boost::none;
 }
 
-struct IdCase {
-  const char* what;
-  boost::optional<unsigned long> actual;
-  boost::optional<unsigned long> expected;
-};
-
 TEST(KnxZebMapping, IdsAndDecodedNumbers) {
-  const std::vector<IdCase> cases = {
+  const struct {
+    const char* what;
+    boost::optional<unsigned long> actual;
+    boost::optional<unsigned long> expected;
+  } cases[] = {
       // clang-format off
       {"device", GetDeviceObjModelId(), 1000ul},
       {"KNX device", GetKnxDeviceObjModelId(), 1000ul},
@@ -98,19 +95,17 @@ TEST(KnxZebMapping, IdsAndDecodedNumbers) {
       {"type of a CO", Widen(GetParameterTypeFromObjModelId(200100, kDev2)), kNone},
       // clang-format on
   };
-  for (const IdCase& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(c.actual, c.expected) << c.what;
   }
 }
 
-struct PredicateCase {
-  const char* what;
-  bool actual;
-  bool expected;
-};
-
 TEST(KnxZebMapping, Predicates) {
-  const std::vector<PredicateCase> cases = {
+  const struct {
+    const char* what;
+    bool actual;
+    bool expected;
+  } cases[] = {
       {"99999 in a block", IsAnyLogicalKnxDeviceId(99999), false},
       {"100000 in a block", IsAnyLogicalKnxDeviceId(100000), true},
       {"device id in a block", IsAnyLogicalKnxDeviceId(GetDeviceObjModelId()), false},
@@ -141,7 +136,7 @@ TEST(KnxZebMapping, Predicates) {
       {"parameter CO", IsParameterChannel(200100), false},
       {"parameter block 3", IsParameterChannel(360002), true},
   };
-  for (const PredicateCase& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(c.actual, c.expected) << c.what;
   }
 }

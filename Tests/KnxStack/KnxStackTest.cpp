@@ -48,6 +48,7 @@ TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
       {[&] { g.SetAsUnsigned2(4); }, "SetAsUnsigned2: value 4 out of range 0..3 or 0x10, 0x11"},
       {[&] { g.SetAsFloat16(670761.0); }, "SetAsFloat16: value 670761 out of range -671088.64..670760.96"},
       {[&] { g.SetAsDate(1, 1, 1989); }, "SetAsDate: year 1989 out of range 1990..2089"},
+      {[&] { g.SetAsTimeOfDay(24, 0, 0, GroupValue::Monday); }, "SetAsTimeOfDay: hour 24 out of range 0..23"},
       {[&] { GroupValue().GetAsBoolean(); }, "GetAsBoolean: raw data has 0 bytes, needs 1"},
       {[&] { Group({1}, 0).GetAsUnsigned16(); }, "GetAsUnsigned16: raw data has 1 byte, needs 2"},
       {[&] { Group({4, 1, 0x64}, 0).GetAsDate(i, i, i); }, "GetAsDate: year 100 out of range 0..99"},

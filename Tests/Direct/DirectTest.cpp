@@ -42,10 +42,6 @@ class InCentralEurope : public ::testing::Test {
   ScopedTimeZone m_zone{kCentralEuropeZone};
 };
 
-std::string Name(TevValueType tvt) {
-  return TEVVALUE::GetNameFromValueType(tvt);
-}
-
 // ---- Both ways ------------------------------------------------------------------------------
 
 struct Row {
@@ -118,7 +114,9 @@ TEST_F(RoundTrip, EveryMainTypeEncodesItsBytesAndDecodesTheValueBack) {
 
 TEST(Encode, RefusedClampedMarkedAndOneWayValues) {
   const auto mismatch = [](TevValueType expected, TevValueType got) {
-    return "Value type mismatch: Expected '" + Name(expected) + "', got '" + Name(got) + "'";
+    return std::string("Value type mismatch: Expected '") +
+           TEVVALUE::GetNameFromValueType(expected) + "', got '" +
+           TEVVALUE::GetNameFromValueType(got) + "'";
   };
   const auto notSupported = [](unsigned long dpt) {
     return "Value type " + std::to_string(dpt >> 16) +

@@ -24,7 +24,6 @@ namespace {
 using boost::posix_time::milliseconds;
 using boost::posix_time::seconds;
 using Brask::Fault;
-using Brask::Outcome;
 using QuorTest::Debug;
 using QuorTest::Error;
 using QuorTest::Info;

@@ -18,7 +18,6 @@ using Brask::IDeviceStackClient;
 using QuorTest::Float;
 using testing::_;
 using testing::DoAll;
-using testing::InSequence;
 using testing::Return;
 using testing::SetArgReferee;
 using testing::StrictMock;

@@ -7,7 +7,6 @@
 namespace {
 
 using QuorOm::FormatValueText;
-using QuorOm::InferValueText;
 using QuorOm::ParseValueText;
 
 TEST(ValueText, ReadsAndPrintsEachKind) {

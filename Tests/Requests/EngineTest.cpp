@@ -248,7 +248,7 @@ TEST(Engine, APredicateTurningFalseWhileWaitingEndsTheCall) {
   other.join();
   EXPECT_EQ(State(docket), kDefault);
   EXPECT_EQ(rig.stack.GetRecords().size(), 2u);  // no retry
-  std::vector<Line> own;
+  Lines own;
   for (const Line& line : capture.Lines()) {
     if (line.second.find("req-1") != std::string::npos ||
         line.second.find("Aborted") != std::string::npos) {

@@ -96,14 +96,14 @@ bool LogCapture::Contains(const std::pair<int, std::string>& line) const {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-void LogToStderr() {
-  log4cplus::Logger::getRoot().addAppender(
-      log4cplus::SharedAppenderPtr(new log4cplus::ConsoleAppender(true, true)));
-}
-
 void LogCapture::Clear() {
   std::lock_guard<std::mutex> lock(m_state->mutex);
   m_state->records.clear();
+}
+
+void LogToStderr() {
+  log4cplus::Logger::getRoot().addAppender(
+      log4cplus::SharedAppenderPtr(new log4cplus::ConsoleAppender(true, true)));
 }
 
 }  // namespace QuorTest

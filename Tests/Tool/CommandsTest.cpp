@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -145,14 +146,10 @@ TEST(Conversion, RoundTrips) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.dpt) + " " + c.value);
-    const std::vector<std::string> flags =
-        c.direct ? std::vector<std::string>{"--direct"} : std::vector<std::string>{};
-    std::vector<std::string> encode = flags, decode = flags;
-    encode.insert(encode.end(), {"encode", c.dpt, c.value});
-    decode.insert(decode.end(), {"decode", c.dpt, c.hex});
-    for (const auto& [words, out] :
-         {std::make_pair(encode, c.hex), std::make_pair(decode, c.value)}) {
-      const auto outcome = RunTool(words);
+    for (const auto& [command, in, out] :
+         {std::tuple{"encode", c.value, c.hex}, std::tuple{"decode", c.hex, c.value}}) {
+      const auto outcome =
+          c.direct ? RunTool({command, "--direct", c.dpt, in}) : RunTool({command, c.dpt, in});
       EXPECT_EQ(outcome.status, 0) << outcome.err;
       EXPECT_EQ(outcome.out, std::string(out) + "\n");
     }

@@ -22,7 +22,7 @@
 #include <QuorHelper/Utf8String.h>
 
 #include "QuorObjectModel/KnxValueConverter.h"
-#include "QuorObjectModel/KnxZebMappingDefaults.h"
+#include "QuorObjectModel/KnxZebMapping.h"
 #include "QuorObjectModel/TimeOfDay.h"
 
 namespace Quor {

@@ -5,14 +5,17 @@
 // Every object carrying a value is a pair of ids: an even channel id and the value id after it.
 // Object-model ids are 32 bits on the device; all arithmetic is done in std::uint32_t so that a
 // 64-bit unsigned long gives the same results (including the wrap-arounds the scheme relies on).
-// Ids that do not fit in 32 bits are no object-model ids: predicates say false for them and
-// decoders give an empty optional.
+// Ids are taken modulo 2^32, as the device's 32-bit unsigned long would hold them: an id
+// given with higher bits set is read as its low 32 bits, and every id returned fits in 32 bits.
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include <boost/optional.hpp>
 
 #include <QuorHelper/BoundedInt.h>
+#include <TevValue/TevValue.h>
 
 #include "QuorObjectModel/Export.h"
 
@@ -94,6 +97,33 @@ QUOR_API boost::optional<ParameterType> GetParameterTypeFromObjModelId(unsigned 
                                                                        LogicalDeviceId device);
 QUOR_API boost::optional<unsigned short> GetParameterNumberFromObjModelId(unsigned long id,
                                                                           LogicalDeviceId device);
+
+// Value type, value sub-type and default value of a data point, chosen by the KNX main type of
+// its DPT alone. DPT numbers carry the main type in the upper 16 bits and the sub type in the
+// lower 16 bits (DPT 6.020 is 0x60014).
+
+// Receives the value type of its own row and returns that row's default value.
+using DefaultValueCreator = std::function<TEVVALUE(TevValueType)>;
+
+struct DefaultValueEntry {
+  TevValueType tvt;
+  TevDP::TevValueSubType tst;
+  DefaultValueCreator create;
+};
+
+// Platform name of the row's value type; "Empty" for a main type without a row.
+QUOR_API std::string GetTvtFromMainType(unsigned long mainType);
+// Platform name of the row's sub-type; "Generic" for a main type without a row.
+QUOR_API std::string GetTstFromMainType(unsigned long mainType);
+// Value type of the DPT's main type; tvtEmpty for a main type without a row.
+QUOR_API TevValueType GetTvtFromDpt(unsigned int dpt);
+// The default value serialised by the platform (the flag is handed to TEVVALUE::Serialize);
+// empty for a main type without a row.
+QUOR_API boost::optional<std::string> GetDefaultValueFromDpt(unsigned long dpt,
+                                                             bool internalFormat);
+
+// The empty value; tvt must be tvtEmpty.
+QUOR_API TEVVALUE CreateDefaultValueEmpty(TevValueType tvt);
 
 }  // namespace KnxZebMapping
 }  // namespace Quor

@@ -11,11 +11,12 @@
 #define QUOR_UNREACHABLE_STRINGIFY_(x) #x
 #define QUOR_UNREACHABLE_STRINGIFY(x) QUOR_UNREACHABLE_STRINGIFY_(x)
 
-#define QUOR_UNREACHABLE()                                                              \
-  do {                                                                                  \
-    QUOR_LOG_FATAL("This statement should not be executed. There is a bug somewhere " \
-                   "around " __FILE__ ":" QUOR_UNREACHABLE_STRINGIFY(__LINE__));        \
-    std::terminate();                                                                   \
+#define QUOR_UNREACHABLE()                                                 \
+  do {                                                                     \
+    QUOR_LOG_FATAL(                                                        \
+        "This statement should not be executed. There is a bug somewhere " \
+        "around " __FILE_NAME__ ":" QUOR_UNREACHABLE_STRINGIFY(__LINE__)); \
+    std::terminate();                                                      \
   } while (false)
 
 namespace Quor {

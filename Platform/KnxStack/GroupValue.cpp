@@ -286,11 +286,9 @@ void GroupValue::GetAsDate(int& day, int& month, int& year) const {
   const unsigned char* bytes = Leading(m_raw, 3, "GetAsDate");
   day = bytes[0] & 0x1F;
   month = bytes[1] & 0x0F;
+  // Bytes 100..127 are no KNX year, but follow the same rule (100 reads as 2000): the caller
+  // decides whether to refuse them.
   const int twoDigits = bytes[2] & 0x7F;
-  // The year field holds 0..99; anything above is no year of DPT 11.001.
-  if (twoDigits > 99) {
-    ThrowOutOfRange("GetAsDate", "year", twoDigits, "0..99");
-  }
   year = (twoDigits < kDateCenturyPivot ? 2000 : 1900) + twoDigits;
 }
 

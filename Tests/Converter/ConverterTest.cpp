@@ -201,7 +201,6 @@ TEST(DateAndTextConverters, ValuesAndRefusals) {
       {date, To, Dpt(5, 2, 24), Time(tvtString, 2024, 5, 17), {}, 0, false, "Wrong DPT main number (11.001) or tev value type (tvtDate)!"},
       {date, From, Dpt(11, 1, 24), kUntouched, {0xFF, 0xFF, 0xFF}, 24, false, "No valid Date datagram, reserved fields are not zero!"},
       {date, From, Dpt(11, 1, 24), kUntouched, {17, 5}, 16, false, "Exception caught during conversion of date: BinaryData::GetUInt24Value: index 0 needs 3 bytes, data has 2 bytes"},
-      {date, From, Dpt(11, 1, 24), kUntouched, {4, 1, 0x64}, 24, false, "Exception caught during conversion of date: GetAsDate: year 100 out of range 0..99"},
       {dateTime, From, Dpt(19, 1, 64), kUntouched, {124, 5, 17, 13, 45}, 40, false, "Exception caught during conversion of date and time: BinaryData::GetUInt8Value: index 5 needs 1 byte, data has 5 bytes"},
       // Two-byte sequences fold into one byte, everything else passes; the walk stops at a zero.
       {latin1String, To, Dpt(16, 1, 112), Text("A\xC3\xA9"), Padded({0x41, 0xE9}), 112, true, ""},
@@ -286,7 +285,7 @@ TEST(WeekdayDeathTest, DayNumberAboveSevenEndsTheProcess) {
         QuorApp::ToTevWeekday(static_cast<QuorApp::DayOfWeek>(8));
       },
       "This statement should not be executed\\. There is a bug somewhere around "
-      ".*TimeOfDay\\.cpp:[0-9]+");
+      "TimeOfDay\\.cpp:[0-9]+");
 }
 
 }  // namespace

@@ -216,10 +216,14 @@ TEST_F(Receiving, DecodedAndRefusedValues) {
       {Dpt(10, 1), {24, 0, 0}, 24, std::nullopt, Error("Received invalid value 18 00 00 for DPT 10.1")},
       {Dpt(11, 1), {31, 2, 24}, 24, std::nullopt, Error("Received invalid value 1f 02 18 for DPT 11.1")},
       {Dpt(11, 1), {0, 1, 24}, 24, std::nullopt, Error("Received invalid value 00 01 18 for DPT 11.1")},
-      // The stack reads no year from a year field above 99, so the check refuses it first.
-      {Dpt(11, 1), {17, 5, 100}, 24, std::nullopt, Error("Received invalid value 11 05 64 for DPT 11.1")},
+      // The check lets a year byte above 99 through; the decode refuses it.
+      {Dpt(11, 1), {4, 1, 100}, 24, std::nullopt, Warn("Received an invalid DPT 11.001 date from the KNX: Year 100 is out of range (0-99)")},
+      {Dpt(11, 1), {31, 12, 99}, 24, Time(tvtDate, 1999, 12, 31, 0, 0, 0, 16, false), {}},
       {Dpt(11, 1), {17, 5, 24, 0}, 24, std::nullopt, Warn("Received an invalid DPT 11.001 date from the KNX: Length in bytes is 4, expected 3")},
       {Dpt(19, 1), {121, 2, 30, 0, 0, 0, 0x20, 0}, 64, std::nullopt, Error("Received invalid value 79 02 1e 00 00 00 20 00 for DPT 19.1")},
+      // Bits above each field are ignored; the two rows set every bit of every field.
+      {Dpt(19, 1), {124, 0xFC, 0xFF, 0xF7, 0xFB, 0xFB, 0xFF, 0xFF}, 64, Time(tvtDateTime, 2024, 12, 31, 23, 59, 59, 2, false), {}},
+      {Dpt(19, 1), {124, 0xF3, 0xEE, 0xEE, 0xE4, 0xE4, 0xFF, 0xFF}, 64, Time(tvtDateTime, 2024, 3, 14, 14, 36, 36, 8, false), {}},
       {Dpt(19, 1), {121, 2, 1, 24, 0, 0, 0x20, 0}, 64, std::nullopt, Error("Received invalid value 79 02 01 18 00 00 20 00 for DPT 19.1")},
       {Dpt(17, 1), {64}, 8, std::nullopt, Error("Received invalid value 40 for DPT 17.1")},
       // Values of bytes that are not sent this way. Only the low two bits of DPT 23 count.

@@ -27,7 +27,7 @@ void CheckNamedFunction(const LogRecord& record) {
   const std::string name = head.substr(head.find_last_of(' ') + 1);  // after the context
   const bool named = !name.empty() && record.function.find(name + "(") != std::string::npos;
   const bool helper = record.function.find("anonymous") != std::string::npos &&
-                      record.file.find("/Tests/") == std::string::npos;
+                      ("/" + record.file).find("/Tests/") == std::string::npos;
   if (!named || helper) {
     ADD_FAILURE() << "record of " << record.function << " named " << name << ": " << record.body;
   }

@@ -205,13 +205,28 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       // Stored, then refused by the window.
       {{16, 9, 1}, {0xA0, 0xAD}, 16, false, Float(-300.0), "The internal value of DPT=9.1, f=-300 is out of the allowed range.", By::Converter},
       {{16, 9, 9}, {0x7F, 0xFE}, 16, true, Float(670433.28), nullptr, By::Nobody},  // 9.x row
-      {{24, 10, 1}, {0x6D, 0x2D, 0x0A}, 24, true, DayTime(13, 45, 10, 4), nullptr, By::Nobody},
+      // Between them, the accepted rows set every bit outside the reserved masks.
+      {{24, 10, 1}, {0x6D, 0x2D, 0x0E}, 24, true, DayTime(13, 45, 14, 4), nullptr, By::Nobody},
       {{24, 10, 1}, {0xF7, 0x3B, 0x3B}, 24, true, DayTime(23, 59, 59, 64), nullptr, By::Nobody},
       {{24, 10, 1}, {0x6D, 0x6D, 0x0A}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
+      {{24, 10, 1}, {0x6D, 0xAD, 0x0A}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
+      {{24, 10, 1}, {0x6D, 0x2D, 0x4A}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
+      {{24, 10, 1}, {0x6D, 0x2D, 0x8A}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay datagram, reserved fields are not zero!", By::Converter},
       {{24, 10, 1}, {0x18, 0x00, 0x00}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay (10.001)!", By::Converter},
-      {{24, 11, 1}, {0x11, 0x15, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 10, 1}, {0x17, 0x3C, 0x00}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay (10.001)!", By::Converter},
+      {{24, 10, 1}, {0x17, 0x00, 0x3C}, 24, false, TEVVALUE(tvtTime), "No valid TimeOfDay (10.001)!", By::Converter},
+      // Year bytes 100..127 are no KNX year, yet the converter checks only the reserved bits
+      // and the date: the stack reads them by the same rule, 100 as 2000.
+      {{24, 11, 1}, {0x1F, 0x0C, 0x7F}, 24, true, Calendar(tvtDate, 2027, 12, 31), nullptr, By::Nobody},
+      {{24, 11, 1}, {0x04, 0x03, 0x64}, 24, true, Calendar(tvtDate, 2000, 3, 4), nullptr, By::Nobody},
       {{24, 11, 1}, {0x11, 0x05, 0x98}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
       {{24, 11, 1}, {0x31, 0x05, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x51, 0x05, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x91, 0x05, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x11, 0x15, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x11, 0x25, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x11, 0x45, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
+      {{24, 11, 1}, {0x11, 0x85, 0x18}, 24, false, TEVVALUE(tvtDate), "No valid Date datagram, reserved fields are not zero!", By::Converter},
       {{24, 11, 1}, {0x1F, 0x02, 0x18}, 24, false, TEVVALUE(tvtDate), "Cannot convert invalid date: year=2024, month=2, day=31", By::Converter},
       {{112, 16, 0}, umlaut, 112, true, Text("Gr__n"), "Invalid characters for DPT 16.0 has been replaced with _.", By::Nobody},
       {{8, 17, 1}, {0x3F}, 8, true, Integer(63, tvtByte), nullptr, By::Nobody},
@@ -222,8 +237,10 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{8, 18, 1}, {0x3F}, 8, true, Byte(0x3F, tvtInteger), nullptr, By::Nobody},
       {{8, 18, 1}, {0x45}, 8, false, TEVVALUE(tvtInteger), "Reserved bit is used for scene number in DPT scene control!", By::Converter},
       {{64, 19, 1}, {0x7C, 0x0D, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, false, TEVVALUE(tvtDateTime), "Cannot convert invalid date and time: year=2024, month=13, day=17, hour=13, minute=45, second=10", By::Converter},
-      // Weekday bits and flag bytes are ignored.
-      {{64, 19, 1}, {0x7C, 0x05, 0x11, 0x6D, 0x2D, 0x0A, 0xFF, 0xFF}, 64, true, Calendar(tvtDateTime, 2024, 5, 17, 13, 45, 10), nullptr, By::Nobody},
+      // Bits above each field, weekday bits and flag bytes are ignored; the two rows set every
+      // bit of every field, at the first and the last year.
+      {{64, 19, 1}, {0xFF, 0xFC, 0xFF, 0xF7, 0xFB, 0xFB, 0xFF, 0xFF}, 64, true, Calendar(tvtDateTime, 2155, 12, 31, 23, 59, 59), nullptr, By::Nobody},
+      {{64, 19, 1}, {0x00, 0xF3, 0xEE, 0xEE, 0xE4, 0xE4, 0xFF, 0xFF}, 64, true, Calendar(tvtDateTime, 1900, 3, 14, 14, 36, 36), nullptr, By::Nobody},
       {{8, 20, 102}, {0x05}, 8, false, TEVVALUE(tvtByte), "Value out of raw range IntegerRange(0, 4, 0, 4) for DPT 20.102; value was 5", By::Converter},
       // Only when both sizes are at most 6 are they not compared.
       {{8, 23, 1}, {0x02}, 6, false, TEVVALUE(tvtByte), size23.c_str(), By::Core},

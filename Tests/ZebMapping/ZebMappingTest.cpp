@@ -5,7 +5,6 @@
 #include <boost/optional/optional_io.hpp>
 
 #include "QuorObjectModel/KnxZebMapping.h"
-#include "QuorObjectModel/KnxZebMappingDefaults.h"
 #include "Support/ScopedTimeZone.h"
 #include "Support/Values.h"
 
@@ -247,8 +246,8 @@ TEST(KnxZebMapping, NumbersAre32BitsWide) {
   const auto wide = [](unsigned long long n) { return static_cast<unsigned long>(n); };
   const unsigned long long high = 1ull << 32;
   EXPECT_TRUE(IsAnyLogicalKnxDeviceId(wide(high + 100000)));
-  EXPECT_TRUE(IsCoChannel(wide(high + 100100)));
-  EXPECT_TRUE(IsParameterChannel(wide(high + 160002)));
+  EXPECT_EQ(GetCoValueObjModelId(wide(high + 100100)), boost::make_optional(100101ul));
+  EXPECT_EQ(GetParameterValueObjModelId(wide(high + 160002)), boost::make_optional(160003ul));
   EXPECT_EQ(GetCoNumberFromObjModelId(wide(high + 100101), kDev1),
             GetCoNumberFromObjModelId(100101, kDev1));
   EXPECT_EQ(GetDefaultValueFromDpt(wide(high + 0x10001), false),
@@ -259,7 +258,7 @@ TEST(KnxZebMapping, NumbersAre32BitsWide) {
 TEST(CreateDefaultValueEmptyDeathTest, AnyOtherTypeEndsTheProcess) {
   EXPECT_TRUE(Same(TEVVALUE(), CreateDefaultValueEmpty(tvtEmpty)));
   EXPECT_DEATH(CreateDefaultValueEmpty(tvtByte),
-               "CreateDefaultValueEmpty .*KnxZebMappingDefaults\\.cpp:[0-9]+ "
+               "CreateDefaultValueEmpty KnxZebMapping\\.cpp:[0-9]+ "
                "QUOR_ASSERT2\\(emptyTevValue\\.tvt == tvt\\) failed");
 }
 

@@ -19,7 +19,7 @@
 #include <QuorObjectModel/GroupValueTevValue.h>
 #include <QuorObjectModel/KnxConverter.h>
 #include <QuorObjectModel/KnxValueConverter.h>
-#include <QuorObjectModel/KnxZebMappingDefaults.h>
+#include <QuorObjectModel/KnxZebMapping.h>
 
 #include "Commands.h"
 #include "ValueText.h"

@@ -445,6 +445,8 @@ bool DptValueMap::Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType ts
       return false;
     }
   }
+  // One clone for a new entry and none for a duplicate: the same map as cloning first, with
+  // half the allocations in Init().
   std::unique_ptr<KnxConverter> clone(prototype.Clone());
   const DptValueEntry& entry = m_inline.size() < kInlineEntries
                                    ? m_inline.emplace_back(dpt, tvt, tst, std::move(clone))

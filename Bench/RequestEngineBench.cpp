@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include <Brask/SimulatedDeviceStack.h>
+#include <SimulatedDeviceStack.h>
 
 #include "QuorObjectModel/DscAsyncRequestMessenger.h"
 #include "QuorObjectModel/RequestMessengerDeviceStack.h"
@@ -92,7 +92,7 @@ class AnswerWaiter : public Brask::IDeviceStackClient::IResponseHandler {
 };
 
 void BM_Floor_SimulatedStackRoundTrip(benchmark::State& state) {
-  Brask::SimulatedDeviceStack stack;
+  QuorSim::SimulatedDeviceStack stack;
   stack.SetStoredValue(kObjectId, "21.5");
   AnswerWaiter waiter;
   stack.SetResponseHandler(&waiter, nullptr);
@@ -110,7 +110,7 @@ BENCHMARK(BM_Floor_SimulatedStackRoundTrip)->UseRealTime();
 
 // One engine shared by all caller threads of a run, as in a process.
 struct Engine {
-  Brask::SimulatedDeviceStack stack;
+  QuorSim::SimulatedDeviceStack stack;
   Quor::RemoteRequestMessengerDeviceStack messenger{stack};
   Quor::DscAsyncRequestMessenger engine{messenger, boost::posix_time::seconds(5), 0};
 
@@ -145,6 +145,5 @@ void BM_Engine_SynchronousRoundTrip(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Engine_SynchronousRoundTrip)->UseRealTime()->Threads(1)->Threads(2)->Threads(8);
-
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 #include <log4cplus/logger.h>
 #include <log4cplus/nullappender.h>
 

@@ -14,7 +14,7 @@
 #include <log4cplus/logger.h>
 #include <log4cplus/nullappender.h>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 #include <TevValue/TevValue.h>
 
 namespace QuorFuzz {

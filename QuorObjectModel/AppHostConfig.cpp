@@ -12,7 +12,7 @@
 #include <boost/filesystem/operations.hpp>
 #include <rapidxml/rapidxml.hpp>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 namespace Quor {
 

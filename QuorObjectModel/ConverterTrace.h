@@ -1,14 +1,14 @@
 #pragma once
 // The DEBUG trace line most converters write first.
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
-#define QUOR_TRACE_TO_KNX(dpt, value)                                                        \
-  QUOR_LOG_DEBUG("DPT is used. DPT = " << (dpt).mainNumber << "." << (dpt).subNumber         \
-                                       << " tvt=" << static_cast<int>((value).tvt)           \
+#define QUOR_TRACE_TO_KNX(dpt, value)                                                \
+  QUOR_LOG_DEBUG("DPT is used. DPT = " << (dpt).mainNumber << "." << (dpt).subNumber \
+                                       << " tvt=" << static_cast<int>((value).tvt)   \
                                        << " val=" << (value).ToString())
 
-#define QUOR_TRACE_FROM_KNX(dpt, group)                                                      \
-  QUOR_LOG_DEBUG("DPT is used. DPT = " << (dpt).mainNumber << "." << (dpt).subNumber         \
-                                       << " grp.size=" << (group).GetDefinedSize()           \
+#define QUOR_TRACE_FROM_KNX(dpt, group)                                              \
+  QUOR_LOG_DEBUG("DPT is used. DPT = " << (dpt).mainNumber << "." << (dpt).subNumber \
+                                       << " grp.size=" << (group).GetDefinedSize()   \
                                        << " grp.val=" << (group).GetRawData().ToString())

@@ -7,7 +7,7 @@
 #include <boost/chrono/system_clocks.hpp>
 #include <boost/date_time/posix_time/posix_time_io.hpp>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 namespace Quor {
 

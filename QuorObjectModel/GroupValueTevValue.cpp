@@ -14,10 +14,10 @@
 #include <boost/date_time/posix_time/conversion.hpp>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
+#include <Quor/Assert.h>
+#include <Quor/Log.h>
 #include <Quor/MeasureDuration.h>
 #include <Quor/TevValueHelper.h>
-#include <QuorHelper/Assert.h>
-#include <QuorHelper/Logging.h>
 #include <QuorHelper/TimeOfDay.h>
 #include <QuorHelper/Utf8String.h>
 

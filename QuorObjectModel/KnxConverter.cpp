@@ -4,7 +4,7 @@
 #include <limits>
 #include <ostream>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 namespace Quor {
 

@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 #include "QuorObjectModel/ConverterTrace.h"
 #include "QuorObjectModel/KnxConverter.h"

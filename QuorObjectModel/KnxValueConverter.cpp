@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <utility>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 namespace Quor {
 

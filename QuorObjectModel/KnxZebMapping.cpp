@@ -6,9 +6,9 @@
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 #include <boost/unordered_map.hpp>
 
+#include <Quor/Assert.h>
 #include <Quor/TevValueHelper.h>
 #include <Quor/Unreachable.h>
-#include <QuorHelper/Assert.h>
 #include <QuorHelper/TimeOfDay.h>
 
 #include "QuorObjectModel/ObjectModelNames.h"

@@ -14,7 +14,7 @@
 
 #include <boost/optional.hpp>
 
-#include <QuorHelper/BoundedInt.h>
+#include <Quor/BoundedInt.h>
 #include <TevValue/TevValue.h>
 
 #include "QuorObjectModel/Export.h"

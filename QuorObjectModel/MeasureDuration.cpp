@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 namespace Quor {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 namespace Quor {
 

@@ -7,8 +7,8 @@
 #include <boost/date_time/posix_time/conversion.hpp>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
+#include <Quor/Assert.h>
 #include <Quor/Unreachable.h>
-#include <QuorHelper/Assert.h>
 
 #include "QuorObjectModel/TimeOfDay.h"
 

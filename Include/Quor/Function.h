@@ -6,7 +6,7 @@
 #include <type_traits>
 #include <utility>
 
-#include <QuorHelper/Assert.h>
+#include <Quor/Assert.h>
 
 namespace Quor {
 

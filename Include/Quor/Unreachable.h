@@ -6,7 +6,7 @@
 
 #include <boost/optional.hpp>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 #define QUOR_UNREACHABLE_STRINGIFY_(x) #x
 #define QUOR_UNREACHABLE_STRINGIFY(x) QUOR_UNREACHABLE_STRINGIFY_(x)

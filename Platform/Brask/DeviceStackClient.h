@@ -96,23 +96,4 @@ class BRASK_API IDeviceStackClient {
   virtual void SetInternalValueFormat(bool enable) = 0;
 };
 
-// Plain error value for callbacks; the default is success.
-class BRASK_API Error final : public IDeviceStackClient::IError {
- public:
-  Error() = default;
-  Error(int code, std::string text, std::string detail, std::string description);
-  ~Error() override;
-
-  int GetCode() const override { return m_code; }
-  const std::string& GetText() const override { return m_text; }
-  const std::string& GetDetail() const override { return m_detail; }
-  std::string GetDescription() const override { return m_description; }
-
- private:
-  int m_code = 0;
-  std::string m_text;
-  std::string m_detail;
-  std::string m_description;
-};
-
 }  // namespace Brask

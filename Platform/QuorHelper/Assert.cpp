@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 
 #include "QuorHelper/Logging.h"
@@ -16,7 +17,15 @@ void AssertionFailed(const char* const* pieces) {
     text += index == 1 ? " " : index == 2 ? ":" : "";
     text += *piece;
   }
-  QUOR_LOG_FATAL(text);
+  const log4cplus::Logger& logger = GetGlobalDefaultLogger();
+  if (logger.isEnabledFor(log4cplus::FATAL_LOG_LEVEL)) {
+    std::ostringstream record;
+    record << GetLoggingContext()
+           << PrettyFunctionNamePrinter{__func__, __FILE__, __LINE__}.Format() << " - "
+           << LoggingRecursionPadding{0} << text;
+    logger.forcedLog(log4cplus::FATAL_LOG_LEVEL, record.str(), __FILE__, __LINE__,
+                     __PRETTY_FUNCTION__);
+  }
   // Also on stderr: the process ends here, possibly before any appender flushes.
   std::fprintf(stderr, "Assertion failed: %s\n", text.c_str());
   std::abort();

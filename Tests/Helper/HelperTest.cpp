@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QuorHelper/Assert.h>
-#include <QuorHelper/BoundedInt.h>
-#include <QuorHelper/Logging.h>
+#include <Quor/Assert.h>
+#include <Quor/BoundedInt.h>
+#include <Quor/Log.h>
 #include <QuorHelper/TimeOfDay.h>
 #include <QuorHelper/Utf8String.h>
 

@@ -11,7 +11,7 @@
 #include <boost/optional/optional_io.hpp>
 #include <boost/thread/thread.hpp>
 
-#include <Brask/SimulatedDeviceStack.h>
+#include <SimulatedDeviceStack.h>
 #include <TevValue/TevValue.h>
 
 #include "QuorObjectModel/DscAsyncRequestMessenger.h"
@@ -23,7 +23,7 @@ namespace {
 
 using boost::posix_time::milliseconds;
 using boost::posix_time::seconds;
-using Brask::Fault;
+using QuorSim::Fault;
 using QuorTest::Debug;
 using QuorTest::Error;
 using QuorTest::Info;
@@ -43,7 +43,7 @@ struct Rig {
   }
   ~Rig() { engine.UnsetAsResponseHandler(); }
 
-  Brask::SimulatedDeviceStack stack;
+  QuorSim::SimulatedDeviceStack stack;
   Quor::RemoteRequestMessengerDeviceStack messenger{stack};
   Quor::DscAsyncRequestMessenger engine;
 };
@@ -81,7 +81,7 @@ TEST(Engine, EveryRequestKindGetsItsContent) {
 using Call = std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)>;
 
 TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
-  const std::string urn = Brask::SimulatedDeviceStack::MakeUrn(100109);
+  const std::string urn = QuorSim::SimulatedDeviceStack::MakeUrn(100109);
   const struct {
     const char* name;
     Call call;
@@ -101,7 +101,7 @@ TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
     SCOPED_TRACE(c.name);
     QuorTest::LogCapture capture;
     Rig rig(kLong, kRetries);
-    rig.stack.SetInjectedError(Brask::Error(42, "first", "second", "it broke"));
+    rig.stack.SetInjectedError(QuorSim::Error(42, "first", "second", "it broke"));
     rig.stack.InjectFault(Fault::ErrorAnswer);
     const Quor::Docket docket = c.call(rig.engine);
     EXPECT_EQ(State(docket), "answered invalid '" + c.reply + "' 'it broke'");
@@ -124,7 +124,7 @@ TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
 TEST(Engine, AConfigurationAnswerWithoutWaiterLogsItsErrorTwice) {
   QuorTest::LogCapture capture;
   Rig rig(kLong, kRetries);
-  rig.stack.SetInjectedError(Brask::Error(7, "x", "y", "bad config"));
+  rig.stack.SetInjectedError(QuorSim::Error(7, "x", "y", "bad config"));
   rig.stack.InjectFault(Fault::ErrorAnswer);
   rig.stack.GetConfigurationAsync();
   ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
@@ -416,7 +416,7 @@ TEST(Engine, ConcurrentCallersEachGetTheirOwnAnswer) {
   }
   EXPECT_EQ(wrong, 0);
   ASSERT_TRUE(rig.stack.WaitUntilIdle(kIdle));
-  const Brask::SimulationCounters counters = rig.stack.GetCounters();
+  const QuorSim::SimulationCounters counters = rig.stack.GetCounters();
   EXPECT_EQ(counters.answeredOk, static_cast<std::uint64_t>(2 * kThreads * kRounds));
   EXPECT_EQ(counters.notAnswered, 0u);
 }

@@ -8,7 +8,7 @@
 #include <log4cplus/logger.h>
 #include <log4cplus/spi/loggingevent.h>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 namespace QuorTest {
 

@@ -13,13 +13,13 @@
 
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
-#include <Brask/SimulatedDeviceStack.h>
 #include <KnxStack/GroupValue.h>
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 #include <QuorObjectModel/DscAsyncRequestMessenger.h>
 #include <QuorObjectModel/GroupValueTevValue.h>
 #include <QuorObjectModel/KnxZebMapping.h>
 #include <QuorObjectModel/RequestMessengerDeviceStack.h>
+#include <SimulatedDeviceStack.h>
 
 #include "Commands.h"
 #include "ValueText.h"
@@ -30,9 +30,9 @@ namespace {
 
 using boost::posix_time::milliseconds;
 using boost::posix_time::seconds;
-using Brask::Outcome;
-using Brask::RequestRecord;
-using Brask::SimulatedDeviceStack;
+using QuorSim::Outcome;
+using QuorSim::RequestRecord;
+using QuorSim::SimulatedDeviceStack;
 
 // The simulated device stack, the adapter over it and the engine, wired as an app host does it.
 class Rig {
@@ -169,7 +169,7 @@ int Demo(Args& args, Streams& io) {
          "logged on stderr):"
       << std::endl;
   const std::size_t before = rig.stack.GetRecords().size();
-  rig.stack.InjectFault(Brask::Fault::NoAnswer);
+  rig.stack.InjectFault(QuorSim::Fault::NoAnswer);
   TEVVALUE warmer(tvtFloat);
   warmer.value.doubleValue = 22.0;
   const Quor::Docket retried = rig.engine.SetValue(CoValueId(1), warmer, false);
@@ -183,7 +183,7 @@ int Demo(Args& args, Streams& io) {
   ok &= refused.IsAnswered() && !refused.IsReplyValid();
   out << "  " << Describe(refused) << std::endl;
 
-  const Brask::SimulationCounters counters = rig.stack.GetCounters();
+  const QuorSim::SimulationCounters counters = rig.stack.GetCounters();
   out << "device stack: " << counters.issued << " requests, " << counters.answeredOk
       << " answered, " << counters.answeredWithError << " refused, " << counters.notAnswered
       << " lost by injection" << std::endl;
@@ -302,7 +302,7 @@ std::string DescribeLost(const std::string& text, const Quor::Docket& docket,
        << "'; attempts:";
   for (const RequestRecord* attempt : attempts) {
     line << " [" << (attempt->requestId.empty() ? "no id" : attempt->requestId) << ' '
-         << Brask::ToString(attempt->fault) << ' ' << Brask::ToString(attempt->GetOutcome())
+         << QuorSim::ToString(attempt->fault) << ' ' << QuorSim::ToString(attempt->GetOutcome())
          << ", answers " << attempt->answers << (attempt->late ? ", late" : "");
     if (attempt->answers > 0) {
       line << " after " << Milliseconds(attempt->answeredAt - attempt->issuedAt);

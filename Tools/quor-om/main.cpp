@@ -12,7 +12,7 @@
 #include <log4cplus/layout.h>
 #include <log4cplus/logger.h>
 
-#include <QuorHelper/Logging.h>
+#include <Quor/Log.h>
 
 #include "Cli.h"
 

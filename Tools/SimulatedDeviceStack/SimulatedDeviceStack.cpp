@@ -1,11 +1,19 @@
-#include "Brask/SimulatedDeviceStack.h"
+#include "SimulatedDeviceStack.h"
 
 #include <exception>
 #include <iterator>
 
-#include "QuorHelper/Logging.h"
+#include <Quor/Log.h>
 
-namespace Brask {
+namespace QuorSim {
+
+Error::Error(int code, std::string text, std::string detail, std::string description)
+    : m_code(code),
+      m_text(std::move(text)),
+      m_detail(std::move(detail)),
+      m_description(std::move(description)) {}
+
+Error::~Error() = default;
 
 namespace {
 
@@ -624,4 +632,4 @@ void SimulatedDeviceStack::Run() {
   m_idleCondition.notify_all();
 }
 
-}  // namespace Brask
+}  // namespace QuorSim

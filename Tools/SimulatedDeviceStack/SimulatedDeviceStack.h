@@ -18,9 +18,32 @@
 
 #include <boost/optional.hpp>
 
-#include "Brask/DeviceStackClient.h"
+#include <Brask/DeviceStackClient.h>
 
-namespace Brask {
+// Ours, not the platform's: it implements the client interface for the tool, the tests and the
+// benchmarks.
+namespace QuorSim {
+
+using Brask::IDeviceStackClient;
+
+// Plain error value for callbacks; the default is success.
+class Error final : public IDeviceStackClient::IError {
+ public:
+  Error() = default;
+  Error(int code, std::string text, std::string detail, std::string description);
+  ~Error() override;
+
+  int GetCode() const override { return m_code; }
+  const std::string& GetText() const override { return m_text; }
+  const std::string& GetDetail() const override { return m_detail; }
+  std::string GetDescription() const override { return m_description; }
+
+ private:
+  int m_code = 0;
+  std::string m_text;
+  std::string m_detail;
+  std::string m_description;
+};
 
 enum class RequestKind {
   RegisterApplication,
@@ -50,11 +73,11 @@ enum class Outcome {
   NotIssued,          // the request call returned an empty ID
 };
 
-BRASK_API const char* ToString(RequestKind kind);
-BRASK_API const char* ToString(Fault fault);
-BRASK_API const char* ToString(Outcome outcome);
+const char* ToString(RequestKind kind);
+const char* ToString(Fault fault);
+const char* ToString(Outcome outcome);
 
-struct BRASK_API RequestRecord {
+struct RequestRecord {
   std::uint64_t sequence = 0;  // issue order, from 0
   RequestKind kind = RequestKind::Request;
   std::string requestId;  // empty when not issued
@@ -72,7 +95,7 @@ struct BRASK_API RequestRecord {
   Outcome GetOutcome() const;
 };
 
-struct BRASK_API SimulationCounters {
+struct SimulationCounters {
   std::uint64_t issued = 0;  // request calls, including those given an empty ID
   std::uint64_t emptyIds = 0;
   std::uint64_t answeredOk = 0;
@@ -84,7 +107,7 @@ struct BRASK_API SimulationCounters {
   std::uint64_t unknownIdAnswers = 0;
 };
 
-class BRASK_API SimulatedDeviceStack final : public IDeviceStackClient {
+class SimulatedDeviceStack final : public IDeviceStackClient {
  public:
   using Duration = std::chrono::steady_clock::duration;
   using Responder = std::function<std::string(const std::string& request)>;
@@ -247,4 +270,4 @@ class BRASK_API SimulatedDeviceStack final : public IDeviceStackClient {
   std::thread m_worker;  // last: started after everything else is set up
 };
 
-}  // namespace Brask
+}  // namespace QuorSim

@@ -2,6 +2,8 @@
 
 namespace Quor {
 
-const char* GetLibraryVersion() { return "1.0.0"; }
+const char* GetLibraryVersion() {
+  return QUOR_OBJECTMODEL_VERSION_STRING;
+}
 
 }  // namespace Quor

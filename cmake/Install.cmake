@@ -17,10 +17,18 @@ install(TARGETS ${installedTargets}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/Include/Quor
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor COMPONENT dev FILES_MATCHING PATTERN "*.h")
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/QuorObjectModel
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor COMPONENT dev FILES_MATCHING PATTERN "*.h")
+# The public headers, and only they: the API and the helpers its inline parts use.
+set(QUOR_PUBLIC_HELPER_HEADERS Assert.h BoundedInt.h Function.h Log.h MeasureDuration.h
+    TevValueHelper.h Unreachable.h)
+set(QUOR_PUBLIC_HEADERS AppHostConfig.h DscAsyncRequestMessenger.h Export.h
+    GroupValueTevValue.h KnxConverter.h KnxValueConverter.h KnxZebMapping.h
+    RequestMessengerDeviceStack.h TimeOfDay.h)
+list(TRANSFORM QUOR_PUBLIC_HELPER_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/Include/Quor/)
+list(TRANSFORM QUOR_PUBLIC_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/QuorObjectModel/)
+install(FILES ${QUOR_PUBLIC_HELPER_HEADERS}
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor/Quor COMPONENT dev)
+install(FILES ${QUOR_PUBLIC_HEADERS} ${PROJECT_BINARY_DIR}/generated/QuorObjectModel/Version.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor/QuorObjectModel COMPONENT dev)
 if(QUOR_PLATFORM STREQUAL "bundled")
   foreach(platformLib QuorHelper TevValue KnxStack Brask)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/Platform/${platformLib}

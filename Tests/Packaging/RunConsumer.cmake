@@ -24,8 +24,12 @@ if(TOOLCHAIN)
 endif()
 set(libraryPath ${prefix}/${LIBDIR} ${PLATFORM_LIBDIRS})
 string(REPLACE ";" ":" libraryPath "${libraryPath}")
-run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/Examples/Consumer -B ${WORK_DIR}/consumer -G Ninja ${toolchain}
-    "-DCMAKE_PREFIX_PATH=${prefix};${PLATFORM_PREFIX}" -DCMAKE_BUILD_RPATH=${prefix}/${LIBDIR}
+# Through the environment: a list would not survive as one argument.
+set(prefixPath ${prefix} ${PLATFORM_PREFIX})
+string(REPLACE ";" ":" prefixPath "${prefixPath}")
+run(${CMAKE_COMMAND} -E env CMAKE_PREFIX_PATH=${prefixPath}
+    ${CMAKE_COMMAND} -S ${SOURCE_DIR}/Examples/Consumer -B ${WORK_DIR}/consumer -G Ninja ${toolchain}
+    -DCMAKE_BUILD_RPATH=${prefix}/${LIBDIR}
     # A sanitised build's libraries need the same runtime in the consumer.
     "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)

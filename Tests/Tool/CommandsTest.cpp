@@ -73,6 +73,9 @@ TEST(Cli, StatusOutputAndError) {
       {{"encode", "9.001", "-300"}, "", QuorOm::kExitRefused, "", "quor-om: the library refused to encode '-300' for DPT 9.001"},
       {{"encode", "--direct", "9.001", "inf"}, "", QuorOm::kExitRefused, "", "quor-om: the library refused to encode 'inf' for DPT 9.001"},
       {{"decode", "--direct", "99.1", "00"}, "", QuorOm::kExitRefused, "", "quor-om: the library refused to decode '00' for DPT 99.001"},
+      {{"decode", "9.001", "0c3300"}, "", QuorOm::kExitRefused, "", "quor-om: '0c3300' is 3 bytes, DPT 9.001 takes 2"},
+      {{"decode", "--direct", "0x90001", "0c"}, "", QuorOm::kExitRefused, "", "quor-om: '0c' is 1 byte, DPT 9.001 takes 2"},
+      {{"encode", "99.001", "5"}, "", QuorOm::kExitUnconverted, "\n", "quor-om: DPT 99.001 has no row in the DPT table: the value passed unconverted"},
       // Standard input: one line each, a refused one as "error".
       {{"encode", "9.001", "-"}, "21.5\nabc\r\n-300\n0\n", QuorOm::kExitRefused, "0c33\nerror\nerror\n0000\n", "quor-om: cannot read 'abc' as a Float value"},
       {{"decode", "--direct", "9.001", "-"}, "0c33\n0000\n", QuorOm::kExitOk, "21.5\n0\n", ""},

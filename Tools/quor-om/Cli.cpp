@@ -77,7 +77,8 @@ void PrintToolUsage(std::ostream& os) {
   }
   os << "\nLibrary log records go to stderr at --log-level (default WARN: TRACE, DEBUG, INFO,\n"
         "WARN, ERROR, FATAL, OFF), or as the log4cplus properties file of --log-config says.\n"
-        "Exit status: 0 success, 1 refused by the library, 2 usage error.\n";
+        "Exit status: 0 success, 1 refused by the library, 2 usage error, 3 converted\n"
+        "without a DPT table row (the value passed unconverted).\n";
 }
 
 void PrintVersion(std::ostream& os) {

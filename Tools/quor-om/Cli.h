@@ -18,6 +18,7 @@ enum ExitCode : int {
   kExitOk = 0,
   kExitRefused = 1,  // the library refused a conversion or request
   kExitUsage = 2,
+  kExitUnconverted = 3,  // the DPT has no table row: the value passed unconverted
 };
 
 // Wrong arguments: reported as one line followed by the usage of the command.

@@ -110,17 +110,32 @@ unsigned int BitsFor(const boost::optional<unsigned long>& bits, unsigned int ma
   return static_cast<unsigned int>(8 * byteCount);
 }
 
+// Without --bits, the bytes must be as many as the DPT's size takes: an extra or a missing
+// byte is a mistake of the caller, not a value.
 boost::optional<KnxStack::GroupValue> GroupOfHex(const std::string& text,
                                                  const boost::optional<unsigned long>& bits,
-                                                 unsigned int mainNumber, std::ostream& err) {
+                                                 unsigned int mainNumber, const std::string& dpt,
+                                                 std::ostream& err) {
   const auto bytes = ParseHex(text);
   if (!bytes) {
     ReportUnreadable(text, "hexadecimal bytes", err);
     return boost::none;
   }
+  const unsigned int bitSize = BitsFor(bits, mainNumber, bytes->size());
+  const std::size_t expected = (bitSize + 7) / 8;
+  if (!bits && bytes->size() != expected) {
+    err << "quor-om: '" << text << "' is " << bytes->size() << (bytes->size() == 1 ? " byte" : " bytes") << ", DPT " << dpt << " takes "
+        << expected << '\n';
+    return boost::none;
+  }
   return KnxStack::GroupValue(
-      KnxStack::BinaryData(bytes->data(), static_cast<unsigned int>(bytes->size())),
-      BitsFor(bits, mainNumber, bytes->size()));
+      KnxStack::BinaryData(bytes->data(), static_cast<unsigned int>(bytes->size())), bitSize);
+}
+
+// A DPT without a table row passes its value unconverted: said once, and in the exit status.
+int ReportUnconverted(const std::string& dpt, int status, std::ostream& err) {
+  err << "quor-om: DPT " << dpt << " has no row in the DPT table: the value passed unconverted\n";
+  return status == kExitOk ? kExitUnconverted : status;
 }
 
 // The table row a DPT resolves to (main.sub, else main.x); none when the table has none, in
@@ -199,7 +214,7 @@ int Encode(Args& args, Streams& io) {
                    dptText.mainNumber, dptText.subNumber};
   const Quor::DptValueEntry* row = RowOf(converter, dpt);
   const TevValueType tvt = row ? row->tvt : tvtEmpty;
-  return ConvertAll(
+  const int status = ConvertAll(
       options.text,
       [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
         const auto value = ReadValue(text, tvt, err);
@@ -215,6 +230,7 @@ int Encode(Args& args, Streams& io) {
         return BytesOf(group, options.verbose);
       },
       io);
+  return row ? status : ReportUnconverted(options.dpt, status, io.err);
 }
 
 int Decode(Args& args, Streams& io) {
@@ -224,8 +240,8 @@ int Decode(Args& args, Streams& io) {
     return ConvertAll(
         options.text,
         [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
-          const auto group =
-              GroupOfHex(text, options.bits, static_cast<unsigned int>(dpt >> 16), err);
+          const auto group = GroupOfHex(text, options.bits, static_cast<unsigned int>(dpt >> 16),
+                                        DptName(dpt), err);
           if (!group) {
             return boost::none;
           }
@@ -247,10 +263,12 @@ int Decode(Args& args, Streams& io) {
   const DptText dptText = ParseDpt(options.dpt);
   Quor::KnxValueConverter converter;
   converter.Init();
-  return ConvertAll(
+  const bool hasRow =
+      RowOf(converter, KNXDPT{0, dptText.mainNumber, dptText.subNumber}) != nullptr;
+  const int status = ConvertAll(
       options.text,
       [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
-        const auto group = GroupOfHex(text, options.bits, dptText.mainNumber, err);
+        const auto group = GroupOfHex(text, options.bits, dptText.mainNumber, options.dpt, err);
         if (!group) {
           return boost::none;
         }
@@ -264,6 +282,7 @@ int Decode(Args& args, Streams& io) {
         return ValueOf(value, options.verbose);
       },
       io);
+  return hasRow ? status : ReportUnconverted(options.dpt, status, io.err);
 }
 
 // The converter's class name without its namespace.
@@ -379,7 +398,8 @@ std::vector<Command> ConversionCommands() {
        "Converts VALUE through the DPT table (KnxValueConverter after Init()) and prints the\n"
        "raw bytes as lowercase hex without separators: `quor-om encode 9.001 21.5` prints 0c33.\n"
        "VALUE is read as the value type of the DPT's table row; a DPT without a row has its\n"
-       "type guessed from the text, and the library accepts it unconverted.\n\n"
+       "type guessed from the text, and the library accepts it unconverted: that is said on\n"
+       "standard error and the exit status is 3.\n\n"
        "  --direct  convert with TevValueToGroupValue by the object-model DPT number; VALUE\n"
        "            is read as the value type of the main type\n"
        "  -v        add the bit size\n"
@@ -390,7 +410,9 @@ std::vector<Command> ConversionCommands() {
       {"decode", "[--direct] [-v] [--bits N] DPT HEX|-", "raw KNX bytes to value text",
        "Converts the raw bytes HEX through the DPT table (or with --direct through\n"
        "GroupValueToTevValue) and prints the value text: `quor-om decode 9.001 0c33` prints\n"
-       "21.5. What decode prints, encode reads back to the same bytes.\n\n"
+       "21.5. What decode prints, encode reads back to the same bytes. Without --bits, HEX\n"
+       "must have as many bytes as the DPT's size takes; a DPT without a table row passes\n"
+       "unconverted, with exit status 3.\n\n"
        "  --direct  convert by the object-model DPT number\n"
        "  --bits N  bit size of the group value (default: that of the main type)\n"
        "  -v        add the value type name\n"

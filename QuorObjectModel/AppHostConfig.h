@@ -1,5 +1,7 @@
 #pragma once
-// Settings of the app host and the app-connector host, read from their XML file.
+/// \file
+/// Settings of the app host and the app-connector host, read from their XML file.
+/// \ingroup configuration
 
 #include <atomic>
 #include <string>
@@ -11,48 +13,68 @@
 
 namespace Quor {
 
-// Every byte of the file, or nothing when it cannot be opened or read. Logs nothing.
+/// Every byte of the file, or nothing when it cannot be opened or read. Logs nothing.
+/// \ingroup configuration
 QUOR_API boost::optional<std::vector<char>> LoadFile(const std::string& path);
 
-// The flags may be read and changed from any thread; paths and data points must not be read
-// while a load is running. Loads apply on top of the current values, setters change only
-// memory: the file is never written.
+/// The app host's configuration: built-in defaults, overridden by what the XML file says.
+///
+/// Construct it and call LoadConfigurationFile() once, then read the settings. The flags may be
+/// read and changed from any thread; paths and data points must not be read while a load is
+/// running. Loads apply on top of the current values, setters change only memory: the file is
+/// never written.
+/// \ingroup configuration
 class QUOR_API AppHostConfiguration {
  public:
+  /// Where LoadConfigurationFile() reads from.
   static constexpr const char* kConfigurationFilePath =
       "/opt/userdata/etc/quorapphost/quorapphostconfig.xml";
 
-  // Built-in defaults; does not read the file.
+  /// Built-in defaults; does not read the file.
   AppHostConfiguration();
 
+  /// Attribute "Active" of "Debugging": apps run in debug mode.
   bool IsInAppDebugMode() const;
+  /// "DisableStartup" of "AppHost" in an active "Debugging": the app host is not to be started.
   bool IsAppHostStartupDisabled() const;
+  /// "DisableStartup" of "AppConnectorHost" in an active "Debugging": the app-connector host is
+  /// not to be started.
   bool IsAppConnectorHostStartupDisabled() const;
+  /// Attribute "WithoutKNX" of the root: the app host runs without the KNX device.
   bool IsAppHostWithoutKNX() const;
+  /// Attribute "TerminateOnFirmwareUpdate" of the root: the app host ends on a firmware update.
   bool IsAppHostTerminateOnFirmwareUpdate() const;
 
+  /// Changes the debug-mode flag in memory.
   void SetAppDebugMode(bool active);
+  /// Changes the app host's start-up flag in memory.
   void SetAppHostStartupDisabled(bool disabled);
-  // Both return the previous value.
+  /// Changes the debug-mode flag in memory; returns the previous value.
   bool ReplaceAppDebugMode(bool active);
+  /// Changes the app-connector host's start-up flag in memory; returns the previous value.
   bool SetAppConnectorHostStartupDisabled(bool disabled);
 
+  /// "RootPath" of "App" in an active "Debugging": where native apps live; empty unless given.
   const boost::optional<std::string>& GetRootPathNativeApp() const;
+  /// "RootPath" of "ManagedApp" in an active "Debugging"; empty unless given.
   const boost::optional<std::string>& GetRootPathManagedApp() const;
+  /// "RootPath" of "AppHost" in an active "Debugging"; empty unless given.
   const boost::optional<std::string>& GetRootPathAppHost() const;
+  /// "RootPath" of "AppConnectorHost" in an active "Debugging"; empty unless given.
   const boost::optional<std::string>& GetRootPathAppConnectorHost() const;
+  /// "Path" of "ObjectModelConfig"; empty unless given.
   const boost::optional<std::string>& GetPathObjectModelConfig() const;
-  // Object-model ids in file order, duplicates kept.
+  /// The "ObjId" of each "Dp" in "ResponseDps" of "ZebConfig", in file order, duplicates kept.
   const std::vector<unsigned int>& GetResponseDataPoints() const;
 
-  // Reads kConfigurationFilePath. A missing file or malformed XML is logged and changes
-  // nothing. An unconvertible "ObjId" throws std::invalid_argument or std::out_of_range
-  // from std::stoul, with the values before it applied.
+  /// Reads kConfigurationFilePath. A missing file or malformed XML is logged and changes
+  /// nothing. An unconvertible "ObjId" throws std::invalid_argument or std::out_of_range
+  /// from std::stoul, with the values before it applied.
   void LoadConfigurationFile();
-  // The same from another file; for tests and tools.
+  /// The same from another file; for tests and tools.
   void LoadConfigurationFile(const std::string& path);
-  // Parses the zero-terminated text in place (the buffer is modified) and applies it.
-  // False only when the text is not well-formed XML; then nothing is applied.
+  /// Parses the zero-terminated text in place (the buffer is modified) and applies it.
+  /// False only when the text is not well-formed XML; then nothing is applied.
   bool LoadAppHostConfigXML(char* text);
 
  private:

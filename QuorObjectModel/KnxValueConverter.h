@@ -1,5 +1,7 @@
 #pragma once
-// Table-driven conversion between TEVVALUE and KNX group values by DPT.
+/// \file
+/// Table-driven conversion between TEVVALUE and KNX group values by DPT.
+/// \ingroup conversion
 
 #include <array>
 #include <cstddef>
@@ -22,55 +24,74 @@
 
 namespace Quor {
 
-// Marks main types of variable length in BitSizeOfMainType.
+/// What BitSizeOfMainType gives for main types of variable length.
 constexpr unsigned int VariableBitSize = 2147483647;
-// KNX bit size of a DPT main number; 0 for main numbers without a known size.
+/// KNX bit size of a DPT main number: 0 for main numbers without a known size,
+/// VariableBitSize for those of variable length.
 QUOR_API unsigned int BitSizeOfMainType(unsigned int mainNumber);
 
+/// One row of the DPT table: the DPT with its bit size, the value type and sub-type it
+/// converts to and from, and the converter that does it. The entry owns its converter.
+/// \ingroup conversion
 struct QUOR_API DptValueEntry {
+  /// Takes ownership of converter.
   DptValueEntry(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,
                 std::unique_ptr<KnxConverter> converter);
-  DptValueEntry(const DptValueEntry& other);  // clones the converter
+  /// Clones the other entry's converter.
+  DptValueEntry(const DptValueEntry& other);
+  /// Clones the other entry's converter.
   DptValueEntry& operator=(const DptValueEntry& other);
+  /// Takes the other entry's converter.
   DptValueEntry(DptValueEntry&&) noexcept = default;
+  /// Takes the other entry's converter.
   DptValueEntry& operator=(DptValueEntry&&) noexcept = default;
   virtual ~DptValueEntry() = default;
 
-  KNXDPT dpt;
-  TevValueType tvt;
-  TevDP::TevValueSubType tst;
-  std::unique_ptr<KnxConverter> converter;
+  KNXDPT dpt;                               ///< Main and sub number; the row's bit size.
+  TevValueType tvt;                         ///< Value type of the platform side.
+  TevDP::TevValueSubType tst;               ///< Value sub-type of the platform side.
+  std::unique_ptr<KnxConverter> converter;  ///< The encoding; null only in the not-found entry.
 };
 
-// Entries stay where they were registered: inline up to kInlineEntries, in nodes of their own
-// after that, so a reference from GetEntry survives later registrations. Lookups go through an
-// array of pointers sorted by main number, then sub number, and a small index of where each
-// main number starts in it; none of them allocates, and filling the built-in table costs
-// the converters' clones and nothing else.
+/// The DPT table's storage.
+///
+/// Entries stay where they were registered: inline up to kInlineEntries, in nodes of their own
+/// after that, so a reference from GetEntry survives later registrations. Lookups go through an
+/// array of pointers sorted by main number, then sub number, and a small index of where each
+/// main number starts in it; none of them allocates, and filling the built-in table costs
+/// the converters' clones and nothing else. Reading from several threads is safe once filled.
+/// \ingroup conversion
 class QUOR_API DptValueMap {
  public:
+  /// Entries held without an allocation of their own.
   static constexpr std::size_t kInlineEntries = 64;
+  /// The entries in lookup order.
   using Sorted = boost::container::small_vector<const DptValueEntry*, kInlineEntries>;
+  /// A range over the entries, as returned by GetEntries().
   using Entries = boost::indirected_range<const Sorted>;
 
   DptValueMap() = default;
-  // Copies clone every converter.
+  /// Clones every converter.
   DptValueMap(const DptValueMap& other);
+  /// Clones every converter.
   DptValueMap& operator=(const DptValueMap& other);
   virtual ~DptValueMap() = default;
 
-  // main.sub, else main.x (sub 0) for a sub without its own entry; the process-wide
-  // not-found entry (tvt = tvtEmpty) when neither exists.
+  /// The entry of main.sub, else of main.x (sub 0) for a sub without its own entry; the
+  /// process-wide not-found entry (tvt = tvtEmpty, no converter), logged at ERROR, when
+  /// neither exists. The reference stays valid until Clear() or the map's end.
   const DptValueEntry& GetEntry(const KNXDPT& dpt) const;
-  // Whether an entry is registered for exactly this main and sub number.
+  /// Whether an entry is registered for exactly this main and sub number.
   bool Contains(unsigned short mainNumber, unsigned short subNumber) const;
-  // Adds an entry with its own clone of the prototype; false (and nothing cloned) when main
-  // and sub number are taken.
+  /// Adds an entry with its own clone of the prototype; false (and nothing cloned) when main
+  /// and sub number are taken.
   bool Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,
               const KnxConverter& prototype);
+  /// Removes every entry.
   void Clear();
-  // Ascending by main number, then sub number.
+  /// The entries, ascending by main number, then sub number.
   Entries GetEntries() const { return m_sorted | boost::adaptors::indirected; }
+  /// The number of entries.
   std::size_t Size() const { return m_sorted.size(); }
 
  private:
@@ -91,26 +112,46 @@ class QUOR_API DptValueMap {
   unsigned int m_indexLimit = 0;
 };
 
+/// Table-driven conversion between TEVVALUE and KNX group values by DPT: the 53 rows of the
+/// DPT table, each with its converter and range.
+///
+/// Construct it and call Init() once; after that, conversions may run from any number of
+/// threads at once, as the table is only read. Refusals are logged at ERROR and return false.
+/// \ingroup conversion
 class QUOR_API KnxValueConverter {
  public:
+  /// An empty table: call Init().
   KnxValueConverter() = default;
   virtual ~KnxValueConverter() = default;
 
-  // Clears the map and fills it with the DPT table; always true.
+  /// Clears the table and fills it with the built-in DPT rows; always true.
   bool Init();
+  /// Adds a row with its own clone of converter; false, with nothing added, when main and sub
+  /// number are taken.
   bool AddDptValueMapEntry(unsigned short mainNumber, unsigned short subNumber,
                            unsigned char bitSize, TevValueType tvt, TevDP::TevValueSubType tst,
                            const KnxConverter& converter);
+  /// The row of dpt, as DptValueMap::GetEntry gives it.
   const DptValueEntry& GetEntry(const KNXDPT& dpt) const { return m_map.GetEntry(dpt); }
+  /// The table.
   const DptValueMap& GetMap() const { return m_map; }
 
-  // dpt is in and out: a default chosen for main number 0 is written back.
+  /// Encodes value into group by dpt's row. dpt is in and out: for main number 0 a default
+  /// DPT is chosen (by the value type, else by the bit size) and written back. False, logged at
+  /// ERROR, when the value type does not fit the row or the converter refuses; a DPT without a row
+  /// is accepted unconverted (true, with ERROR records saying so).
   bool ToKnxValue(KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group);
+  /// Decodes group into value by dpt's row; dpt is in and out as for ToKnxValue. False, logged
+  /// at ERROR, when the group's bit size does not fit the row or the converter refuses.
   bool FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value);
 
-  // Not symmetric: may a value of valueType stand in for an entry of entryType?
+  /// Whether a value of valueType may stand in for a row of entryType; not symmetric.
   bool AreValueTypesCompatible(TevValueType valueType, TevValueType entryType);
+  /// Chooses a default DPT by dpt's bit size and writes it into dpt; false when the size has
+  /// none.
   bool GetDefaultMappingDptForSize(KNXDPT& dpt);
+  /// Chooses a default DPT by the value's type and writes it into dpt; false when the type
+  /// has none.
   bool GetDefaultMappingDptForValueType(KNXDPT& dpt, const TEVVALUE& value);
 
  private:
@@ -119,18 +160,29 @@ class QUOR_API KnxValueConverter {
   DptValueMap m_map;
 };
 
-// For callers holding serialised values or only a bit size.
+/// Facade over one KnxValueConverter for callers that hold serialised values or only a bit
+/// size. Same threading rules: Init() once, then conversions from any thread.
+/// \ingroup conversion
 class QUOR_API QuorKnxValueConverter {
  public:
+  /// An empty table: call Init().
   QuorKnxValueConverter();
   ~QuorKnxValueConverter();
 
+  /// Fills the table; always true.
   bool Init();
+  /// As KnxValueConverter::ToKnxValue.
   bool ToKnxValue(KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group);
+  /// Deserialises the value with the platform value library, then converts it by dpt.
   bool ToKnxValue(KNXDPT& dpt, const std::string& serialized, KnxStack::GroupValue& group);
+  /// Deserialises the value and converts it with main number 0 and bitSize, so that the
+  /// default DPT is chosen as for ToKnxValue.
   bool ToKnxValue(const std::string& serialized, unsigned long bitSize,
                   KnxStack::GroupValue& group);
+  /// As KnxValueConverter::FromKnxValue.
   bool FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value);
+  /// Decodes group by the default DPT of its bit size and serialises the value (flag goes to
+  /// TEVVALUE::Serialize); serialized is untouched when the conversion is refused.
   bool FromKnxValue(const KnxStack::GroupValue& group, std::string& serialized, bool flag);
 
  private:

@@ -1,12 +1,19 @@
 #pragma once
-// The library's contract checks, reported through the platform's assertion reporter.
+/// \file
+/// The library's contract checks, reported through the platform's assertion reporter, which
+/// does not return.
+/// \ingroup helpers
 
 #include <QuorHelper/Assert.h>
 
+/// \cond INTERNAL
 #define QUOR_ASSERT_STRINGIFY_(x) #x
 #define QUOR_ASSERT_STRINGIFY(x) QUOR_ASSERT_STRINGIFY_(x)
+/// \endcond
 
-// A failed check reported under the name of function, for checks in helpers of a function.
+/// Reports a false expression to Quor::AssertionFailed under the name of function, with the
+/// pieces function, file, line, " QUOR_ASSERT2(", expression, ") failed". For checks in
+/// helpers that speak for a function.
 #define QUOR_ASSERT2_IN(function, expression)                                   \
   do {                                                                          \
     if (!(expression)) {                                                        \
@@ -20,4 +27,5 @@
       ::Quor::AssertionFailed(quorAssertPieces_);                               \
     }                                                                           \
   } while (false)
+/// Reports a false expression under the enclosing function's name.
 #define QUOR_ASSERT2(expression) QUOR_ASSERT2_IN(__func__, expression)

@@ -1,6 +1,7 @@
 #pragma once
-// A small copyable, type-erased nullary callable. Copies share the one stored callable: passing
-// a predicate around never clones it.
+/// \file
+/// A small copyable, type-erased nullary callable.
+/// \ingroup helpers
 
 #include <memory>
 #include <type_traits>
@@ -10,24 +11,33 @@
 
 namespace Quor {
 
+/// A copyable, type-erased callable; only the nullary form function<R()> exists.
+/// \ingroup helpers
 template <class Signature>
 class function;
 
+/// A copyable, type-erased nullary callable. Copies share the one stored callable: passing a
+/// predicate around never clones it. Calling it from several threads at once is as safe as
+/// calling the stored callable so.
+/// \ingroup helpers
 template <class R>
 class function<R()> {
  public:
+  /// Empty: calling it is a contract violation.
   function() noexcept = default;
 
-  // One allocation for the callable and the shared pointer's control block.
+  /// Stores callable; one allocation for it and the shared pointer's control block.
   template <class F, class = std::enable_if_t<!std::is_same<std::decay_t<F>, function>::value>>
   function(F&& callable)  // NOLINT(google-explicit-constructor): a lambda should just convert
       : m_storage(std::make_shared<Storage<std::decay_t<F>>>(std::forward<F>(callable))) {}
 
+  /// Calls the stored callable; an empty function is reported through QUOR_ASSERT2.
   R operator()() const {
     QUOR_ASSERT2(m_storage);
     return m_storage->Invoke();
   }
 
+  /// Whether a callable is stored.
   explicit operator bool() const noexcept { return static_cast<bool>(m_storage); }
 
  private:
@@ -51,6 +61,7 @@ class function<R()> {
   std::shared_ptr<BasicStorage> m_storage;
 };
 
+/// A predicate, as the request engine takes it.
 using BoolReader = function<bool()>;
 
 }  // namespace Quor

@@ -1,19 +1,25 @@
 #pragma once
-// Platform values made from plain values, each checked against the value type the caller
-// expects, and the repair of text that is not valid UTF-8.
-//
-// Natural value type and storage of each input type:
-//   bool           tvtBoolean  the bool
-//   unsigned char  tvtByte     the byte
-//   unsigned short tvtWord     zero-extended to 32 bits
-//   unsigned long  tvtDWord    32 bits
-//   short          tvtInteger  sign-extended to 32 bits
-//   long           tvtInteger  32 bits
-//   float          tvtFloat    widened to double
-//   double         tvtFloat    the double
-//   std::string    tvtString   the string member
-// Only the storage of the input's own kind is written. A wrong expected type is a programming
-// error and ends the process through the assertion reporter.
+/// \file
+/// Platform values made from plain values, each checked against the value type the caller
+/// expects, and the repair of text that is not valid UTF-8.
+///
+/// Natural value type and storage of each input type:
+///
+/// | Input          | Value type | Storage                 |
+/// |----------------|------------|-------------------------|
+/// | bool           | tvtBoolean | the bool                |
+/// | unsigned char  | tvtByte    | the byte                |
+/// | unsigned short | tvtWord    | zero-extended to 32 bits|
+/// | unsigned long  | tvtDWord   | 32 bits                 |
+/// | short          | tvtInteger | sign-extended to 32 bits|
+/// | long           | tvtInteger | 32 bits                 |
+/// | float          | tvtFloat   | widened to double       |
+/// | double         | tvtFloat   | the double              |
+/// | std::string    | tvtString  | the string member       |
+///
+/// Only the storage of the input's own kind is written. A wrong expected type is a programming
+/// error and ends the process through the assertion reporter.
+/// \ingroup helpers
 
 #include <string>
 
@@ -27,12 +33,16 @@
 
 namespace Quor {
 
+/// \cond INTERNAL
 namespace TevValueHelperDetail {
 template <class T>
 constexpr bool kNoTevValueFor = false;
 }  // namespace TevValueHelperDetail
+/// \endcond
 
-// The value of the input's natural type; expectedType only guards the call.
+/// The value of the input's natural type (see the table above); expectedType only guards the
+/// call. Types without a row do not compile.
+/// \ingroup helpers
 template <class T>
 TEVVALUE ToTevValue(const T& value, TevValueType expectedType) {
   static_assert(TevValueHelperDetail::kNoTevValueFor<T>,
@@ -42,6 +52,7 @@ TEVVALUE ToTevValue(const T& value, TevValueType expectedType) {
   return TEVVALUE(expectedType);
 }
 
+/// \cond INTERNAL
 template <>
 QUOR_API TEVVALUE ToTevValue<bool>(const bool& value, TevValueType expectedType);
 template <>
@@ -61,19 +72,25 @@ template <>
 QUOR_API TEVVALUE ToTevValue<double>(const double& value, TevValueType expectedType);
 template <>
 QUOR_API TEVVALUE ToTevValue<std::string>(const std::string& value, TevValueType expectedType);
+/// \endcond
 
-// Text: must already be valid UTF-8 (see RepairUTF8).
+/// Text as tvtString; it must already be valid UTF-8 (see RepairUTF8), or the process ends
+/// through the assertion reporter.
+/// \ingroup helpers
 QUOR_API TEVVALUE ToTevValue(const std::string& value, TevValueType expectedType);
 
-// Date-time as seconds since 1970 in local time (mktime), with the given type unchecked.
-// A time after 2038-01-19 03:14:07, the last second a signed 32-bit count reaches, gives the
-// empty value (tvtEmpty).
+/// Date-time as seconds since 1970 in local time (mktime), with the given type unchecked.
+/// A time after 2038-01-19 03:14:07, the last second a signed 32-bit count reaches, gives the
+/// empty value (tvtEmpty).
+/// \ingroup helpers
 QUOR_API TEVVALUE ToTevValue(const boost::posix_time::ptime& value, TevValueType type);
 
-// Time of day as a tvtDayTime value dated 2000-01-01; expectedType must be tvtDayTime.
+/// Time of day as a tvtDayTime value dated 2000-01-01; expectedType must be tvtDayTime.
+/// \ingroup helpers
 QUOR_API TEVVALUE ToTevValue(const QuorApp::TimeOfDay& value, TevValueType expectedType);
 
-// Valid UTF-8 text from any bytes: every invalid or truncated sequence becomes one "?".
+/// Valid UTF-8 text from any bytes: every invalid or truncated sequence becomes one "?".
+/// \ingroup helpers
 QUOR_API UTF8String RepairUTF8(std::string text);
 
 }  // namespace Quor

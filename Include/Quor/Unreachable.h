@@ -1,5 +1,7 @@
 #pragma once
-// Marks states that must not occur: a fatal log line naming the place, then terminate.
+/// \file
+/// Marks states that must not occur: a fatal log line naming the place, then terminate.
+/// \ingroup helpers
 
 #include <exception>
 #include <utility>
@@ -8,8 +10,13 @@
 
 #include <Quor/Log.h>
 
+/// \cond INTERNAL
 #define QUOR_UNREACHABLE_STRINGIFY_(x) #x
 #define QUOR_UNREACHABLE_STRINGIFY(x) QUOR_UNREACHABLE_STRINGIFY_(x)
+/// \endcond
+
+/// Logs "This statement should not be executed. There is a bug somewhere around FILE:LINE" at
+/// FATAL, then calls std::terminate().
 
 #define QUOR_UNREACHABLE()                                                 \
   do {                                                                     \
@@ -21,6 +28,9 @@
 
 namespace Quor {
 
+/// The optional's value; an empty optional is a bug of the caller: it is reported as
+/// QUOR_UNREACHABLE() does and the process ends.
+/// \ingroup helpers
 template <class T>
 T UndefinedBehaviourIfNone(boost::optional<T> value) {
   if (value) {

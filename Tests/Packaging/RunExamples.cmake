@@ -1,7 +1,7 @@
 # Installs the build into a scratch prefix (or takes PREFIX, already filled, e.g. from unpacked
-# packages), builds Examples/Consumer against it with find_package and with pkg-config, and runs
-# both results. An external platform lives elsewhere: PLATFORM_PREFIX is where the consumer
-# finds it, PLATFORM_LIBDIRS where the programs load it from.
+# packages), builds the programs of Examples/ against it with find_package, and one of them with
+# pkg-config, and runs them all. An external platform lives elsewhere: PLATFORM_PREFIX is where
+# the examples find it, PLATFORM_LIBDIRS where the programs load it from.
 file(REMOVE_RECURSE ${WORK_DIR})
 
 function(run)
@@ -17,7 +17,7 @@ else()
   set(prefix ${WORK_DIR}/prefix)
   run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 endif()
-# A cross build builds the consumer for its target and runs it under its emulator.
+# A cross build builds the examples for its target and runs it under its emulator.
 if(TOOLCHAIN)
   set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
   set(pkgConfigLibdir PKG_CONFIG_LIBDIR=/usr/lib/${ARCH}/pkgconfig:/usr/share/pkgconfig)
@@ -28,12 +28,15 @@ string(REPLACE ";" ":" libraryPath "${libraryPath}")
 set(prefixPath ${prefix} ${PLATFORM_PREFIX})
 string(REPLACE ";" ":" prefixPath "${prefixPath}")
 run(${CMAKE_COMMAND} -E env CMAKE_PREFIX_PATH=${prefixPath}
-    ${CMAKE_COMMAND} -S ${SOURCE_DIR}/Examples/Consumer -B ${WORK_DIR}/consumer -G Ninja ${toolchain}
+    ${CMAKE_COMMAND} -S ${SOURCE_DIR}/Examples -B ${WORK_DIR}/examples -G Ninja ${toolchain}
     -DCMAKE_BUILD_RPATH=${prefix}/${LIBDIR}
-    # A sanitised build's libraries need the same runtime in the consumer.
+    # A sanitised build's libraries need the same runtime in the examples.
     "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
-run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
-run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libraryPath} ${EMULATOR} ${WORK_DIR}/consumer/quor-consumer)
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/examples)
+foreach(example conversion ids requests configuration)
+  run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libraryPath} ${EMULATOR}
+      ${WORK_DIR}/examples/quor-example-${example})
+endforeach()
 
 # The same source through pkg-config, as a project without CMake would build it.
 execute_process(
@@ -45,6 +48,7 @@ if(NOT result EQUAL 0)
 endif()
 separate_arguments(pkgFlags UNIX_COMMAND "${pkgFlags}")
 separate_arguments(consumerFlags UNIX_COMMAND "${CONSUMER_FLAGS}")
-run(${CXX} -std=c++17 ${consumerFlags} ${SOURCE_DIR}/Examples/Consumer/main.cpp ${pkgFlags}
-    -o ${WORK_DIR}/quor-consumer-pc)
-run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libraryPath} ${EMULATOR} ${WORK_DIR}/quor-consumer-pc)
+run(${CXX} -std=c++17 ${consumerFlags} ${SOURCE_DIR}/Examples/Conversion/main.cpp ${pkgFlags}
+    -o ${WORK_DIR}/quor-example-conversion-pc)
+run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libraryPath} ${EMULATOR}
+    ${WORK_DIR}/quor-example-conversion-pc)

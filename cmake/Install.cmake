@@ -58,8 +58,6 @@ install(FILES ${PROJECT_BINARY_DIR}/QuorObjectModelConfig.cmake
               ${PROJECT_BINARY_DIR}/QuorObjectModelConfigVersion.cmake
   DESTINATION ${QUOR_CMAKE_DIR} COMPONENT dev)
 
-# pkg-config: our stand-ins sit beside the library; an external platform is named by the
-# directories it was found in, as seen inside the sysroot, so PKG_CONFIG_SYSROOT_DIR applies.
 # The path as seen inside CMAKE_SYSROOT, where pkg-config's PKG_CONFIG_SYSROOT_DIR puts it back.
 function(quor_path_in_sysroot variable)
   if(CMAKE_SYSROOT)
@@ -71,6 +69,8 @@ function(quor_path_in_sysroot variable)
   endif()
 endfunction()
 
+# pkg-config: our stand-ins sit beside the library; an external platform is named by the
+# directories it was found in, as seen inside the sysroot, so PKG_CONFIG_SYSROOT_DIR applies.
 if(QUOR_PLATFORM STREQUAL "bundled")
   set(QUOR_PC_PLATFORM_LIBS "-lbraskdsc -lknxstack -ltevvalue -lquorhelper")
   set(QUOR_PC_PLATFORM_CFLAGS "-I\${includedir}/quor/platform")

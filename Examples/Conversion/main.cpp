@@ -2,9 +2,9 @@
 // directly by the object model's DPT number.
 #include <cstdio>
 
-#include <boost/optional.hpp>
 #include <log4cplus/configurator.h>
 #include <log4cplus/initializer.h>
+#include <boost/optional.hpp>
 
 #include <KnxStack/GroupValue.h>
 #include <QuorObjectModel/GroupValueTevValue.h>

@@ -10,9 +10,9 @@
 #include <string>
 #include <thread>
 
-#include <boost/date_time/posix_time/posix_time_types.hpp>
 #include <log4cplus/configurator.h>
 #include <log4cplus/initializer.h>
+#include <boost/date_time/posix_time/posix_time_types.hpp>
 
 #include <Brask/DeviceStackClient.h>
 #include <QuorObjectModel/DscAsyncRequestMessenger.h>
@@ -47,7 +47,8 @@ class InMemoryClient final : public Brask::IDeviceStackClient {
     m_handler = handler;
     m_context = context;
   }
-  std::string SetValueAsync(unsigned long id, const std::string& value, bool, std::uint32_t) override {
+  std::string SetValueAsync(unsigned long id, const std::string& value, bool,
+                            std::uint32_t) override {
     const std::string requestId = NextId();
     Post([=](IResponseHandler& handler, void* context) {
       m_values[id] = value;

@@ -124,8 +124,9 @@ boost::optional<KnxStack::GroupValue> GroupOfHex(const std::string& text,
   const unsigned int bitSize = BitsFor(bits, mainNumber, bytes->size());
   const std::size_t expected = (bitSize + 7) / 8;
   if (!bits && bytes->size() != expected) {
-    err << "quor-om: '" << text << "' is " << bytes->size() << (bytes->size() == 1 ? " byte" : " bytes") << ", DPT " << dpt << " takes "
-        << expected << '\n';
+    err << "quor-om: '" << text << "' is " << bytes->size()
+        << (bytes->size() == 1 ? " byte" : " bytes") << ", DPT " << dpt << " takes " << expected
+        << '\n';
     return boost::none;
   }
   return KnxStack::GroupValue(
@@ -263,8 +264,7 @@ int Decode(Args& args, Streams& io) {
   const DptText dptText = ParseDpt(options.dpt);
   Quor::KnxValueConverter converter;
   converter.Init();
-  const bool hasRow =
-      RowOf(converter, KNXDPT{0, dptText.mainNumber, dptText.subNumber}) != nullptr;
+  const bool hasRow = RowOf(converter, KNXDPT{0, dptText.mainNumber, dptText.subNumber}) != nullptr;
   const int status = ConvertAll(
       options.text,
       [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {

@@ -40,7 +40,7 @@ find_package_handle_standard_args(QuorPlatform REQUIRED_VARS ${_quorPlatformRequ
 
 if(QuorPlatform_FOUND)
   # The helper library's headers include log4cplus and boost.
-  find_dependency(Boost 1.74)
+  find_dependency(Boost 1.69)
   find_dependency(log4cplus 2.0)
   set(QuorPlatform_LIBRARY_DIRS)
   set(QuorPlatform_INCLUDE_DIRS)
@@ -59,7 +59,7 @@ if(QuorPlatform_FOUND)
         INTERFACE_INCLUDE_DIRECTORIES ${QuorPlatform_${component}_INCLUDE_DIR})
     endforeach()
     set_property(TARGET QuorPlatform::QuorHelper PROPERTY
-      INTERFACE_LINK_LIBRARIES log4cplus::log4cplus Boost::headers)
+      INTERFACE_LINK_LIBRARIES log4cplus::log4cplus Boost::boost)
     set_property(TARGET QuorPlatform::TevValue QuorPlatform::KnxStack PROPERTY
       INTERFACE_LINK_LIBRARIES QuorPlatform::QuorHelper)
   endif()

@@ -19,7 +19,7 @@ install(TARGETS ${installedTargets}
 
 # The public headers, and only they: the API and the helpers its inline parts use.
 set(QUOR_PUBLIC_HELPER_HEADERS Assert.h BoundedInt.h Function.h Log.h MeasureDuration.h
-    TevValueHelper.h Unreachable.h)
+    SourceFile.h TevValueHelper.h Unreachable.h)
 set(QUOR_PUBLIC_HEADERS AppHostConfig.h DscAsyncRequestMessenger.h Export.h
     GroupValueTevValue.h KnxConverter.h KnxValueConverter.h KnxZebMapping.h
     RequestMessengerDeviceStack.h TimeOfDay.h)
@@ -38,6 +38,8 @@ else()
   install(FILES ${PROJECT_SOURCE_DIR}/cmake/FindQuorPlatform.cmake
     DESTINATION ${QUOR_CMAKE_DIR} COMPONENT dev)
 endif()
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/Findlog4cplus.cmake DESTINATION ${QUOR_CMAKE_DIR}
+  COMPONENT dev)
 
 install(EXPORT QuorObjectModelTargets NAMESPACE Quor:: DESTINATION ${QUOR_CMAKE_DIR} COMPONENT dev)
 # The platform's link names as this build found them, for the consumer's search.
@@ -61,10 +63,10 @@ install(FILES ${PROJECT_BINARY_DIR}/QuorObjectModelConfig.cmake
 # The path as seen inside CMAKE_SYSROOT, where pkg-config's PKG_CONFIG_SYSROOT_DIR puts it back.
 function(quor_path_in_sysroot variable)
   if(CMAKE_SYSROOT)
-    cmake_path(IS_PREFIX CMAKE_SYSROOT "${${variable}}" NORMALIZE inside)
-    if(inside)
-      cmake_path(RELATIVE_PATH ${variable} BASE_DIRECTORY "${CMAKE_SYSROOT}")
-      set(${variable} "/${${variable}}" PARENT_SCOPE)
+    file(RELATIVE_PATH relative "${CMAKE_SYSROOT}" "${${variable}}")
+    string(FIND "${relative}/" "../" outside)
+    if(NOT outside EQUAL 0)
+      set(${variable} "/${relative}" PARENT_SCOPE)
     endif()
   endif()
 endfunction()

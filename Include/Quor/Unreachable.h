@@ -9,6 +9,7 @@
 #include <boost/optional.hpp>
 
 #include <Quor/Log.h>
+#include <Quor/SourceFile.h>
 
 /// \cond INTERNAL
 #define QUOR_UNREACHABLE_STRINGIFY_(x) #x
@@ -22,7 +23,8 @@
   do {                                                                     \
     QUOR_LOG_FATAL(                                                        \
         "This statement should not be executed. There is a bug somewhere " \
-        "around " __FILE_NAME__ ":" QUOR_UNREACHABLE_STRINGIFY(__LINE__)); \
+        "around "                                                          \
+        << QUOR_FILE_NAME << ":" QUOR_UNREACHABLE_STRINGIFY(__LINE__));    \
     std::terminate();                                                      \
   } while (false)
 

@@ -1,8 +1,18 @@
 // Doubles as text: shortest round-trip output and a strict reader of the same forms.
+//
+// Both give the same texts and values on every C++ library we build with: the output is
+// std::to_chars where the library has it for doubles (libstdc++ 11) and an exact equivalent
+// elsewhere; the reader is always our own, since libstdc++ before 12 refuses subnormals in
+// std::from_chars. Neither depends on the process's locale.
+
+#include <locale.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cinttypes>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -20,6 +30,7 @@ bool IsDigit(char c) {
 struct DecimalShape {
   bool valid = false;
   bool negative = false;
+  bool nonZero = false;  // some digit is not 0
   // Position of the first significant digit relative to the decimal point plus the
   // exponent: > 0 means the magnitude is at least 1. Only read for out-of-range numbers.
   long magnitude = 0;
@@ -68,9 +79,111 @@ DecimalShape ScanDecimal(const char* first, const char* last) {
     exponent = negativeExponent ? -exponent : exponent;
   }
   shape.valid = p == last;
+  shape.nonZero = significant;
   shape.magnitude = (integerDigits > 0 ? integerDigits : -leadingFraction) + exponent;
   return shape;
 }
+
+locale_t CLocale() {
+  static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+  return locale;
+}
+
+// The correctly rounded double of a NUL-terminated decimal, as strtod reads it in the C locale.
+double ReadDecimal(const char* text) {
+  return strtod_l(text, nullptr, CLocale());
+}
+
+#if !defined(__cpp_lib_to_chars)
+// value == mantissa * 10^exponent?
+bool ReadsBackAs(double value, std::uint64_t mantissa, int exponent) {
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%" PRIu64 "e%d", mantissa, exponent);
+  return ReadDecimal(buffer) == value;
+}
+
+// The shortest decimal that reads back as a positive finite double and, of those as short, the
+// nearest (what std::to_chars prints): digits without trailing zeros and the power of ten of
+// the last one. The correctly rounded candidate of each length is tried, then its neighbour
+// on the value's other side, which reads back where the value's rounding interval is lopsided
+// (at powers of two).
+struct Decimal {
+  std::uint64_t mantissa;
+  int exponent;
+};
+
+Decimal ShortestDecimal(double magnitude) {
+  Decimal found{0, 0};
+  for (int precision = 1; precision <= 17; ++precision) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, magnitude);
+    // Digits up to the 'e' (the decimal point is the locale's), then the exponent.
+    std::uint64_t mantissa = 0;
+    const char* p = buffer;
+    for (; *p != 'e'; ++p) {
+      if (IsDigit(*p)) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+      }
+    }
+    const int exponent = static_cast<int>(std::strtol(p + 1, nullptr, 10)) - (precision - 1);
+    if (ReadsBackAs(magnitude, mantissa, exponent)) {
+      found = {mantissa, exponent};
+      break;
+    }
+    char candidate[48];
+    std::snprintf(candidate, sizeof candidate, "%" PRIu64 "e%d", mantissa, exponent);
+    const std::uint64_t neighbour =
+        ReadDecimal(candidate) < magnitude ? mantissa + 1 : mantissa - 1;
+    if (ReadsBackAs(magnitude, neighbour, exponent)) {
+      found = {neighbour, exponent};
+      break;
+    }
+  }
+  while (found.mantissa % 10 == 0) {
+    found.mantissa /= 10;
+    ++found.exponent;
+  }
+  return found;
+}
+
+// As std::to_chars(value, fixed or scientific) prints it: the shortest round-trip digits.
+void AppendShortest(std::string& text, double value, bool fixed) {
+  if (std::signbit(value)) {
+    text += '-';
+  }
+  if (value == 0.0) {
+    text += fixed ? "0" : "0e+00";
+    return;
+  }
+  const Decimal decimal = ShortestDecimal(std::fabs(value));
+  const std::string digits = std::to_string(decimal.mantissa);
+  const int count = static_cast<int>(digits.size());
+  const int point = count + decimal.exponent;  // digits before the decimal point
+  if (!fixed) {
+    text += digits[0];
+    if (count > 1) {
+      text += '.';
+      text.append(digits, 1, std::string::npos);
+    }
+    char exponent[8];
+    std::snprintf(exponent, sizeof exponent, "e%c%02d", point - 1 < 0 ? '-' : '+',
+                  std::abs(point - 1));
+    text += exponent;
+  } else if (point >= count) {
+    text += digits;
+    text.append(static_cast<std::size_t>(point - count), '0');
+  } else if (point > 0) {
+    text.append(digits, 0, static_cast<std::size_t>(point));
+    text += '.';
+    text.append(digits, static_cast<std::size_t>(point), std::string::npos);
+  } else {
+    text += "0.";
+    text.append(static_cast<std::size_t>(-point), '0');
+    text += digits;
+  }
+}
+
+#endif  // !__cpp_lib_to_chars
 
 }  // namespace
 
@@ -90,9 +203,13 @@ void AppendDouble(std::string& text, double value) {
   const auto format = magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 1e16)
                           ? std::chars_format::fixed
                           : std::chars_format::scientific;
+#if defined(__cpp_lib_to_chars)
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
   text.append(buffer, result.ptr);
+#else
+  AppendShortest(text, value, format == std::chars_format::fixed);
+#endif
 }
 
 bool ParseDouble(const char* first, const char* last, double& value, bool saturate) {
@@ -110,23 +227,26 @@ bool ParseDouble(const char* first, const char* last, double& value, bool satura
   if (!shape.valid) {
     return false;
   }
-  // from_chars takes no '+'.
-  const char* const start = (*first == '+') ? first + 1 : first;
+  // The shape is checked, so strtod reads all of it; a copy ends it with a NUL.
+  const std::size_t length = static_cast<std::size_t>(last - first);
   double parsed = 0.0;
-  const auto result = std::from_chars(start, last, parsed, std::chars_format::general);
-  if (result.ptr != last) {
-    return false;
+  if (length < 64) {
+    char buffer[64];
+    std::copy(first, last, buffer);
+    buffer[length] = '\0';
+    parsed = ReadDecimal(buffer);
+  } else {
+    parsed = ReadDecimal(std::string(first, last).c_str());
   }
-  if (result.ec == std::errc::result_out_of_range) {
+  // Out of range is what rounds to infinity or, from a number that is not zero, to zero;
+  // subnormals are in range.
+  if (std::isinf(parsed) || (parsed == 0.0 && shape.nonZero)) {
     if (!saturate) {
       return false;
     }
     const double limit = shape.magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     value = shape.negative ? -limit : limit;
     return true;
-  }
-  if (result.ec != std::errc()) {
-    return false;
   }
   value = parsed;
   return true;

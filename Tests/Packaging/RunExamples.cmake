@@ -15,7 +15,8 @@ if(PREFIX)
   set(prefix ${PREFIX})
 else()
   set(prefix ${WORK_DIR}/prefix)
-  run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+  # The install script itself: "cmake --install" is younger than the oldest CMake we support.
+  run(${CMAKE_COMMAND} -DCMAKE_INSTALL_PREFIX=${prefix} -P ${BUILD_DIR}/cmake_install.cmake)
 endif()
 # A cross build builds the examples for its target and runs it under its emulator.
 if(TOOLCHAIN)

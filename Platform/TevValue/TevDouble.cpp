@@ -165,7 +165,7 @@ void AppendShortest(std::string& text, double value, bool fixed) {
       text += '.';
       text.append(digits, 1, std::string::npos);
     }
-    char exponent[8];
+    char exponent[16];
     std::snprintf(exponent, sizeof exponent, "e%c%02d", point - 1 < 0 ? '-' : '+',
                   std::abs(point - 1));
     text += exponent;

@@ -1,4 +1,4 @@
-cmake_minimum_required(VERSION 3.25)
+cmake_minimum_required(VERSION 3.13...3.31)
 # The README's code snippets are cut from the example programs: each ```cpp block after a line
 # naming Examples/<Name>/main.cpp must still appear in that file, verbatim.
 file(READ ${SOURCE_DIR}/README.md rest)

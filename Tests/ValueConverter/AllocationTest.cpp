@@ -11,8 +11,9 @@
 #include "Support/LogCapture.h"
 #include "Support/Values.h"
 
-// GCC sees malloc behind the replaced operator new and flags the matching free.
-#if defined(__GNUC__) && !defined(__clang__)
+// GCC sees malloc behind the replaced operator new and flags the matching free (a warning of
+// GCC 11 and later).
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 11
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 #endif
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <iomanip>
 #include <map>
 #include <ostream>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include <boost/date_time/posix_time/posix_time_types.hpp>
+#include <boost/filesystem/operations.hpp>
 
 #include <KnxStack/GroupValue.h>
 #include <Quor/Log.h>
@@ -313,8 +313,9 @@ std::string DescribeLost(const std::string& text, const Quor::Docket& docket,
 }
 
 std::size_t RunningThreads() {
-  std::error_code error;
-  std::filesystem::directory_iterator it("/proc/self/task", error), end;
+  // boost's: std::filesystem needs a library of its own on GCC 8.
+  boost::system::error_code error;
+  boost::filesystem::directory_iterator it("/proc/self/task", error), end;
   return error ? 1 : static_cast<std::size_t>(std::distance(it, end));
 }
 

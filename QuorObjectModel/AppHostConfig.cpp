@@ -94,7 +94,16 @@ boost::optional<std::vector<char>> LoadFile(const std::string& path) {
   if (!file.is_open()) {
     return boost::none;
   }
-  std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  // istream::read turns a failing read of the stream buffer (an I/O error of the flash) into
+  // badbit; an istreambuf_iterator would let its exception out.
+  std::vector<char> bytes;
+  char chunk[4096];
+  while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+    bytes.insert(bytes.end(), chunk, chunk + file.gcount());
+  }
+  if (file.bad()) {
+    return boost::none;
+  }
   return bytes;
 }
 

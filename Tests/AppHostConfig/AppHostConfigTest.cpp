@@ -149,6 +149,8 @@ TEST(AppHostConfigFile, LoadsOrLogsAndKeepsTheSettings) {
       {full.Path(), {}, " debug host-off connector-off terminate app=/opt/userdata/debug/app managed=/opt/userdata/debug/managed host=/opt/userdata/debug/apphost connector=/opt/userdata/debug/connector om=/opt/userdata/devicestack/quorOM/config.json dp=100101 dp=100103 dp=200109"},
       {malformed.Path(), {Error("Failed to read configuration file: unexpected end of data"), Error("Falling back to standard configuration.")}, " debug"},
       {full.Dir() + "/a\"b&c.xml", {Error("App host config file cannot be read from: \"" + full.Dir() + "/a&\"b&&c.xml\"")}, " debug"},
+      // Opens, then fails on the first read.
+      {"/proc/self/mem", {Error("App host config file cannot be read from: \"/proc/self/mem\"")}, " debug"},
       // clang-format on
   };
   for (const auto& c : cases) {

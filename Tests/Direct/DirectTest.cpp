@@ -219,6 +219,9 @@ TEST_F(Receiving, DecodedAndRefusedValues) {
       // The check lets a year byte above 99 through; the decode refuses it.
       {Dpt(11, 1), {4, 1, 100}, 24, std::nullopt, Warn("Received an invalid DPT 11.001 date from the KNX: Year 100 is out of range (0-99)")},
       {Dpt(11, 1), {31, 12, 99}, 24, Time(tvtDate, 1999, 12, 31, 0, 0, 0, 16, false), {}},
+      // The first and the last year taken from the KNX; 2089 is past 32-bit time.
+      {Dpt(11, 1), {1, 1, 90}, 24, Time(tvtDate, 1990, 1, 1, 0, 0, 0, 1, false), {}},
+      {Dpt(11, 1), {31, 12, 89}, 24, TEVVALUE(), {}},
       {Dpt(11, 1), {17, 5, 24, 0}, 24, std::nullopt, Warn("Received an invalid DPT 11.001 date from the KNX: Length in bytes is 4, expected 3")},
       {Dpt(19, 1), {121, 2, 30, 0, 0, 0, 0x20, 0}, 64, std::nullopt, Error("Received invalid value 79 02 1e 00 00 00 20 00 for DPT 19.1")},
       // Bits above each field are ignored; the two rows set every bit of every field.

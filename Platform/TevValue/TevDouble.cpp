@@ -200,15 +200,15 @@ void AppendDouble(std::string& text, double value) {
   }
   // Fixed notation where it stays short, as a reader expects "21.5" rather than "2.15e+01".
   const double magnitude = std::fabs(value);
-  const auto format = magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 1e16)
-                          ? std::chars_format::fixed
-                          : std::chars_format::scientific;
+  const bool fixed = magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 1e16);
 #if defined(__cpp_lib_to_chars)
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value,
+                    fixed ? std::chars_format::fixed : std::chars_format::scientific);
   text.append(buffer, result.ptr);
 #else
-  AppendShortest(text, value, format == std::chars_format::fixed);
+  AppendShortest(text, value, fixed);
 #endif
 }
 

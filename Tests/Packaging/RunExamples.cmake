@@ -19,9 +19,12 @@ else()
   run(${CMAKE_COMMAND} -DCMAKE_INSTALL_PREFIX=${prefix} -P ${BUILD_DIR}/cmake_install.cmake)
 endif()
 # A cross build builds the examples for its target and runs it under its emulator.
+# Otherwise it builds them with the build's own compiler.
 if(TOOLCHAIN)
   set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
   set(pkgConfigLibdir PKG_CONFIG_LIBDIR=/usr/lib/${ARCH}/pkgconfig:/usr/share/pkgconfig)
+else()
+  set(toolchain -DCMAKE_CXX_COMPILER=${CXX})
 endif()
 set(libraryPath ${prefix}/${LIBDIR} ${PLATFORM_LIBDIRS})
 string(REPLACE ";" ":" libraryPath "${libraryPath}")

@@ -28,6 +28,7 @@ constexpr std::size_t FileNameOffset(const char* path) {
 /// The base name of the file being compiled ("KnxZebMapping.cpp"), a `const char*` constant.
 #define QUOR_FILE_NAME __FILE_NAME__
 #else
+/// The base name of the file being compiled ("KnxZebMapping.cpp"), a `const char*` constant.
 #define QUOR_FILE_NAME \
   (__FILE__ +          \
    ::std::integral_constant<::std::size_t, ::Quor::Detail::FileNameOffset(__FILE__)>::value)

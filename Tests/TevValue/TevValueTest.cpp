@@ -78,8 +78,8 @@ TEST(TevValuePlainFormat, ReadsNumbersOutOfRangeAsTheirLimit) {
 }
 
 TEST(TevValueInternalFormat, UnreadableTextLeavesInvalid) {
-  for (const char* text :
-       {"3.7:1e400", "3.7:1e-400", "3.7:2e-324", "3.7:0x1p3", "2.7:yes", "6.7:256", "4.7:2147483648", "999.7:1", "11.7:2024-05-17"}) {
+  for (const char* text : {"3.7:1e400", "3.7:1e-400", "3.7:2e-324", "3.7:0x1p3", "2.7:yes",
+                           "6.7:256", "4.7:2147483648", "999.7:1", "11.7:2024-05-17"}) {
     TEVVALUE read = Float(1.0);
     EXPECT_FALSE(read.Deserialize(text)) << text;
     EXPECT_TRUE(Same(Invalid(), read)) << text;

@@ -94,11 +94,11 @@ double ReadDecimal(const char* text) {
 }
 
 #if !defined(__cpp_lib_to_chars)
-// value == mantissa * 10^exponent?
-bool ReadsBackAs(double value, std::uint64_t mantissa, int exponent) {
+// The double that mantissa * 10^exponent reads as.
+double DecimalValue(std::uint64_t mantissa, int exponent) {
   char buffer[48];
   std::snprintf(buffer, sizeof buffer, "%" PRIu64 "e%d", mantissa, exponent);
-  return ReadDecimal(buffer) == value;
+  return ReadDecimal(buffer);
 }
 
 // The shortest decimal that reads back as a positive finite double and, of those as short, the
@@ -125,15 +125,13 @@ Decimal ShortestDecimal(double magnitude) {
       }
     }
     const int exponent = static_cast<int>(std::strtol(p + 1, nullptr, 10)) - (precision - 1);
-    if (ReadsBackAs(magnitude, mantissa, exponent)) {
+    const double candidate = DecimalValue(mantissa, exponent);
+    if (candidate == magnitude) {
       found = {mantissa, exponent};
       break;
     }
-    char candidate[48];
-    std::snprintf(candidate, sizeof candidate, "%" PRIu64 "e%d", mantissa, exponent);
-    const std::uint64_t neighbour =
-        ReadDecimal(candidate) < magnitude ? mantissa + 1 : mantissa - 1;
-    if (ReadsBackAs(magnitude, neighbour, exponent)) {
+    const std::uint64_t neighbour = candidate < magnitude ? mantissa + 1 : mantissa - 1;
+    if (DecimalValue(neighbour, exponent) == magnitude) {
       found = {neighbour, exponent};
       break;
     }

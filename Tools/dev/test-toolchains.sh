@@ -15,12 +15,8 @@
 
 TOOLCHAINS_DIR=${TOOLCHAINS_DIR:-$PWD/build-toolchains}
 
-BULLSEYE_PACKAGES=(
-  cmake ninja-build g++-10 g++-9 pkg-config
-  libboost-thread-dev libboost-system-dev libboost-chrono-dev libboost-timer-dev
-  libboost-date-time-dev libboost-filesystem-dev
-  liblog4cplus-dev librapidxml-dev libutfcpp-dev libgtest-dev libgmock-dev
-)
+# The development machine's packages, under Debian 11's names, and both of its compilers.
+BULLSEYE_PACKAGES=(g++-10 g++-9 "${PACKAGES[@]}")
 # ./dev installs the rest itself.
 TRIXIE_PACKAGES=(ca-certificates)
 
@@ -65,9 +61,7 @@ prepare_chroot() {
     echo "$stamp" >"$root/.quor-packages"
   fi
   rm -rf --one-file-system "$root/src"
-  mkdir -p "$root/src"
-  git ls-files -z --cached --others --exclude-standard |
-    tar --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -C "$root/src" -xf -
+  copy_tree "$root/src"
 }
 
 # Runs one cell, its output in its own log; a failing cell says its name and its first error.

@@ -200,39 +200,6 @@ TEST_F(CoreTest, MissingEntriesAreAcceptedBothWays) {
   EXPECT_EQ(probe.toCalls + probe.fromCalls, 0);
 }
 
-TEST_F(CoreTest, DefaultDptByValueTypeAndBySize) {
-  const struct {
-    TevValueType tvt;
-    unsigned char bits;
-    std::optional<KNXDPT> expected;
-  } byType[] = {
-      {tvtBoolean, 64, KNXDPT{1, 1, 1}}, {tvtFloat, 0, KNXDPT{16, 9, 0}},
-      {tvtFloat, 4, KNXDPT{4, 3, 0}},    {tvtFloat, 8, KNXDPT{8, 5, 1}},
-      {tvtFloat, 32, KNXDPT{32, 14, 0}}, {tvtFloat, 24, std::nullopt},
-      {tvtInteger, 8, KNXDPT{8, 6, 0}},  {tvtInteger, 32, std::nullopt},
-      {tvtString, 8, KNXDPT{8, 4, 1}},   {tvtString, 112, KNXDPT{112, 16, 0}},
-      {tvtType9, 0, KNXDPT{40, 218, 0}}, {tvtDayTime, 24, std::nullopt},
-  };
-  for (const auto& c : byType) {
-    SCOPED_TRACE(testing::Message() << "tvt=" << c.tvt << " bits=" << int{c.bits});
-    KNXDPT dpt{c.bits, 0, 42};
-    EXPECT_EQ(converter.GetDefaultMappingDptForValueType(dpt, TEVVALUE(c.tvt)),
-              c.expected.has_value());
-    EXPECT_TRUE(SameDpt(dpt, c.expected.value_or(KNXDPT{c.bits, 0, 42})));
-  }
-  const std::pair<unsigned char, std::optional<KNXDPT>> bySize[] = {
-      {1, KNXDPT{1, 1, 1}},      {4, KNXDPT{4, 3, 7}}, {48, KNXDPT{48, 219, 1}},
-      {112, KNXDPT{112, 16, 1}}, {0, std::nullopt},    {7, std::nullopt},
-      {8, KNXDPT{8, 5, 0}},      {128, std::nullopt},
-  };
-  for (const auto& [bits, expected] : bySize) {
-    SCOPED_TRACE(testing::Message() << "bits=" << int{bits});
-    KNXDPT dpt{bits, 0, 42};
-    EXPECT_EQ(converter.GetDefaultMappingDptForSize(dpt), expected.has_value());
-    EXPECT_TRUE(SameDpt(dpt, expected.value_or(KNXDPT{bits, 0, 42})));
-  }
-}
-
 // Main number 0: the default DPT is chosen, written back and used; without one, refused.
 TEST_F(CoreTest, ConversionsWithoutDptChooseTheDefault) {
   ConverterProbe oneX, nineX;
@@ -270,25 +237,8 @@ TEST_F(CoreTest, ConversionsWithoutDptChooseTheDefault) {
   EXPECT_EQ(capture.Lines(), Lines{Info("Could not find DPT for bit size 3")});
 }
 
-TEST_F(CoreTest, CompatibilityIsNotSymmetric) {
-  const struct {
-    TevValueType valueType, entryType;
-    bool compatible;
-  } cases[] = {
-      {tvtFloat, tvtPercent, true},     {tvtDimStep, tvtFloat, true},
-      {tvtFloat, tvtInteger, false},    {tvtInteger, tvtType14, true},
-      {tvtInteger, tvtByte, false},     {tvtByte, tvtType1021, true},
-      {tvtWord, tvtDWord, true},        {tvtType20, tvtWord, true},
-      {tvtWord, tvtInteger, false},     {tvtDate, tvtType105, true},
-      {tvtDate, tvtDateTime, false},    {tvtDateTime, tvtDate, true},
-      {tvtTime, tvtDateTime, false},    {tvtDateTime, tvtTime, true},
-      {tvtDateTime, tvtDayTime, false}, {tvtDayTime, tvtTime, false},
-      {tvtType5, tvtInteger, false},    {tvtInvalid, tvtFloat, false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(converter.AreValueTypesCompatible(c.valueType, c.entryType), c.compatible)
-        << c.valueType << " for " << c.entryType;
-  }
+// The whole relation is a table of its own (Tests/Tables); here, what the conversion does with it.
+TEST_F(CoreTest, CompatibleTypesReachTheConverter) {
   ConverterProbe eleven, one;
   Add(19, 0, 64, tvtDateTime, probe);
   Add(11, 0, 24, tvtDate, eleven);
@@ -307,17 +257,6 @@ TEST_F(CoreTest, CompatibilityIsNotSymmetric) {
   EXPECT_THAT(capture.Lines(),
               ElementsAre(Error("Invalid value type found for DPT = 19.1 val.tvt=11")));
   EXPECT_EQ(probe.toCalls, 0);
-}
-
-TEST(BitSizeOfMainType, TableEdgesAndGaps) {
-  const std::pair<unsigned int, unsigned int> cases[] = {
-      {0, 0},    {1, 1},   {3, 4},     {24, Quor::VariableBitSize},
-      {31, 3},   {32, 0},  {199, 0},   {200, 9},
-      {241, 32}, {242, 0}, {65535, 0},
-  };
-  for (const auto& [main, bits] : cases) {
-    EXPECT_EQ(Quor::BitSizeOfMainType(main), bits) << "main " << main;
-  }
 }
 
 // Received sizes: six bits read as the main type's size, other small sizes passed on, a

@@ -267,14 +267,4 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
   }
 }
 
-// One row per DPT of the table, none for the main types it leaves to the caller: those are
-// accepted unconverted, as the core's tests show.
-TEST_F(DptTableTest, HoldsFiftyThreeRowsAndNoneForSomeMainTypes) {
-  EXPECT_EQ(converter.GetMap().Size(), 53u);
-  for (const unsigned short main : {22, 24, 25, 28, 100, 231, 237}) {
-    EXPECT_FALSE(converter.GetMap().Contains(main, 0) || converter.GetMap().Contains(main, 1))
-        << main;
-  }
-}
-
 }  // namespace

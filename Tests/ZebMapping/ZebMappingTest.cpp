@@ -231,15 +231,6 @@ TEST(MainTypeTable, EachKindOfDefault) {
   }
 }
 
-TEST(MainTypeTable, MissingRowsFallBack) {
-  for (const unsigned long main : {0ul, 32ul, 199ul, 203ul, 239ul, 300ul, 0xFFFFul}) {
-    EXPECT_EQ(GetTvtFromMainType(main), "Empty") << main;
-    EXPECT_EQ(GetTstFromMainType(main), "Generic") << main;
-    EXPECT_EQ(GetTvtFromDpt(static_cast<unsigned int>(main << 16 | 1)), tvtEmpty) << main;
-    EXPECT_EQ(GetDefaultValueFromDpt(main << 16 | 1, false), boost::none) << main;
-  }
-}
-
 // Ids, DPT numbers and main types are 32 bits wide: the device cannot hold more, and a wider
 // host reads the same low 32 bits.
 TEST(KnxZebMapping, NumbersAre32BitsWide) {

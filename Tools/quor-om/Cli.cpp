@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 #include <exception>
+#include <iomanip>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -260,6 +261,12 @@ DptText ParseDpt(const std::string& text) {
     throw UsageError("DPT '" + text + "' is not main.sub (for example 9.001)");
   }
   return DptText{static_cast<unsigned short>(mainNumber), static_cast<unsigned short>(subNumber)};
+}
+
+std::string FormatDpt(unsigned long mainNumber, unsigned long subNumber) {
+  std::ostringstream text;
+  text << mainNumber << '.' << std::setw(3) << std::setfill('0') << subNumber;
+  return text.str();
 }
 
 unsigned long ParseDptNumber(const std::string& text) {

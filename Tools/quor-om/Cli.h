@@ -85,6 +85,8 @@ struct DptText {
 };
 // "main.sub" in decimal: "9.001", "9.1", "232.600".
 DptText ParseDpt(const std::string& text);
+// "main.sub" with the sub number in three digits at least: "9.001".
+std::string FormatDpt(unsigned long mainNumber, unsigned long subNumber);
 // "main.sub" or the object-model DPT number ("0x90001", or decimal), main type in the upper
 // 16 bits.
 unsigned long ParseDptNumber(const std::string& text);

@@ -8,6 +8,7 @@
 namespace QuorOm {
 
 std::vector<Command> ConversionCommands();  // encode, decode, table, defaults
+Command TableCommand();                     // table, listed among the conversion commands
 std::vector<Command> IdCommands();          // id
 std::vector<Command> ConfigCommands();      // config
 std::vector<Command> RequestCommands();     // demo, stress

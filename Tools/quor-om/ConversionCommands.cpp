@@ -1,23 +1,15 @@
-// encode, decode, table, defaults: value text and raw bytes through the library's two
-// conversions, and what the library knows about DPTs.
+// encode, decode, defaults: value text and raw bytes through the library's two
+// conversions, and the object model's default value of a DPT.
 
-#include <cxxabi.h>
-
-#include <cstdlib>
 #include <functional>
-#include <iomanip>
 #include <istream>
-#include <memory>
 #include <ostream>
-#include <sstream>
 #include <string>
-#include <typeinfo>
 
 #include <KnxStack/GroupValue.h>
 #include <TevValue/TevValue.h>
 
 #include <QuorObjectModel/GroupValueTevValue.h>
-#include <QuorObjectModel/KnxConverter.h>
 #include <QuorObjectModel/KnxValueConverter.h>
 #include <QuorObjectModel/KnxZebMapping.h>
 
@@ -56,14 +48,8 @@ int ConvertAll(const std::string& text, const Conversion& convert, Streams& io) 
   return status;
 }
 
-std::string DptName(unsigned long mainNumber, unsigned long subNumber) {
-  std::ostringstream text;
-  text << mainNumber << '.' << std::setw(3) << std::setfill('0') << subNumber;
-  return text.str();
-}
-
 std::string DptName(unsigned long number) {
-  return DptName(number >> 16, number & 0xFFFF);
+  return FormatDpt(number >> 16, number & 0xFFFF);
 }
 
 std::string TypeName(TevValueType tvt) {
@@ -285,89 +271,6 @@ int Decode(Args& args, Streams& io) {
   return hasRow ? status : ReportUnconverted(options.dpt, status, io.err);
 }
 
-// The converter's class name without its namespace.
-std::string ConverterName(const Quor::KnxConverter& converter) {
-  int status = 0;
-  std::unique_ptr<char, decltype(&std::free)> demangled(
-      abi::__cxa_demangle(typeid(converter).name(), nullptr, nullptr, &status), &std::free);
-  std::string name = status == 0 && demangled ? demangled.get() : typeid(converter).name();
-  const auto scope = name.rfind("::");
-  return scope == std::string::npos ? name : name.substr(scope + 2);
-}
-
-std::string Number(double number) {
-  TEVVALUE value(tvtFloat);
-  value.value.doubleValue = number;
-  return FormatValueText(value);
-}
-
-std::string RangeText(const Quor::IntegerRange& range) {
-  std::ostringstream text;
-  text << range;
-  return text.str();
-}
-
-std::string RangeText(const Quor::LongIntegerRange& range) {
-  return "LongIntegerRange(" + std::to_string(range.internalMin) + ", " +
-         std::to_string(range.internalMax) + ", " + std::to_string(range.externalMin) + ", " +
-         std::to_string(range.externalMax) + ")";
-}
-
-std::string RangeText(const Quor::FloatIntegerRange& range) {
-  return "FloatIntegerRange(" + Number(range.doubleMin) + ", " + Number(range.doubleMax) + ", " +
-         std::to_string(range.integerMin) + ", " + std::to_string(range.integerMax) + ")";
-}
-
-std::string RangeText(const Quor::FloatRange& range) {
-  return "FloatRange(" + Number(range.doubleMin) + ", " + Number(range.doubleMax) + ", " +
-         Number(range.externalMin) + ", " + Number(range.externalMax) + ")";
-}
-
-// The range of whichever ranged converter class this is; "-" for the classes without one.
-template <class... Converters>
-std::string RangeOf(const Quor::KnxConverter& converter) {
-  std::string text = "-";
-  (void)((dynamic_cast<const Converters*>(&converter) != nullptr
-              ? (text = RangeText(dynamic_cast<const Converters&>(converter).GetRange()), true)
-              : false) ||
-         ...);
-  return text;
-}
-
-std::string RangeOfConverter(const Quor::KnxConverter& converter) {
-  using namespace Quor;
-  return RangeOf<KnxConverter4Bit, KnxConverterStatus8Bit, KnxConverterByte8BitUnsigned,
-                 KnxConverterInteger8BitSigned, KnxConverterInteger16BitUnsigned,
-                 KnxConverterInteger16BitSigned, KnxConverterFloat16BitFloat,
-                 KnxConverterFloat32BitFloat, KnxConverterInteger24BitUnsigned,
-                 KnxConverterInteger32BitUnsigned, KnxConverterInteger32BitSigned,
-                 KnxConverter8BitString, KnxConverter14ByteString, KnxConverterSceneNumber,
-                 KnxConverterSceneControl, KnxConverterSceneInfo>(converter);
-}
-
-int Table(Args& args, Streams& io) {
-  args.ExpectEnd();
-  Quor::KnxValueConverter converter;
-  converter.Init();
-  const auto row = [&io](const std::string& dpt, const std::string& bits, const std::string& tvt,
-                         const std::string& tst, const std::string& name,
-                         const std::string& range) {
-    io.out << std::left << std::setw(9) << dpt << std::setw(6) << bits << std::setw(10) << tvt
-           << std::setw(15) << tst << std::setw(34) << name << range << '\n';
-  };
-  row("DPT", "bits", "type", "sub-type", "converter", "range");
-  for (const auto& entry : converter.GetMap().GetEntries()) {
-    const std::string dpt = entry.dpt.subNumber == 0
-                                ? std::to_string(entry.dpt.mainNumber) + ".x"
-                                : DptName(entry.dpt.mainNumber, entry.dpt.subNumber);
-    row(dpt, std::to_string(entry.dpt.bitSize), TypeName(entry.tvt),
-        TevDP::GetNameFromValueSubType(entry.tst),
-        entry.converter ? ConverterName(*entry.converter) : "-",
-        entry.converter ? RangeOfConverter(*entry.converter) : "-");
-  }
-  return kExitOk;
-}
-
 int Defaults(Args& args, Streams& io) {
   const std::string text = args.Next("DPT");
   args.ExpectEnd();
@@ -418,10 +321,7 @@ std::vector<Command> ConversionCommands() {
        "  -v        add the value type name\n"
        "  HEX       hex digits without separators ('0x' allowed); '-' reads one per line\n",
        Decode},
-      {"table", "", "list the DPT rows of the converter table",
-       "One line per row of the table that KnxValueConverter::Init() fills: DPT (x: the row\n"
-       "for the whole main type), bits, value type, sub-type, converter class and range.\n",
-       Table},
+      TableCommand(),
       {"defaults", "DPT", "value type, sub-type and default value of a main type",
        "Prints the object model's value type, sub-type name and default value (as value text\n"
        "and in the platform's serialised form) for the main type of DPT. DPT is a main type (9),\n"

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <exception>
-#include <optional>
 #include <stdexcept>
 #include <vector>
 

@@ -1,0 +1,219 @@
+#!/usr/bin/env python3
+"""Small mutation run over the library's sources: how many planted faults does the suite catch?
+
+Faults are drawn with a seed from the code of QuorObjectModel/ and Include/Quor/ (never inside a
+comment or a string literal): a constant +-1, a flipped comparison or logical operator, a negated
+condition, return true/false swapped, a deleted statement. Each is built incrementally in
+build-mutate/ and run against the suite without the packaging tests under a timeout; the file is
+restored after each, also when the run is interrupted (and, after a hard kill, at the next run).
+
+usage: mutate.py [N] [SEED]    (default: 100 faults, seed 1)
+"""
+
+import pathlib
+import random
+import re
+import signal
+import subprocess
+import sys
+import time
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+BUILD = ROOT / "build-mutate"
+PENDING = BUILD / "pending-restore"
+SOURCES = ["QuorObjectModel", "Include/Quor"]
+BUILD_TIMEOUT = 600
+SUITE_TIMEOUT = 300
+
+
+def code_mask(text):
+    """For each character: True where it is code, False in comments, strings and directives."""
+    mask = [True] * len(text)
+    i, n = 0, len(text)
+    line_start = True
+    while i < n:
+        c = text[i]
+        if line_start and text[i:].lstrip(" \t").startswith("#"):
+            # A preprocessor line (with its continuations) is left alone.
+            end = i
+            while True:
+                end = text.find("\n", end)
+                if end == -1:
+                    end = n
+                    break
+                if text[end - 1] != "\\":
+                    break
+                end += 1
+            mask[i:end] = [False] * (end - i)
+            i = end
+            continue
+        line_start = c == "\n"
+        if text.startswith("//", i):
+            end = text.find("\n", i)
+            end = n if end == -1 else end
+        elif text.startswith("/*", i):
+            end = text.find("*/", i + 2)
+            end = n if end == -1 else end + 2
+        elif c in "\"'":
+            end = i + 1
+            while end < n and text[end] != c:
+                end += 2 if text[end] == "\\" else 1
+            end += 1
+            if c == "'" and i > 0 and text[i - 1].isalnum():
+                # A digit separator, not a character literal.
+                i += 1
+                continue
+        else:
+            i += 1
+            continue
+        mask[i:end] = [False] * (end - i)
+        i = end
+    return mask
+
+
+SWAPS = [
+    (r"(?<=\s)<(?=\s)", "<="), (r"(?<=\s)<=(?=\s)", "<"), (r"(?<=\s)>(?=\s)", ">="),
+    (r"(?<=\s)>=(?=\s)", ">"), (r"==", "!="), (r"!=", "=="),
+    (r"(?<=\s)&&(?=\s)", "||"), (r"(?<=\s)\|\|(?=\s)", "&&"),
+    (r"\breturn true;", "return false;"), (r"\breturn false;", "return true;"),
+]
+NUMBER = re.compile(r"(?<![\w.])(0[xX][0-9a-fA-F]+|\d+)([uUlL]*)(?![\w.])")
+STATEMENT = re.compile(r"^(\s*)(?!return\b|break\b|continue\b|case\b|default\b|else\b)[\w:]"
+                       r"[^;{}]*;\s*$")
+
+
+def sites(path):
+    """Every fault this file offers: (line number, kind, new line)."""
+    text = path.read_text()
+    mask = code_mask(text)
+    found = []
+    offset = 0
+    for number, line in enumerate(text.split("\n"), 1):
+        def code(start, end, base=offset):
+            return all(mask[base + k] for k in range(start, end))
+
+        for pattern, replacement in SWAPS:
+            for m in re.finditer(pattern, line):
+                if code(m.start(), m.end()):
+                    found.append((number, "operator",
+                                  line[:m.start()] + replacement + line[m.end():]))
+        for m in NUMBER.finditer(line):
+            if code(m.start(), m.end()):
+                value = int(m.group(1), 0)
+                for delta in (1, -1):
+                    if value + delta >= 0:
+                        digits = (hex(value + delta) if m.group(1).lower().startswith("0x")
+                                  else str(value + delta))
+                        found.append((number, "constant",
+                                      line[:m.start()] + digits + m.group(2) + line[m.end():]))
+        for m in re.finditer(r"\b(if|while) \(", line):
+            depth, end = 0, None
+            for k in range(m.end() - 1, len(line)):
+                depth += {"(": 1, ")": -1}.get(line[k], 0)
+                if depth == 0:
+                    end = k
+                    break
+            if end is not None and code(m.start(), end + 1):
+                inner = line[m.end():end]
+                found.append((number, "negation",
+                              line[:m.end()] + "!(" + inner + ")" + line[end:]))
+        if STATEMENT.match(line) and code(0, len(line)) and line.count("(") == line.count(")"):
+            found.append((number, "deletion", STATEMENT.match(line).group(1) + ";"))
+        offset += len(line) + 1
+    return found
+
+
+def run(command, timeout, cwd=ROOT):
+    try:
+        return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+    except subprocess.TimeoutExpired:
+        return "timeout"
+
+
+def build():
+    return run(["cmake", "--build", str(BUILD)], BUILD_TIMEOUT)
+
+
+def suite():
+    return run(["ctest", "-LE", "Packaging", "-j2", "--timeout", "60"], SUITE_TIMEOUT, BUILD)
+
+
+def restore_pending():
+    if PENDING.exists():
+        name, _, original = PENDING.read_text().partition("\n")
+        (ROOT / name).write_text(original)
+        PENDING.unlink()
+        print(f"mutate: restored {name} from an interrupted run")
+
+
+def configure():
+    if not (BUILD / "build.ninja").exists():
+        # No -Werror: a fault that only warns is still a fault to catch. Test programs are not
+        # relinked against each new library, which they load at run time anyway.
+        subprocess.run(["cmake", "-S", str(ROOT), "-B", str(BUILD), "-G", "Ninja",
+                        "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0",
+                        "-DQUOR_BUILD_BENCH=OFF", "-DQUOR_WERROR=OFF",
+                        "-DCMAKE_LINK_DEPENDS_NO_SHARED=ON"], cwd=ROOT, check=True,
+                       stdout=subprocess.DEVNULL)
+
+
+def main():
+    count = int(sys.argv[1]) if len(sys.argv) > 1 else 100
+    seed = int(sys.argv[2]) if len(sys.argv) > 2 else 1
+    BUILD.mkdir(exist_ok=True)
+    restore_pending()
+    # A stop from outside comes through the same restoring path as an interrupt.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
+    configure()
+    if build() != 0 or suite() != 0:
+        sys.exit("mutate: the unmutated suite does not build and pass in build-mutate/")
+
+    files = sorted(p for d in SOURCES for p in (ROOT / d).rglob("*") if p.suffix in (".cpp", ".h"))
+    candidates = [(path, *site) for path in files for site in sites(path)]
+    faults = random.Random(seed).sample(candidates, min(count, len(candidates)))
+    print(f"mutate: {len(faults)} of {len(candidates)} faults, seed {seed}")
+
+    killed, built, survivors, started = 0, 0, [], time.monotonic()
+    for index, (path, number, kind, new_line) in enumerate(faults, 1):
+        name = str(path.relative_to(ROOT))
+        original = path.read_text()
+        lines = original.split("\n")
+        old_line = lines[number - 1]
+        lines[number - 1] = new_line
+        PENDING.write_text(name + "\n" + original)
+        try:
+            path.write_text("\n".join(lines))
+            status = build()
+            if status != 0:
+                verdict = "not built"
+            else:
+                built += 1
+                result = suite()
+                verdict = "killed" if result != 0 else "SURVIVED"
+                if result == "timeout":
+                    verdict = "killed (timeout)"
+                killed += result != 0
+                if result == 0:
+                    survivors.append((name, number, kind, old_line.strip(), new_line.strip()))
+        finally:
+            path.write_text(original)
+            PENDING.unlink()
+        print(f"[{index}/{len(faults)}] {verdict:16} {name}:{number} {kind}: {old_line.strip()}"
+              f"  =>  {new_line.strip()}", flush=True)
+
+    build()
+    elapsed = time.monotonic() - started
+    print(f"\nmutate: {len(survivors)} survivors")
+    for name, number, kind, old, new in survivors:
+        print(f"  {name}:{number} {kind}\n    - {old}\n    + {new}")
+    score = 100.0 * killed / built if built else 0.0
+    print(f"mutate: killed {killed} of {built} that built ({score:.1f} %), "
+          f"{len(faults) - built} did not build; {elapsed / max(len(faults), 1):.1f} s a fault")
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except KeyboardInterrupt:
+        sys.exit("mutate: interrupted; the source is restored")

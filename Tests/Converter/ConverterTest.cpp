@@ -90,6 +90,8 @@ KnxConverterSceneNumber sceneNumber(MakeIntegerRange(0, 63, 0, 63));
 KnxConverterSceneControl sceneControl(MakeIntegerRange(0, 63, 0, 63));
 KnxConverterSceneInfo sceneInfo(MakeIntegerRange(-64, 64, 0, 255));
 KnxConverterDate date;
+KnxConverterTimeOfDay timeOfDay;
+KnxConverter8BitString char8(MakeIntegerRange(0, 255, 0, 255));
 KnxConverterDateTime dateTime;
 KnxConverter14ByteString latin1String(IntegerRange{0, 255, 0, 255, 1.0});
 KnxConverterDefault fallback;
@@ -113,6 +115,7 @@ TEST(BitFieldConverters, ValuesAndRefusals) {
       {fourBit, To, Dpt(3, 8, 4), Byte(0x09), {0x09}, 4, true, ""},
       {fourBit, To, Dpt(3, 7, 4), Byte(16), {}, 0, false, "Value out of raw range [0..15]: 16"},
       {fourBit, To, Dpt(3, 7, 4), Float(5.0), {}, 0, false, "Wrong tev value type (tvtByte) or DPT main number (3.x)!"},
+      {fourBit, To, Dpt(5, 7, 4), Byte(9), {}, 0, false, "Wrong tev value type (tvtByte) or DPT main number (3.x)!"},
       // The 4-bit converter leaves the table's tvtFloat in place.
       {fourBit, From, Dpt(3, 7, 4), TEVVALUE(tvtFloat), {0x0B}, 4, true, "", Byte(11, tvtFloat)},
       {fourBit, From, Dpt(5, 1, 4), TEVVALUE(tvtFloat), {0x01}, 8, false, "Wrong DPT main number (3.x)!"},
@@ -120,8 +123,10 @@ TEST(BitFieldConverters, ValuesAndRefusals) {
       {status, To, Dpt(6, 20, 8), Byte(0xFC), {0xFC}, 8, true, ""},
       // Permissive: the DPT alone lets another type through, read as its byte.
       {status, To, Dpt(6, 20, 8), Word(0x0104), {0x04}, 8, true, ""},
+      {status, To, Dpt(5, 20, 8), Byte(0x02), {0x02}, 8, true, ""},
       {status, To, Dpt(5, 1, 8), Word(1), {}, 0, false, "Wrong tev value type (tvtByte) or DPT main number (6.020)!"},
       {status, From, Dpt(6, 20, 8), TEVVALUE(tvtEmpty), {0xF4}, 8, true, "", Byte(0xF4)},
+      {status, From, Dpt(5, 20, 8), TEVVALUE(tvtEmpty), {0xF4}, 8, true, "", Byte(0xF4)},
       {status, From, Dpt(5, 1, 8), TEVVALUE(tvtByte), {0x01}, 8, false, "Wrong DPT main number (6.020)!"},
       {status, From, Dpt(6, 20, 8), Byte(9), {0x07}, 8, false, "The internal value of DPT=6.20, f=7 is out of the allowed range."},
       {status, From, Dpt(6, 20, 8), Byte(9), {0x80}, 8, false, "The internal value of DPT=6.20, f=0 is out of the allowed range."},
@@ -141,15 +146,18 @@ TEST(NumericConverters, ValuesAndRefusals) {
       {word16, To, Dpt(8, 1, 16), Integer(1), {}, 0, false, "Wrong DPT main number (7.x) or tev value type (tvtWord)!"},
       {word16, From, Dpt(8, 1, 16), TEVVALUE(tvtWord), {0x00, 0x01}, 16, false, "Wrong DPT main number (7.x)!"},
       {int16, To, Dpt(8, 1, 16), Integer(70000), {0x11, 0x70}, 16, true, ""},
+      {int16, To, Dpt(7, 1, 16), Integer(-2), {0xFF, 0xFE}, 16, true, ""},  // permissive: the type suffices
       {int16, To, Dpt(7, 1, 16), Word(1), {}, 0, false, "Wrong DPT main number (8.x) or tev value type (tvtInteger)!"},
       {int16, From, Dpt(8, 1, 16), TEVVALUE(tvtInteger), {0xFF, 0xFE}, 16, true, "", Integer(-2)},
       {int16, From, Dpt(7, 1, 16), TEVVALUE(tvtInteger), {0x00, 0x01}, 16, false, "Wrong DPT main number (8.x)!"},
       {float16, To, Dpt(8, 1, 16), Integer(1), {}, 0, false, "Wrong DPT main number (9.x) or tev value type (tvtFloat)!"},
+      {float16, To, Dpt(8, 1, 16), Float(21.5), {0x0C, 0x33}, 16, true, ""},
       {float16, To, Dpt(9, 0, 16), Float(std::numeric_limits<double>::quiet_NaN()), {}, 0, false, "The internal value of DPT=9.0, f=nan is out of the allowed range."},
       {float16, From, Dpt(9, 0, 16), TEVVALUE(tvtFloat), {0x7F, 0xFF}, 16, true, "", Float(0.0, tvtInvalid)},
       {float16Dpt9001, To, Dpt(9, 1, 16), Float(-30.0), {0x8A, 0x24}, 16, true, ""},
       {float32, To, Dpt(14, 0, 32), Float(-1e300), {0xFF, 0x80, 0x00, 0x00}, 32, true, ""},
       {float32, To, Dpt(13, 1, 32), Integer(1), {}, 0, false, "Wrong DPT main number (14.x) or tev value type (tvtFloat)!"},
+      {float32, To, Dpt(13, 1, 32), Float(1.5), {0x3F, 0xC0, 0x00, 0x00}, 32, true, ""},
       {float32, From, Dpt(14, 0, 32), TEVVALUE(tvtFloat), {0xC0, 0x20, 0x00, 0x00}, 32, true, "", Float(-2.5)},
       {float32, From, Dpt(9, 1, 32), TEVVALUE(tvtFloat), {0x3F, 0x80, 0x00, 0x00}, 32, false, "Wrong DPT main number (14.x)!"},
       // The 24-bit converter leaves the caller's tvt in place.
@@ -160,6 +168,7 @@ TEST(NumericConverters, ValuesAndRefusals) {
       {uint32Small, From, Dpt(12, 1, 32), TEVVALUE(tvtDWord), {0xFF, 0xFF, 0xFF, 0xFF}, 32, false, "The internal value of DPT=12.1, tvt=8 is out of range: 4294967295!"},
       {int32, To, Dpt(13, 1, 32), Integer(-5), {0xFF, 0xFF, 0xFF, 0xFB}, 32, true, ""},
       {int32, To, Dpt(12, 1, 32), Word(1), {}, 0, false, "Wrong DPT main number (13.x) or tev value type (tvtInteger)!"},
+      {int32, To, Dpt(12, 1, 32), Integer(-5), {0xFF, 0xFF, 0xFF, 0xFB}, 32, true, ""},
       {int32, From, Dpt(12, 1, 32), TEVVALUE(tvtInteger), {0x00, 0x00, 0x00, 0x01}, 32, false, "Wrong DPT main number (13.x)!"},
       {int32Small, To, Dpt(13, 1, 32), Integer(-1), {}, 0, false, "The internal value of DPT=13.1, tvt=4 is out of range: -1!"},
       {int32Small, From, Dpt(13, 1, 32), TEVVALUE(tvtInteger), {0xFF, 0xFF, 0xFF, 0xFF}, 32, false, "The group value of DPT=13.1 is out of range: -1!"},
@@ -175,6 +184,9 @@ TEST(SceneConverters, ValuesAndRefusals) {
   // clang-format off
   CheckAll({
       {sceneNumber, To, Dpt(18, 2, 8), Word(1), {}, 0, false, "Wrong DPT main number (17.001) or tev value type (tvtByte)!"},
+      // Permissive: one right part of main, sub and type lets the value through.
+      {sceneNumber, To, Dpt(18, 1, 8), Integer(5, tvtWord), {0x05}, 8, true, ""},
+      {sceneNumber, From, Dpt(18, 1, 8), TEVVALUE(tvtInteger), {0x05}, 8, true, "", Integer(5, tvtByte)},
       {sceneNumber, To, Dpt(17, 1, 8), Integer(-1), {}, 0, false, "Scene number is out of range (>63) for SceneNumber: -1"},
       // The whole integer is read, even for a byte.
       {sceneNumber, To, Dpt(17, 1, 8), Integer(300, tvtByte), {}, 0, false, "Scene number is out of range (>63) for SceneNumber: 300"},
@@ -183,10 +195,15 @@ TEST(SceneConverters, ValuesAndRefusals) {
       {sceneControl, To, Dpt(18, 1, 8), Byte(0x3F), {0x3F}, 8, true, ""},
       {sceneControl, To, Dpt(18, 2, 8), Byte(1), {}, 0, false, scene18},
       {sceneControl, To, Dpt(18, 1, 8), Integer(1), {}, 0, false, scene18},
+      {sceneControl, To, Dpt(17, 1, 8), Byte(1), {}, 0, false, scene18},
       {sceneControl, To, Dpt(18, 1, 8), Byte(0x40), {}, 0, false, "Scene number is out of range (>63) for SceneControl: 64"},
       {sceneControl, From, Dpt(17, 1, 8), TEVVALUE(tvtInteger), {0x01}, 8, false, "Wrong DPT for Scene number, only 18.001 is valid."},
+      {sceneControl, From, Dpt(18, 2, 8), TEVVALUE(tvtInteger), {0x01}, 8, false, "Wrong DPT for Scene number, only 18.001 is valid."},
       {sceneInfo, To, Dpt(26, 2, 8), Byte(1), {}, 0, false, "Wrong DPT for Scene number (26.001) or tev value type (tvtByte)."},
+      {sceneInfo, To, Dpt(25, 1, 8), Byte(1), {}, 0, false, "Wrong DPT for Scene number (26.001) or tev value type (tvtByte)."},
+      {sceneInfo, To, Dpt(26, 1, 8), Integer(1), {}, 0, false, "Wrong DPT for Scene number (26.001) or tev value type (tvtByte)."},
       {sceneInfo, From, Dpt(26, 2, 8), TEVVALUE(tvtByte), {0x01}, 8, false, "Wrong DPT for Scene number, only 26.001 is valid."},
+      {sceneInfo, From, Dpt(25, 1, 8), TEVVALUE(tvtByte), {0x01}, 8, false, "Wrong DPT for Scene number, only 26.001 is valid."},
       {sceneInfo, From, Dpt(26, 1, 8), TEVVALUE(tvtByte), {0x85}, 8, false, "Reserved bit 8 is set for SceneInfo; refused."},
   });
   // clang-format on
@@ -199,6 +216,14 @@ TEST(DateAndTextConverters, ValuesAndRefusals) {
   CheckAll({
       {date, To, Dpt(11, 1, 24), Time(tvtDate, 1989, 12, 31), {}, 0, false, "Cannot convert the date outside of the range [1990...2089]: year=1989, month=12, day=31"},
       {date, To, Dpt(5, 2, 24), Time(tvtString, 2024, 5, 17), {}, 0, false, "Wrong DPT main number (11.001) or tev value type (tvtDate)!"},
+      // Permissive: one right part of main, sub and type lets the value through.
+      {date, To, Dpt(5, 1, 24), Time(tvtDate, 2024, 5, 17), {0x11, 0x05, 0x18}, 24, true, ""},
+      {date, To, Dpt(11, 1, 24), Time(tvtDateTime, 2024, 5, 17), {0x11, 0x05, 0x18}, 24, true, ""},
+      {date, From, Dpt(5, 1, 24), kUntouched, {0xFF, 0xFF, 0xFF}, 24, false, "No valid Date datagram, reserved fields are not zero!"},
+      {timeOfDay, To, Dpt(5, 1, 24), Time(tvtDayTime, 0, 0, 0, 13, 45, 10, 4), {0x6D, 0x2D, 0x0A}, 24, true, ""},
+      {timeOfDay, From, Dpt(10, 2, 24), kUntouched, {0x6D, 0x6D, 0x0A}, 24, false, "No valid TimeOfDay datagram, reserved fields are not zero!"},
+      {char8, To, Dpt(5, 1, 8), Text("A"), {}, 0, false, "Wrong tev value type (tvtString) or DPT main number (4.x)!"},
+      {char8, To, Dpt(4, 1, 8), Byte(0x41), {}, 0, false, "Wrong tev value type (tvtString) or DPT main number (4.x)!"},
       {date, From, Dpt(11, 1, 24), kUntouched, {0xFF, 0xFF, 0xFF}, 24, false, "No valid Date datagram, reserved fields are not zero!"},
       {date, From, Dpt(11, 1, 24), kUntouched, {17, 5}, 16, false, "Exception caught during conversion of date: BinaryData::GetUInt24Value: index 0 needs 3 bytes, data has 2 bytes"},
       {dateTime, From, Dpt(19, 1, 64), kUntouched, {124, 5, 17, 13, 45}, 40, false, "Exception caught during conversion of date and time: BinaryData::GetUInt8Value: index 5 needs 1 byte, data has 5 bytes"},
@@ -229,6 +254,7 @@ TEST(DefaultConverter, ValuesAndRefusals) {
       {fallback, To, Dpt(5, 1, 8), Boolean(true), {}, 0, true, ""},
       {fallback, To, Dpt(7, 1, 16), Word(0x1234), {0x12, 0x34}, 0, true, ""},  // raw data only: the size stays the group's
       {fallback, To, Dpt(3, 7, 4), Float(-3.0, tvtDimStep), {0xFD}, 8, true, ""},
+      {fallback, To, Dpt(3, 7, 4), Float(-3.0, tvtType1005), {0xFD}, 8, true, ""},
       {fallback, To, Dpt(5, 1, 8), Float(3.0), {0x03}, 8, true, ""},
       {fallback, To, Dpt(0, 0, 0), Float(1.0), {0x3F, 0xF0, 0, 0, 0, 0, 0, 0}, 0, true, ""},
       {fallback, To, Dpt(16, 0, 200), Text(std::string(24, 'a')), Bytes(24, 'a'), 0, true, ""},

@@ -237,6 +237,7 @@ TEST_F(DptTableTest, OneWayValuesAndRefusalsFromKnx) {
       {{8, 18, 1}, {0x3F}, 8, true, Byte(0x3F, tvtInteger), nullptr, By::Nobody},
       {{8, 18, 1}, {0x45}, 8, false, TEVVALUE(tvtInteger), "Reserved bit is used for scene number in DPT scene control!", By::Converter},
       {{64, 19, 1}, {0x7C, 0x0D, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, false, TEVVALUE(tvtDateTime), "Cannot convert invalid date and time: year=2024, month=13, day=17, hour=13, minute=45, second=10", By::Converter},
+      {{64, 19, 1}, {0x7C, 0x05, 0x11, 0x18, 0x2D, 0x0A, 0x20, 0x00}, 64, false, TEVVALUE(tvtDateTime), "Cannot convert invalid date and time: year=2024, month=5, day=17, hour=24, minute=45, second=10", By::Converter},
       // Bits above each field, weekday bits and flag bytes are ignored; the two rows set every
       // bit of every field, at the first and the last year.
       {{64, 19, 1}, {0xFF, 0xFC, 0xFF, 0xF7, 0xFB, 0xFB, 0xFF, 0xFF}, 64, true, Calendar(tvtDateTime, 2155, 12, 31, 23, 59, 59), nullptr, By::Nobody},

@@ -153,7 +153,8 @@ QUOR_DECLARE_RANGED_KNX_CONVERTER(KnxConverter4Bit, FloatIntegerRange)
 QUOR_DECLARE_RANGED_KNX_CONVERTER(KnxConverterStatus8Bit, IntegerRange)
 
 // Numbers.
-/// Unsigned 8-bit values (DPT 5.x, 20.x, 21.x, 23.x, 236.x, 238.x), scaled by the range.
+/// Unsigned 8-bit values (DPT 5.x, 20.x, 21.x, 23.x, 236.x, 238.x), not scaled: received
+/// values are checked against the range's internal window, sent ones only for DPT 5.006.
 QUOR_DECLARE_RANGED_KNX_CONVERTER(KnxConverterByte8BitUnsigned, IntegerRange)
 /// Signed 8-bit values (DPT 6.x).
 QUOR_DECLARE_RANGED_KNX_CONVERTER(KnxConverterInteger8BitSigned, IntegerRange)

@@ -50,7 +50,8 @@ struct QUOR_API DptValueEntry {
   KNXDPT dpt;                               ///< Main and sub number; the row's bit size.
   TevValueType tvt;                         ///< Value type of the platform side.
   TevDP::TevValueSubType tst;               ///< Value sub-type of the platform side.
-  std::unique_ptr<KnxConverter> converter;  ///< The encoding; null only in the not-found entry.
+  std::unique_ptr<KnxConverter> converter;  ///< The encoding; a KnxConverterDefault in the
+                                            ///< not-found entry.
 };
 
 /// The DPT table's storage.
@@ -78,7 +79,7 @@ class QUOR_API DptValueMap {
   virtual ~DptValueMap() = default;
 
   /// The entry of main.sub, else of main.x (sub 0) for a sub without its own entry; the
-  /// process-wide not-found entry (tvt = tvtEmpty, no converter), logged at ERROR, when
+  /// process-wide not-found entry (tvt = tvtEmpty, a KnxConverterDefault), logged at ERROR, when
   /// neither exists. The reference stays valid until Clear() or the map's end.
   const DptValueEntry& GetEntry(const KNXDPT& dpt) const;
   /// Whether an entry is registered for exactly this main and sub number.
@@ -126,8 +127,9 @@ class QUOR_API KnxValueConverter {
 
   /// Clears the table and fills it with the built-in DPT rows; always true.
   bool Init();
-  /// Adds a row with its own clone of converter; false, with nothing added, when main and sub
-  /// number are taken.
+  /// Adds a row with its own clone of converter. When main and sub number are taken, the
+  /// first row stays, nothing is added and the result is true all the same: callers have
+  /// always counted a duplicate as registered.
   bool AddDptValueMapEntry(unsigned short mainNumber, unsigned short subNumber,
                            unsigned char bitSize, TevValueType tvt, TevDP::TevValueSubType tst,
                            const KnxConverter& converter);

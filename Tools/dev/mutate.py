@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Small mutation run over the library's sources: how many planted faults does the suite catch?
 
-Faults are drawn with a seed from the code of QuorObjectModel/ and Include/Quor/ (never inside a
+Faults are drawn with a seed, one per line, from the code of QuorObjectModel/ and Include/Quor/ (never inside a
 comment or a string literal): a constant +-1, a flipped comparison or logical operator, a negated
 condition, return true/false swapped, a deleted statement. Each is built incrementally in
 build-mutate/ and run against the suite without the packaging tests under a timeout; the file is
@@ -80,6 +80,12 @@ SWAPS = [
 NUMBER = re.compile(r"(?<![\w.])(0[xX][0-9a-fA-F]+|\d+)([uUlL]*)(?![\w.])")
 STATEMENT = re.compile(r"^(\s*)(?!return\b|break\b|continue\b|case\b|default\b|else\b)[\w:]"
                        r"[^;{}]*;\s*$")
+# Declarations are no statements to delete: without them the code rarely builds, and a
+# defaulted or declared member that goes changes nothing.
+DECLARATION = re.compile(r"^\s*(virtual|explicit|static|using|typedef|friend|template|constexpr|"
+                         r"mutable|inline|const|unsigned|signed|bool|int|char|double|float|void|"
+                         r"auto|std::|boost::|[\w:]+(<.*>)?[\s*&]+\w+\s*(=|;|\(|\{|\[))|"
+                         r"= (default|delete);")
 
 
 def sites(path):
@@ -117,7 +123,10 @@ def sites(path):
                 inner = line[m.end():end]
                 found.append((number, "negation",
                               line[:m.end()] + "!(" + inner + ")" + line[end:]))
-        if STATEMENT.match(line) and code(0, len(line)) and line.count("(") == line.count(")"):
+        # In a header, only the bodies of inline functions (indented deeper than members).
+        body = path.suffix == ".cpp" or line.startswith("    ")
+        if (body and STATEMENT.match(line) and not DECLARATION.search(line)
+                and code(0, len(line)) and line.count("(") == line.count(")")):
             found.append((number, "deletion", STATEMENT.match(line).group(1) + ";"))
         offset += len(line) + 1
     return found
@@ -163,16 +172,26 @@ def main():
     seed = int(sys.argv[2]) if len(sys.argv) > 2 else 1
     BUILD.mkdir(exist_ok=True)
     restore_pending()
-    # A stop from outside comes through the same restoring path as an interrupt.
+    # A stop from outside comes through the same restoring path as an interrupt, also where
+    # a background start left interrupts ignored.
+    signal.signal(signal.SIGINT, signal.default_int_handler)
     signal.signal(signal.SIGTERM, signal.default_int_handler)
     configure()
     if build() != 0 or suite() != 0:
         sys.exit("mutate: the unmutated suite does not build and pass in build-mutate/")
 
     files = sorted(p for d in SOURCES for p in (ROOT / d).rglob("*") if p.suffix in (".cpp", ".h"))
-    candidates = [(path, *site) for path in files for site in sites(path)]
-    faults = random.Random(seed).sample(candidates, min(count, len(candidates)))
-    print(f"mutate: {len(faults)} of {len(candidates)} faults, seed {seed}")
+    # A line is drawn first, then one of its faults: a table row of twenty numbers weighs as
+    # much as a line of logic.
+    by_line = {}
+    for path in files:
+        for site in sites(path):
+            by_line.setdefault((path, site[0]), []).append((path, *site))
+    rng = random.Random(seed)
+    lines = rng.sample(sorted(by_line), min(count, len(by_line)))
+    faults = [rng.choice(by_line[line]) for line in lines]
+    print(f"mutate: {len(faults)} faults on as many of {len(by_line)} lines, seed {seed}",
+          flush=True)
 
     killed, built, survivors, started = 0, 0, [], time.monotonic()
     for index, (path, number, kind, new_line) in enumerate(faults, 1):

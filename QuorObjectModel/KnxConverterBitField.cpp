@@ -73,7 +73,7 @@ bool KnxConverterDefault::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupV
 bool KnxConverter1Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                   KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 1 || value.tvt != tvtBoolean) {
+  if (!Detail::PassesStrictCheck(dpt.mainNumber == 1, value.tvt == tvtBoolean)) {
     return false;  // refused without a message of its own
   }
   group.SetAsBoolean(value.value.byteValue != 0);
@@ -92,7 +92,7 @@ bool KnxConverter1Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
 bool KnxConverter2Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                   KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 2 || value.tvt != tvtByte) {
+  if (!Detail::PassesStrictCheck(dpt.mainNumber == 2, value.tvt == tvtByte)) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtByte) or DPT main number (2.x)!");
     return false;
   }
@@ -114,7 +114,7 @@ bool KnxConverter2Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
 bool KnxConverter4Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                   KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 3 || value.tvt != tvtByte) {
+  if (!Detail::PassesStrictCheck(dpt.mainNumber == 3, value.tvt == tvtByte)) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtByte) or DPT main number (3.x)!");
     return false;
   }
@@ -142,7 +142,8 @@ bool KnxConverter4Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
 bool KnxConverterStatus8Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                         KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 6 && dpt.subNumber != 20 && value.tvt != tvtByte) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 6, dpt.subNumber == 20,
+                                     value.tvt == tvtByte)) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtByte) or DPT main number (6.020)!");
     return false;
   }
@@ -160,7 +161,7 @@ bool KnxConverterStatus8Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value
 bool KnxConverterStatus8Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
                                           TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
-  if (dpt.mainNumber != 6 && dpt.subNumber != 20) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 6, dpt.subNumber == 20)) {
     QUOR_LOG_ERROR("Wrong DPT main number (6.020)!");
     return false;
   }

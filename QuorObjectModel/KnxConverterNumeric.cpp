@@ -66,7 +66,7 @@ bool KnxConverterByte8BitUnsigned::FromKnxValue(const KNXDPT& dpt,
 bool KnxConverterInteger8BitSigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                                KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 6 || value.tvt != tvtInteger) {
+  if (!Detail::PassesStrictCheck(dpt.mainNumber == 6, value.tvt == tvtInteger)) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtInteger) or DPT main number (6.x)!");
     return false;
   }
@@ -87,7 +87,7 @@ bool KnxConverterInteger8BitSigned::FromKnxValue(const KNXDPT& dpt,
 bool KnxConverterInteger16BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                                   KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 7 && value.tvt != tvtWord) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 7, value.tvt == tvtWord)) {
     QUOR_LOG_ERROR("Wrong DPT main number (7.x) or tev value type (tvtWord)!");
     return false;
   }
@@ -111,7 +111,7 @@ bool KnxConverterInteger16BitUnsigned::FromKnxValue(const KNXDPT& dpt,
 bool KnxConverterInteger16BitSigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                                 KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 8 && value.tvt != tvtInteger) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 8, value.tvt == tvtInteger)) {
     QUOR_LOG_ERROR("Wrong DPT main number (8.x) or tev value type (tvtInteger)!");
     return false;
   }
@@ -135,7 +135,8 @@ bool KnxConverterInteger16BitSigned::FromKnxValue(const KNXDPT& dpt,
 bool KnxConverterFloat16BitFloat::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                              KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 9 && value.tvt != tvtFloat && value.tvt != tvtInvalid) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 9, value.tvt == tvtFloat,
+                                     value.tvt == tvtInvalid)) {
     QUOR_LOG_ERROR("Wrong DPT main number (9.x) or tev value type (tvtFloat)!");
     return false;
   }
@@ -174,7 +175,8 @@ bool KnxConverterFloat16BitFloat::FromKnxValue(const KNXDPT& dpt, const KnxStack
 bool KnxConverterFloat32BitFloat::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                              KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 14 && value.tvt != tvtFloat && value.tvt != tvtInvalid) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 14, value.tvt == tvtFloat,
+                                     value.tvt == tvtInvalid)) {
     QUOR_LOG_ERROR("Wrong DPT main number (14.x) or tev value type (tvtFloat)!");
     return false;
   }
@@ -254,7 +256,7 @@ bool KnxConverterInteger32BitUnsigned::FromKnxValue(const KNXDPT& dpt,
 bool KnxConverterInteger32BitSigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                                 KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 13 && value.tvt != tvtInteger) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 13, value.tvt == tvtInteger)) {
     QUOR_LOG_ERROR("Wrong DPT main number (13.x) or tev value type (tvtInteger)!");
     return false;
   }

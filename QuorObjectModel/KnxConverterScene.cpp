@@ -16,7 +16,8 @@ constexpr uint8_t kSceneInfoReservedBit = 0x80;     // bit 7
 bool KnxConverterSceneNumber::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                          KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 17 && dpt.subNumber != 1 && value.tvt != tvtByte) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 17, dpt.subNumber == 1,
+                                     value.tvt == tvtByte)) {
     QUOR_LOG_ERROR("Wrong DPT main number (17.001) or tev value type (tvtByte)!");
     return false;
   }
@@ -33,7 +34,7 @@ bool KnxConverterSceneNumber::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& valu
 bool KnxConverterSceneNumber::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
                                            TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
-  if (dpt.mainNumber != 17 && dpt.subNumber != 1) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 17, dpt.subNumber == 1)) {
     QUOR_LOG_ERROR("Wrong DPT main number (17.001)!");
     return false;
   }
@@ -51,7 +52,7 @@ bool KnxConverterSceneNumber::FromKnxValue(const KNXDPT& dpt, const KnxStack::Gr
 bool KnxConverterSceneControl::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                           KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 18 || dpt.subNumber != 1 || value.tvt != tvtByte) {
+  if (!Detail::PassesStrictCheck(dpt.mainNumber == 18, dpt.subNumber == 1, value.tvt == tvtByte)) {
     QUOR_LOG_ERROR("Wrong DPT for Scene number (18.001) or tev value type (tvtByte).");
     return false;
   }
@@ -68,7 +69,7 @@ bool KnxConverterSceneControl::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& val
 bool KnxConverterSceneControl::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
                                             TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
-  if (dpt.mainNumber != 18 || dpt.subNumber != 1) {
+  if (!Detail::PassesStrictCheck(dpt.mainNumber == 18, dpt.subNumber == 1)) {
     QUOR_LOG_ERROR("Wrong DPT for Scene number, only 18.001 is valid.");
     return false;
   }
@@ -84,7 +85,7 @@ bool KnxConverterSceneControl::FromKnxValue(const KNXDPT& dpt, const KnxStack::G
 bool KnxConverterSceneInfo::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                        KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 26 || dpt.subNumber != 1 || value.tvt != tvtByte) {
+  if (!Detail::PassesStrictCheck(dpt.mainNumber == 26, dpt.subNumber == 1, value.tvt == tvtByte)) {
     QUOR_LOG_ERROR("Wrong DPT for Scene number (26.001) or tev value type (tvtByte).");
     return false;
   }
@@ -100,7 +101,7 @@ bool KnxConverterSceneInfo::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
 bool KnxConverterSceneInfo::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
                                          TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
-  if (dpt.mainNumber != 26 || dpt.subNumber != 1) {
+  if (!Detail::PassesStrictCheck(dpt.mainNumber == 26, dpt.subNumber == 1)) {
     QUOR_LOG_ERROR("Wrong DPT for Scene number, only 26.001 is valid.");
     return false;
   }

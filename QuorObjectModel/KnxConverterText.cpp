@@ -9,6 +9,7 @@
 
 #include "QuorObjectModel/ConverterTrace.h"
 #include "QuorObjectModel/KnxConverter.h"
+#include "QuorObjectModel/KnxConverterDetail.h"
 #include "QuorObjectModel/TimeOfDay.h"
 
 namespace Quor {
@@ -77,7 +78,7 @@ constexpr unsigned kDateTimeBits = 64;
 bool KnxConverter8BitString::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                         KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 4 || value.tvt != tvtString) {
+  if (!Detail::PassesStrictCheck(dpt.mainNumber == 4, value.tvt == tvtString)) {
     QUOR_LOG_ERROR("Wrong tev value type (tvtString) or DPT main number (4.x)!");
     return false;
   }
@@ -117,7 +118,7 @@ bool KnxConverter8BitString::FromKnxValue(const KNXDPT& dpt, const KnxStack::Gro
 bool KnxConverter14ByteString::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                           KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 16 && value.tvt != tvtString) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 16, value.tvt == tvtString)) {
     QUOR_LOG_ERROR("Wrong DPT main number (16.x) or tev value type (tvtString)!");
     return false;
   }
@@ -165,7 +166,8 @@ bool KnxConverterDate::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                   KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
   try {
-    if (dpt.mainNumber != 11 && dpt.subNumber != 1 && value.tvt != tvtDate) {
+    if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 11, dpt.subNumber == 1,
+                                       value.tvt == tvtDate)) {
       QUOR_LOG_ERROR("Wrong DPT main number (11.001) or tev value type (tvtDate)!");
       return false;
     }
@@ -187,7 +189,7 @@ bool KnxConverterDate::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
                                     TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   try {
-    if (dpt.mainNumber != 11 && dpt.subNumber != 1) {
+    if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 11, dpt.subNumber == 1)) {
       QUOR_LOG_ERROR("Wrong DPT main number (11.001)!");
       return false;
     }
@@ -219,7 +221,8 @@ bool KnxConverterDate::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
 bool KnxConverterTimeOfDay::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                        KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  if (dpt.mainNumber != 10 && dpt.subNumber != 1 && value.tvt != tvtDayTime) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 10, dpt.subNumber == 1,
+                                     value.tvt == tvtDayTime)) {
     QUOR_LOG_ERROR("Wrong DPT main number (10.001) or tev value type (tvtDayTime)!");
     return false;
   }
@@ -239,7 +242,7 @@ bool KnxConverterTimeOfDay::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
 bool KnxConverterTimeOfDay::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
                                          TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
-  if (dpt.mainNumber != 10 && dpt.subNumber != 1) {
+  if (!Detail::PassesPermissiveCheck(dpt.mainNumber == 10, dpt.subNumber == 1)) {
     QUOR_LOG_ERROR("Wrong DPT main number (10.001)!");
     return false;
   }

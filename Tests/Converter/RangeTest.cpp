@@ -34,12 +34,13 @@ TEST(Ranges, ScaleFactorIsTheSignedRatioOfTheSpans) {
       {[] { return FloatIntegerRange(-100.0, 100.0, 0, 15).scaleFactor; }, 0.075, ""},
       {[] { return FloatIntegerRange(1.5, 1.5, 0, 15).scaleFactor; }, 1.0, failed + "double range [1.5, 1.5]."},
       {[] { return FloatIntegerRange(0.0, 1.0, 7, 7).scaleFactor; }, 1.0, failed + "integer range [7, 7]."},
-      {[] { return FloatIntegerRange(0.0, INFINITY, 0, 15).scaleFactor; }, 1.0, failed + "double range [0, inf] or because invalid integer range [0, 15]."},
+      // A factor that comes out as 0 is set back to 1, whatever it was before.
+      {[] { FloatIntegerRange r(0.0, 1.0, 0, 15); r.doubleMax = INFINITY; r.CalculateScaleFactor(); return r.scaleFactor; }, 1.0, failed + "double range [0, inf] or because invalid integer range [0, 15]."},
       {[] { return MakeFloatRange(10.0, 0.0, 0.0, 10.0).scaleFactor; }, 1.0, ""},  // order ignored
       {[] { return MakeFloatRange(0.0, 10.0, 40.0, 0.0).scaleFactor; }, 4.0, ""},
       {[] { return MakeFloatRange(2.0, 2.0, 0.0, 1.0).scaleFactor; }, 1.0, failed + "double range [2, 2]."},
       {[] { return MakeFloatRange(0.0, 1.0, 0.25, 0.25).scaleFactor; }, 1.0, failed + "external range [0.25, 0.25]."},
-      {[] { return MakeFloatRange(0.0, INFINITY, 0.0, 1.0).scaleFactor; }, 1.0, failed + "double range [0, inf] or because invalid external range [0, 1]."},
+      {[] { FloatRange r{0.0, INFINITY, 0.0, 1.0, 7.0}; r.CalculateScaleFactor(); return r.scaleFactor; }, 1.0, failed + "double range [0, inf] or because invalid external range [0, 1]."},
       // clang-format on
   };
   for (const auto& c : cases) {

@@ -151,13 +151,19 @@ TEST(AppHostConfigFile, LoadsOrLogsAndKeepsTheSettings) {
       {full.Dir() + "/a\"b&c.xml", {Error("App host config file cannot be read from: \"" + full.Dir() + "/a&\"b&&c.xml\"")}, " debug"},
       // Opens, then fails on the first read.
       {"/proc/self/mem", {Error("App host config file cannot be read from: \"/proc/self/mem\"")}, " debug"},
+      // No path: the host's call of the fixed path, which a build machine does not have.
+      {"", {Error("App host config file cannot be read from: \"/opt/userdata/etc/quorapphost/quorapphostconfig.xml\"")}, " debug"},
       // clang-format on
   };
   for (const auto& c : cases) {
     AppHostConfiguration config;
     config.SetAppDebugMode(true);
     LogCapture capture;
-    config.LoadConfigurationFile(c.path);
+    if (c.path.empty()) {
+      config.LoadConfigurationFile();
+    } else {
+      config.LoadConfigurationFile(c.path);
+    }
     EXPECT_EQ(capture.Lines(), c.lines) << c.path;
     EXPECT_EQ(Describe(config), c.settings) << c.path;
   }

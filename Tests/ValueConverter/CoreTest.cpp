@@ -148,6 +148,17 @@ TEST_F(CoreTest, EntriesStayWhereTheyAreAcrossRegistrations) {
   EXPECT_EQ(converter.GetEntry(KNXDPT{8, 70, 2}).dpt.mainNumber, 70);
 }
 
+// Init() starts from an empty map: what was registered before, at main 0 too, is gone, and
+// a second Init() leaves one filling.
+TEST_F(CoreTest, InitStartsFromAnEmptyMap) {
+  Add(0, 5, 8, tvtByte, probe);
+  ASSERT_TRUE(converter.Init());
+  ASSERT_TRUE(converter.Init());
+  const LogCapture quiet(log4cplus::OFF_LOG_LEVEL);
+  EXPECT_EQ(converter.GetEntry(KNXDPT{8, 0, 5}).tvt, tvtEmpty);
+  EXPECT_EQ(converter.GetMap().Size(), 53u);
+}
+
 TEST_F(CoreTest, FirstRegistrationWinsAndTheMapOwnsItsClones) {
   ConverterProbe second;
   Add(9, 1, 16, tvtFloat, probe, TevDP::tstPhysicalFloat);

@@ -43,7 +43,8 @@ struct Case {
 };
 
 bool SameStorage(const TEVVALUE& a, const TEVVALUE& b) {
-  return a.tvt == b.tvt && std::memcmp(&a.value, &b.value, sizeof a.value) == 0;
+  return a.tvt == b.tvt && std::memcmp(&a.value, &b.value, sizeof a.value) == 0 &&
+         a.stringValue == b.stringValue;
 }
 
 void CheckAll(const std::vector<Case>& cases) {
@@ -141,6 +142,7 @@ TEST(NumericConverters, ValuesAndRefusals) {
   // clang-format off
   CheckAll({
       {byte8, To, Dpt(5, 1, 8), Word(1), {}, 0, false, "Wrong tev value type (tvtByte)!"},
+      {byte8, From, Dpt(5, 1, 8), TEVVALUE(tvtEmpty), {0x80}, 8, true, "", Byte(0x80)},
       {int8, To, Dpt(7, 1, 8), Integer(1), {}, 0, false, "Wrong tev value type (tvtInteger) or DPT main number (6.x)!"},
       {int8, To, Dpt(6, 1, 8), Byte(1), {}, 0, false, "Wrong tev value type (tvtInteger) or DPT main number (6.x)!"},
       {word16, To, Dpt(7, 1, 16), Integer(0x10005), {0x00, 0x05}, 16, true, ""},  // permissive: DPT suffices
@@ -225,6 +227,7 @@ TEST(DateAndTextConverters, ValuesAndRefusals) {
       {timeOfDay, From, Dpt(10, 2, 24), kUntouched, {0x6D, 0x6D, 0x0A}, 24, false, "No valid TimeOfDay datagram, reserved fields are not zero!"},
       {char8, To, Dpt(5, 1, 8), Text("A"), {}, 0, false, "Wrong tev value type (tvtString) or DPT main number (4.x)!"},
       {char8, To, Dpt(4, 1, 8), Byte(0x41), {}, 0, false, "Wrong tev value type (tvtString) or DPT main number (4.x)!"},
+      {char8, From, Dpt(4, 2, 8), Text("old"), {0xE9}, 8, true, "", Text("\xC3\xA9")},  // the text is replaced
       {date, From, Dpt(11, 1, 24), kUntouched, {0xFF, 0xFF, 0xFF}, 24, false, "No valid Date datagram, reserved fields are not zero!"},
       {date, From, Dpt(11, 1, 24), kUntouched, {17, 5}, 16, false, "Exception caught during conversion of date: BinaryData::GetUInt24Value: index 0 needs 3 bytes, data has 2 bytes"},
       {dateTime, From, Dpt(19, 1, 64), kUntouched, {124, 5, 17, 13, 45}, 40, false, "Exception caught during conversion of date and time: BinaryData::GetUInt8Value: index 5 needs 1 byte, data has 5 bytes"},

@@ -21,7 +21,9 @@
 #include <QuorHelper/TimeOfDay.h>
 #include <QuorHelper/Utf8String.h>
 
+#include "QuorObjectModel/KnxTimeOfDay.h"
 #include "QuorObjectModel/KnxValueConverter.h"
+#include "QuorObjectModel/KnxWireFormat.h"
 #include "QuorObjectModel/KnxZebMapping.h"
 #include "QuorObjectModel/TimeOfDay.h"
 
@@ -35,38 +37,15 @@ using KnxStack::GroupValue;
 // A decode that takes this long is worth a line in the log.
 constexpr boost::chrono::nanoseconds kSlowDecode{100000000};
 
-constexpr unsigned int kDateBytes = 3;
 constexpr unsigned int kDateTwoDigitYearLimit = 100;
-constexpr int kDateFirstYear = 1990;
-constexpr int kDateLastYear = 2089;
-constexpr int kDateTimeYearOffset = 1900;
-constexpr unsigned int kDateTimeBits = 64;
-constexpr unsigned int kUnsigned24Bits = 24;
+constexpr int kDateLastYear = Knx::kFirstDateYear + static_cast<int>(Knx::kDateYears) - 1;
 constexpr unsigned char kHighestSceneNumber = 63;
 constexpr std::uint32_t kWordLimit = 65536;
 
-using DateTimeBytes = std::array<unsigned char, 8>;
-// Sent when a date-time cannot be built: every field zero, the invalid flags set.
-constexpr DateTimeBytes kInvalidDateTime = {0, 0, 0, 0, 0, 0, 0xBE, 0};
-// Second flag byte of a valid date-time: no fault, no daylight-saving information.
-constexpr unsigned char kDateTimeFlags = 0x20;
+using DateTimeBytes = std::array<unsigned char, Knx::kDateTimeBytes>;
 
 static_assert(std::numeric_limits<float>::is_iec559,
               "narrowing a double beyond the float range must give an infinity");
-
-// DPT numbers are 32 bits wide, as unsigned long is on the device: a wider host looks at the
-// same bits.
-std::uint32_t DptNumber(unsigned long dpt) {
-  return static_cast<std::uint32_t>(dpt);
-}
-
-unsigned long MainType(unsigned long dpt) {
-  return DptNumber(dpt) >> 16;
-}
-
-unsigned long SubType(unsigned long dpt) {
-  return dpt & 0xFFFF;
-}
 
 // Empty for a year, month or day that boost refuses, such as 30 February.
 boost::optional<boost::gregorian::date> MakeDate(int year, int month, int day) {
@@ -105,19 +84,12 @@ boost::optional<TEVVALUE> ReadString14(const GroupValue& group, TevValueType tvt
 
 boost::optional<TEVVALUE> DecodeTimeOfDay(const GroupValue& group, TevValueType tvt,
                                           const LogSite& site) {
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  GroupValue::DayOfWeek day = GroupValue::NoDay;
-  group.GetAsTimeOfDay(hour, minute, second, day);
-  // Both weekday enumerations count 0 = no day, 1..7 = Monday..Sunday.
-  const auto timeOfDay = QuorApp::TimeOfDay::Create(
-      static_cast<unsigned char>(hour), static_cast<unsigned char>(minute),
-      static_cast<unsigned char>(second), static_cast<QuorApp::DayOfWeek>(day));
+  const ReceivedTimeOfDay received = ReadTimeOfDay(group);
+  const auto& timeOfDay = received.timeOfDay;
   if (!timeOfDay) {
-    QUOR_LOG_WARN_AT(site, "Received invalid DPT 10 time of day: " << hour << ":" << minute << ":"
-                                                                   << second << " "
-                                                                   << static_cast<int>(day));
+    QUOR_LOG_WARN_AT(site, "Received invalid DPT 10 time of day: "
+                               << received.hour << ":" << received.minute << ":" << received.second
+                               << " " << static_cast<int>(received.day));
     return boost::none;
   }
   TEVVALUE result = ToTevValue(*timeOfDay, tvt);
@@ -128,7 +100,7 @@ boost::optional<TEVVALUE> DecodeTimeOfDay(const GroupValue& group, TevValueType 
 boost::optional<TEVVALUE> DecodeDate(const GroupValue& group, TevValueType tvt,
                                      const LogSite& site) {
   const BinaryData& raw = group.GetRawData();
-  if (raw.GetSize() != kDateBytes) {
+  if (raw.GetSize() != Knx::kDateBytes) {
     QUOR_LOG_WARN_AT(site, "Received an invalid DPT 11.001 date from the KNX: Length in bytes is "
                                << raw.GetSize() << ", expected 3");
     return boost::none;
@@ -143,7 +115,7 @@ boost::optional<TEVVALUE> DecodeDate(const GroupValue& group, TevValueType tvt,
   int month = 0;
   int year = 0;
   group.GetAsDate(day, month, year);
-  const bool inRange = year >= kDateFirstYear && year <= kDateLastYear && month >= 1 &&
+  const bool inRange = year >= Knx::kFirstDateYear && year <= kDateLastYear && month >= 1 &&
                        month <= 12 && day >= 1 && day <= 31;
   // Chosen: a day its month lacks is refused at WARN with the same line, so no calendar
   // exception reaches the caller. The converter check normally refuses such a date first.
@@ -158,13 +130,7 @@ boost::optional<TEVVALUE> DecodeDate(const GroupValue& group, TevValueType tvt,
 
 boost::optional<TEVVALUE> DecodeDateTime(const GroupValue& group, TevValueType tvt,
                                          const LogSite& site) {
-  const BinaryData& raw = group.GetRawData();
-  const int year = raw.GetUInt8Value(0) + kDateTimeYearOffset;
-  const int month = raw.GetUInt8Value(1) & 0x0F;
-  const int day = raw.GetUInt8Value(2) & 0x1F;
-  const int hour = raw.GetUInt8Value(3) & 0x1F;
-  const int minute = raw.GetUInt8Value(4) & 0x3F;
-  const int second = raw.GetUInt8Value(5) & 0x3F;
+  const auto [year, month, day, hour, minute, second] = Knx::ReadDateTimeFields(group.GetRawData());
   // Chosen, as for DPT 11: a date that does not exist is refused at WARN, not thrown.
   const auto date = MakeDate(year, month, day);
   if (!date) {
@@ -273,11 +239,8 @@ boost::optional<GroupValue> EncodeFloat16(const TEVVALUE& value, unsigned long /
 
 boost::optional<GroupValue> EncodeUnsigned24(const TEVVALUE& value, unsigned long /*mainType*/,
                                              const LogSite& /*site*/) {
-  const std::uint32_t dword = value.value.dwordValue;
-  const unsigned char bytes[] = {static_cast<unsigned char>(dword >> 16),
-                                 static_cast<unsigned char>(dword >> 8),
-                                 static_cast<unsigned char>(dword)};
-  return GroupValue(BinaryData(bytes, sizeof bytes), kUnsigned24Bits);
+  const auto bytes = Knx::Unsigned24Bytes(value.value.dwordValue);
+  return GroupValue(BinaryData(bytes.data(), bytes.size()), Knx::kUnsigned24Bits);
 }
 
 boost::optional<GroupValue> EncodeTimeOfDay(const TEVVALUE& value, unsigned long /*mainType*/,
@@ -289,10 +252,8 @@ boost::optional<GroupValue> EncodeTimeOfDay(const TEVVALUE& value, unsigned long
                                                          << " to TimeOfDay");
     return boost::none;
   }
-  // Both weekday enumerations count 0 = no day, 1..7 = Monday..Sunday.
   GroupValue group;
-  group.SetAsTimeOfDay(timeOfDay->GetHour(), timeOfDay->GetMinute(), timeOfDay->GetSecond(),
-                       static_cast<GroupValue::DayOfWeek>(timeOfDay->GetWeekday()));
+  SetTimeOfDay(group, *timeOfDay);
   return group;
 }
 
@@ -328,20 +289,20 @@ DateTimeBytes ToDateTimeBytes(const TEVTIME& time) {
   const boost::posix_time::time_duration timeOfDay = dateTime.time_of_day();
   // 1 = Monday .. 7 = Sunday; boost counts 0 = Sunday.
   const int weekday = (date.day_of_week().as_number() + 6) % 7 + 1;
-  return {static_cast<unsigned char>(date.year() - kDateTimeYearOffset),
+  return {static_cast<unsigned char>(date.year() - Knx::kFirstDateTimeYear),
           static_cast<unsigned char>(date.month()),
           static_cast<unsigned char>(date.day()),
-          static_cast<unsigned char>(timeOfDay.hours() | (weekday << 5)),
+          static_cast<unsigned char>(timeOfDay.hours() | (weekday << Knx::kWeekdayShift)),
           static_cast<unsigned char>(timeOfDay.minutes()),
           static_cast<unsigned char>(timeOfDay.seconds()),
-          kDateTimeFlags,
+          Knx::kDateTimeFlags,
           0};
 }
 
 boost::optional<GroupValue> EncodeDateTime(const TEVVALUE& value, unsigned long /*mainType*/,
                                            const LogSite& site) {
   const TEVTIME& time = value.value.timeValue;
-  DateTimeBytes bytes = kInvalidDateTime;
+  DateTimeBytes bytes = Knx::kInvalidDateTime;
   try {
     bytes = ToDateTimeBytes(time);
   } catch (const std::exception& e) {
@@ -349,7 +310,7 @@ boost::optional<GroupValue> EncodeDateTime(const TEVVALUE& value, unsigned long 
                                 << QuorApp::FormatTevTimeFields(time)
                                 << " to a KNX date and time: " << e.what());
   }
-  return GroupValue(BinaryData(bytes.data(), bytes.size()), kDateTimeBits);
+  return GroupValue(BinaryData(bytes.data(), bytes.size()), Knx::kDateTimeBits);
 }
 
 using Storage = TEVVALUE::Storage;
@@ -394,7 +355,7 @@ const Row* FindRow(const Row (&rows)[Size], unsigned long mainType) {
 }
 
 TevValueType ValueTypeOf(unsigned long dpt) {
-  return KnxZebMapping::GetTvtFromDpt(DptNumber(dpt));
+  return KnxZebMapping::GetTvtFromDpt(Knx::Low32Bits(dpt));
 }
 
 }  // namespace
@@ -407,10 +368,10 @@ boost::optional<GroupValue> TevValueToGroupValue(const TEVVALUE& value, unsigned
                    << TEVVALUE::GetNameFromValueType(value.tvt) << "'");
     return boost::none;
   }
-  const unsigned long mainType = MainType(dpt);
+  const unsigned long mainType = Knx::MainTypeOf(dpt);
   const EncodeRow* const row = FindRow(kEncoders, mainType);
   if (row == nullptr) {
-    QUOR_LOG_ERROR("Value type " << mainType << " not supported (dwDPT=" << DptNumber(dpt)
+    QUOR_LOG_ERROR("Value type " << mainType << " not supported (dwDPT=" << Knx::Low32Bits(dpt)
                                  << " with value='"
                                  << "tvt: " << static_cast<int>(value.tvt)
                                  << ", ToString(): " << value.ToString() << "').");
@@ -423,15 +384,15 @@ boost::optional<TEVVALUE> GroupValueToTevValue(const GroupValue& group, unsigned
   const MeasureDuration duration("Decoding a KNX value took ", kSlowDecode);
   const TevValueType tvt = ValueTypeOf(dpt);
   if (tvt == tvtEmpty) {
-    QUOR_LOG_ERROR("Unsupported DPT: " << MainType(dpt) << "." << SubType(dpt));
+    QUOR_LOG_ERROR("Unsupported DPT: " << Knx::MainTypeOf(dpt) << "." << Knx::SubTypeOf(dpt));
     return boost::none;
   }
   if (!CheckGroupValue(group, dpt)) {
     QUOR_LOG_ERROR("Received invalid value " << group.GetRawData().ToString() << " for DPT "
-                                             << MainType(dpt) << "." << SubType(dpt));
+                                             << Knx::MainTypeOf(dpt) << "." << Knx::SubTypeOf(dpt));
     return boost::none;
   }
-  const DecodeRow* const row = FindRow(kDecoders, MainType(dpt));
+  const DecodeRow* const row = FindRow(kDecoders, Knx::MainTypeOf(dpt));
   if (row == nullptr) {
     return TEVVALUE();
   }
@@ -440,8 +401,8 @@ boost::optional<TEVVALUE> GroupValueToTevValue(const GroupValue& group, unsigned
 
 bool CheckGroupValue(const GroupValue& group, unsigned long dpt) {
   KNXDPT knxDpt{static_cast<std::uint8_t>(group.GetDefinedSize()),
-                static_cast<std::uint16_t>(MainType(dpt)),
-                static_cast<std::uint16_t>(SubType(dpt))};
+                static_cast<std::uint16_t>(Knx::MainTypeOf(dpt)),
+                static_cast<std::uint16_t>(Knx::SubTypeOf(dpt))};
   KnxValueConverter converter;
   if (!converter.Init()) {
     QUOR_LOG_FATAL("Could not Init() the value converter");

@@ -7,6 +7,7 @@
 #include "QuorObjectModel/ConverterTrace.h"
 #include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/KnxConverterDetail.h"
+#include "QuorObjectModel/KnxWireFormat.h"
 
 namespace Quor {
 
@@ -201,12 +202,10 @@ bool KnxConverterFloat32BitFloat::FromKnxValue(const KNXDPT& dpt, const KnxStack
 bool KnxConverterInteger24BitUnsigned::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                                   KnxStack::GroupValue& group) {
   QUOR_TRACE_TO_KNX(dpt, value);
-  const uint32_t dword = value.value.dwordValue;
-  // Most significant byte first; the highest byte of the dword is dropped.
-  const unsigned char bytes[3] = {static_cast<unsigned char>(dword >> 16),
-                                  static_cast<unsigned char>(dword >> 8),
-                                  static_cast<unsigned char>(dword)};
-  group = KnxStack::GroupValue(KnxStack::BinaryData(bytes, 3), 24);
+  // The highest byte of the dword is dropped.
+  const auto bytes = Knx::Unsigned24Bytes(value.value.dwordValue);
+  group =
+      KnxStack::GroupValue(KnxStack::BinaryData(bytes.data(), bytes.size()), Knx::kUnsigned24Bits);
   return true;
 }
 

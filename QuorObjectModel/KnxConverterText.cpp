@@ -10,6 +10,8 @@
 #include "QuorObjectModel/ConverterTrace.h"
 #include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/KnxConverterDetail.h"
+#include "QuorObjectModel/KnxTimeOfDay.h"
+#include "QuorObjectModel/KnxWireFormat.h"
 #include "QuorObjectModel/TimeOfDay.h"
 
 namespace Quor {
@@ -58,20 +60,6 @@ void AppendAsUtf8(std::string& text, unsigned char byte) {
 bool IsInWindow(const IntegerRange& range, unsigned char byte) {
   return byte >= range.internalMin && byte <= range.internalMax;
 }
-
-constexpr uint32_t kDateReservedBits = 0xE0F080;
-constexpr uint32_t kTimeOfDayReservedBits = 0x00C0C0;
-
-constexpr unsigned kFirstKnxDateYear = 1990;
-constexpr unsigned kKnxDateYears = 100;
-constexpr unsigned kFirstKnxDateTimeYear = 1900;
-constexpr unsigned kKnxDateTimeYears = 256;
-
-// The flag byte that marks the working-day field as not valid; the weekday is sent as 0.
-constexpr unsigned char kDateTimeFlagsHigh = 0x20;
-constexpr unsigned char kDateTimeFlagsLow = 0x00;
-constexpr unsigned kDateTimeBytes = 8;
-constexpr unsigned kDateTimeBits = 64;
 
 }  // namespace
 
@@ -172,7 +160,7 @@ bool KnxConverterDate::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
       return false;
     }
     const TEVTIME& date = value.value.timeValue;
-    if (static_cast<unsigned>(date.year - kFirstKnxDateYear) >= kKnxDateYears) {
+    if (static_cast<unsigned>(date.year - Knx::kFirstDateYear) >= Knx::kDateYears) {
       QUOR_LOG_ERROR("Cannot convert the date outside of the range [1990...2089]: year="
                      << date.year << ", month=" << date.month << ", day=" << date.day);
       return false;
@@ -193,7 +181,7 @@ bool KnxConverterDate::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValu
       QUOR_LOG_ERROR("Wrong DPT main number (11.001)!");
       return false;
     }
-    if ((group.GetRawData().GetUInt24Value(0) & kDateReservedBits) != 0) {
+    if ((group.GetRawData().GetUInt24Value(0) & Knx::kDateReservedBits) != 0) {
       QUOR_LOG_ERROR("No valid Date datagram, reserved fields are not zero!");
       return false;
     }
@@ -233,9 +221,7 @@ bool KnxConverterTimeOfDay::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
                                                 << " to TimeOfDay");
     return false;
   }
-  // Both weekday enumerations count 0 = no day, 1..7 = Monday..Sunday.
-  group.SetAsTimeOfDay(timeOfDay->GetHour(), timeOfDay->GetMinute(), timeOfDay->GetSecond(),
-                       static_cast<KnxStack::GroupValue::DayOfWeek>(timeOfDay->GetWeekday()));
+  SetTimeOfDay(group, *timeOfDay);
   return true;
 }
 
@@ -246,35 +232,17 @@ bool KnxConverterTimeOfDay::FromKnxValue(const KNXDPT& dpt, const KnxStack::Grou
     QUOR_LOG_ERROR("Wrong DPT main number (10.001)!");
     return false;
   }
-  if ((group.GetRawData().GetUInt24Value(0) & kTimeOfDayReservedBits) != 0) {
+  if ((group.GetRawData().GetUInt24Value(0) & Knx::kTimeOfDayReservedBits) != 0) {
     QUOR_LOG_ERROR("No valid TimeOfDay datagram, reserved fields are not zero!");
     return false;
   }
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  KnxStack::GroupValue::DayOfWeek weekday = KnxStack::GroupValue::NoDay;
-  group.GetAsTimeOfDay(hour, minute, second, weekday);
-  const auto timeOfDay = QuorApp::TimeOfDay::Create(
-      static_cast<unsigned char>(hour), static_cast<unsigned char>(minute),
-      static_cast<unsigned char>(second), static_cast<QuorApp::DayOfWeek>(weekday));
+  const auto timeOfDay = ReadTimeOfDay(group).timeOfDay;
   if (!timeOfDay) {
     QUOR_LOG_ERROR("No valid TimeOfDay (10.001)!");
     return false;
   }
   value.tvt = tvtDayTime;
-  TEVTIME& time = value.value.timeValue;
-  time.year = 2000;
-  time.month = 1;
-  time.day = 1;
-  time.hour = timeOfDay->GetHour();
-  time.minute = timeOfDay->GetMinute();
-  time.second = timeOfDay->GetSecond();
-  time.hundredths = 0;
-  time.weekday = QuorApp::ToTevWeekday(timeOfDay->GetWeekday());
-  time.kind = 1;
-  time.localTime = false;
-  time.daylightSaving = false;
+  value.value.timeValue = ToTevTime(*timeOfDay);
   return true;
 }
 
@@ -282,22 +250,24 @@ bool KnxConverterDateTime::ToKnxValue(const KNXDPT& /*dpt*/, const TEVVALUE& val
                                       KnxStack::GroupValue& group) {
   try {
     const TEVTIME& time = value.value.timeValue;
-    if (static_cast<unsigned>(time.year - kFirstKnxDateTimeYear) >= kKnxDateTimeYears) {
+    if (static_cast<unsigned>(time.year - Knx::kFirstDateTimeYear) >= Knx::kDateTimeYears) {
       QUOR_LOG_ERROR("Cannot convert the date and time outside of the range [1900...2155]: year="
                      << time.year);
       return false;
     }
-    const unsigned char bytes[kDateTimeBytes] = {
-        static_cast<unsigned char>(time.year - kFirstKnxDateTimeYear),
+    // The weekday is not sent, and the flags say the working day is unknown.
+    const unsigned char bytes[Knx::kDateTimeBytes] = {
+        static_cast<unsigned char>(time.year - Knx::kFirstDateTimeYear),
         time.month,
         time.day,
         time.hour,
         time.minute,
         time.second,
-        kDateTimeFlagsHigh,
-        kDateTimeFlagsLow,
+        Knx::kDateTimeFlags,
+        0,
     };
-    group = KnxStack::GroupValue(KnxStack::BinaryData(bytes, kDateTimeBytes), kDateTimeBits);
+    group =
+        KnxStack::GroupValue(KnxStack::BinaryData(bytes, Knx::kDateTimeBytes), Knx::kDateTimeBits);
     return true;
   } catch (const std::exception& e) {
     QUOR_LOG_ERROR("Exception caught during conversion of date and time: " << e.what());
@@ -308,13 +278,8 @@ bool KnxConverterDateTime::ToKnxValue(const KNXDPT& /*dpt*/, const TEVVALUE& val
 bool KnxConverterDateTime::FromKnxValue(const KNXDPT& /*dpt*/, const KnxStack::GroupValue& group,
                                         TEVVALUE& value) {
   try {
-    const KnxStack::BinaryData& raw = group.GetRawData();
-    const int year = raw.GetUInt8Value(0) + static_cast<int>(kFirstKnxDateTimeYear);
-    const int month = raw.GetUInt8Value(1) & 0x0F;
-    const int day = raw.GetUInt8Value(2) & 0x1F;
-    const int hour = raw.GetUInt8Value(3) & 0x1F;
-    const int minute = raw.GetUInt8Value(4) & 0x3F;
-    const int second = raw.GetUInt8Value(5) & 0x3F;
+    const auto [year, month, day, hour, minute, second] =
+        Knx::ReadDateTimeFields(group.GetRawData());
     if (!TEVTIME::IsValidDate(year, month, day) || !TEVTIME::IsValidTime(hour, minute, second)) {
       QUOR_LOG_ERROR("Cannot convert invalid date and time: year="
                      << year << ", month=" << month << ", day=" << day << ", hour=" << hour

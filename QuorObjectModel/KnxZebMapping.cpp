@@ -11,6 +11,7 @@
 #include <Quor/Unreachable.h>
 #include <QuorHelper/TimeOfDay.h>
 
+#include "QuorObjectModel/KnxWireFormat.h"
 #include "QuorObjectModel/ObjectModelNames.h"
 
 namespace Quor {
@@ -27,12 +28,6 @@ constexpr std::array<unsigned long, 3> kMaxParametersByType = {
     kMaxTextParameters,    // Text
 };
 
-// Object-model ids are 32 bits wide, as unsigned long is on the device: a wider host reads
-// the same low 32 bits.
-Id Narrow(unsigned long id) {
-  return static_cast<Id>(id);
-}
-
 Id BlockStart(LogicalDeviceId device) {
   return kLogicalDeviceBlockSize * static_cast<Id>(device.Get());
 }
@@ -42,7 +37,7 @@ Id TypeNumber(ParameterType type) {
 }
 
 bool IsIdAt(unsigned long id, LogicalDeviceId device, Id offset) {
-  return Narrow(id) == BlockStart(device) + offset;
+  return Knx::Low32Bits(id) == BlockStart(device) + offset;
 }
 
 bool IsCoChannel32(Id id) {
@@ -76,13 +71,13 @@ boost::optional<unsigned long> ValueIdOf(const boost::optional<unsigned long>& c
   if (!channel) {
     return boost::none;
   }
-  return static_cast<unsigned long>(Narrow(*channel) + 1);
+  return static_cast<unsigned long>(Knx::Low32Bits(*channel) + 1);
 }
 
 }  // namespace
 
 bool IsAnyLogicalKnxDeviceId(unsigned long id) {
-  return Narrow(id) >= kLogicalDeviceBlockSize;
+  return Knx::Low32Bits(id) >= kLogicalDeviceBlockSize;
 }
 
 unsigned long GetDeviceObjModelId() {
@@ -102,7 +97,7 @@ unsigned long GetLastObjModelId(LogicalDeviceId device) {
 }
 
 boost::optional<LogicalDeviceId> GetLogicalDeviceIdFromObject(unsigned long id) {
-  return LogicalDeviceId::Create(static_cast<int>(Narrow(id) / kLogicalDeviceBlockSize));
+  return LogicalDeviceId::Create(static_cast<int>(Knx::Low32Bits(id) / kLogicalDeviceBlockSize));
 }
 
 unsigned long GetAppHostAppControlChannelObjModelId(LogicalDeviceId device) {
@@ -164,17 +159,17 @@ boost::optional<unsigned long> GetCoValueObjModelId(unsigned short coNumber,
 }
 
 bool IsCoChannel(unsigned long id) {
-  return IsCoChannel32(Narrow(id));
+  return IsCoChannel32(Knx::Low32Bits(id));
 }
 
 bool IsCoValue(unsigned long id) {
-  const Id narrow = Narrow(id);
+  const Id narrow = Knx::Low32Bits(id);
   return narrow != 0 && IsCoChannel32(narrow - 1);
 }
 
 boost::optional<unsigned short> GetCoNumberFromObjModelId(unsigned long valueId,
                                                           LogicalDeviceId device) {
-  const Id narrow = Narrow(valueId);
+  const Id narrow = Knx::Low32Bits(valueId);
   if (narrow % 2 == 0 || !IsCoChannel32(narrow & ~Id{1})) {
     return boost::none;
   }
@@ -236,12 +231,12 @@ boost::optional<unsigned long> GetTextParameterValueObjModelId(unsigned short pa
 }
 
 bool IsParameterChannel(unsigned long id) {
-  return IsParameterChannel32(Narrow(id));
+  return IsParameterChannel32(Knx::Low32Bits(id));
 }
 
 boost::optional<ParameterType> GetParameterTypeFromObjModelId(unsigned long id,
                                                               LogicalDeviceId device) {
-  const Id narrow = Narrow(id);
+  const Id narrow = Knx::Low32Bits(id);
   if (!IsParameterChannel32(narrow)) {
     return boost::none;
   }
@@ -267,16 +262,6 @@ boost::optional<unsigned short> GetParameterNumberFromObjModelId(unsigned long i
 namespace {
 
 constexpr unsigned long kDpt6020 = 0x60014;
-
-// DPT numbers and main types are 32 bits wide, as unsigned long is on the device: a wider
-// host looks at the same bits.
-std::uint32_t Low32Bits(unsigned long number) {
-  return static_cast<std::uint32_t>(number);
-}
-
-std::uint32_t MainTypeOf(std::uint32_t dpt) {
-  return dpt >> 16;
-}
 
 // Creators of the table: each checks that its row's value type is the one its input makes.
 TEVVALUE CreateDefaultValueBoolean(TevValueType tvt) {
@@ -369,7 +354,7 @@ const boost::unordered_map<unsigned long, DefaultValueEntry> kMainTypeTable = {
 };
 
 const DefaultValueEntry* FindRow(unsigned long mainType) {
-  const auto found = kMainTypeTable.find(Low32Bits(mainType));
+  const auto found = kMainTypeTable.find(Knx::Low32Bits(mainType));
   return found == kMainTypeTable.end() ? nullptr : &found->second;
 }
 
@@ -392,13 +377,13 @@ std::string GetTstFromMainType(unsigned long mainType) {
 }
 
 TevValueType GetTvtFromDpt(unsigned int dpt) {
-  const DefaultValueEntry* const row = FindRow(MainTypeOf(dpt));
+  const DefaultValueEntry* const row = FindRow(Knx::MainTypeOf(dpt));
   return row ? row->tvt : tvtEmpty;
 }
 
 boost::optional<std::string> GetDefaultValueFromDpt(unsigned long wideDpt, bool internalFormat) {
-  const std::uint32_t dpt = Low32Bits(wideDpt);
-  const DefaultValueEntry* const row = FindRow(MainTypeOf(dpt));
+  const std::uint32_t dpt = Knx::Low32Bits(wideDpt);
+  const DefaultValueEntry* const row = FindRow(Knx::MainTypeOf(dpt));
   if (!row) {
     return boost::none;
   }

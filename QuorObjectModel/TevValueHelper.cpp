@@ -10,6 +10,7 @@
 #include <Quor/Assert.h>
 #include <Quor/Unreachable.h>
 
+#include "QuorObjectModel/KnxTimeOfDay.h"
 #include "QuorObjectModel/TimeOfDay.h"
 
 namespace Quor {
@@ -123,18 +124,7 @@ TEVVALUE ToTevValue(const QuorApp::TimeOfDay& value, TevValueType expectedType) 
   QUOR_ASSERT2(expectedType == tvtDayTime);
   TEVVALUE result;
   result.tvt = tvtDayTime;
-  TEVTIME& time = result.value.timeValue;
-  time.year = 2000;
-  time.month = 1;
-  time.day = 1;
-  time.hour = value.GetHour();
-  time.minute = value.GetMinute();
-  time.second = value.GetSecond();
-  time.hundredths = 0;
-  time.weekday = QuorApp::ToTevWeekday(value.GetWeekday());
-  time.kind = 1;
-  time.localTime = false;
-  time.daylightSaving = false;
+  result.value.timeValue = ToTevTime(value);
   return result;
 }
 

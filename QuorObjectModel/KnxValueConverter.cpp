@@ -10,6 +10,66 @@
 
 namespace Quor {
 
+namespace {
+
+void LogMissingEntry(const KNXDPT& dpt, const LogSite& site) {
+  QUOR_LOG_ERROR_AT(site, "No Entry found for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
+  QUOR_LOG_ERROR_AT(site, "Assume validity and accept value!");
+}
+
+void LogNoConverter(const KNXDPT& dpt, const LogSite& site) {
+  QUOR_LOG_ERROR_AT(
+      site, "NULL pointer as KnxConverter for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
+}
+
+// A received value without a DPT gets the default DPT of its size: of the group value's when
+// the caller gave none, else of the caller's.
+bool ChooseReceivedDpt(KnxValueConverter& converter, KNXDPT& dpt, const KnxStack::GroupValue& group,
+                       const LogSite& site) {
+  if (dpt.bitSize == 0) {
+    KNXDPT sized = dpt;
+    sized.bitSize = static_cast<uint8_t>(group.GetDefinedSize());
+    if (converter.GetDefaultMappingDptForSize(sized)) {
+      dpt = sized;
+    }
+  } else if (!converter.GetDefaultMappingDptForSize(dpt)) {
+    QUOR_LOG_AT(site, ::log4cplus::INFO_LOG_LEVEL,
+                "Could not find DPT for bit size " << dpt.bitSize);
+    return false;
+  }
+  if (dpt.mainNumber == 0) {
+    QUOR_LOG_ERROR_AT(site, "Convert from KNX value failed. Missing DPT. GroupValue = "
+                                << group.GetRawData().ToString());
+    return false;
+  }
+  return true;
+}
+
+// Whether the received group value has the main type's size. Values of up to 6 bits travel in
+// one byte, so their sizes are not compared; a 6-bit value is reread with the main type's own
+// size, in resized.
+bool FitsMainType(const KNXDPT& dpt, const KnxStack::GroupValue& group,
+                  std::optional<KnxStack::GroupValue>& resized, const LogSite& site) {
+  const unsigned int expected = BitSizeOfMainType(dpt.mainNumber);
+  const unsigned int actual = group.GetDefinedSize();
+  if (expected <= 6 && actual <= 6) {
+    if (actual == 6) {
+      resized.emplace(group.GetRawData(), expected);
+    }
+    return true;
+  }
+  if (actual != expected && expected != VariableBitSize) {
+    QUOR_LOG_ERROR_AT(site, "Failed to convert a GroupValue for DPT "
+                                << dpt.mainNumber << "." << dpt.subNumber
+                                << " because of unexpected bit size: " << actual
+                                << ", expected: " << expected);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool KnxValueConverter::Init() {
   return FillDptValueMap();
 }
@@ -26,6 +86,7 @@ bool KnxValueConverter::AddDptValueMapEntry(unsigned short mainNumber, unsigned 
 
 bool KnxValueConverter::ToKnxValue(KNXDPT& dpt, const TEVVALUE& value,
                                    KnxStack::GroupValue& group) {
+  const LogSite site = QUOR_LOG_SITE;
   try {
     if (dpt.mainNumber == 0 && !GetDefaultMappingDptForValueType(dpt, value) &&
         !GetDefaultMappingDptForSize(dpt)) {
@@ -34,8 +95,7 @@ bool KnxValueConverter::ToKnxValue(KNXDPT& dpt, const TEVVALUE& value,
     }
     const DptValueEntry& entry = GetEntry(dpt);
     if (entry.tvt == tvtEmpty) {
-      QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
-      QUOR_LOG_ERROR("Assume validity and accept value!");
+      LogMissingEntry(dpt, site);
       return true;
     }
     // An invalid value always goes to the converter, which knows how to send it.
@@ -46,8 +106,7 @@ bool KnxValueConverter::ToKnxValue(KNXDPT& dpt, const TEVVALUE& value,
       return false;
     }
     if (!entry.converter) {
-      QUOR_LOG_ERROR("NULL pointer as KnxConverter for DPT = " << dpt.mainNumber << "."
-                                                               << dpt.subNumber);
+      LogNoConverter(dpt, site);
       return false;
     }
     const bool converted = entry.converter->ToKnxValue(dpt, value, group);
@@ -65,55 +124,25 @@ bool KnxValueConverter::ToKnxValue(KNXDPT& dpt, const TEVVALUE& value,
 
 bool KnxValueConverter::FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group,
                                      TEVVALUE& value) {
+  const LogSite site = QUOR_LOG_SITE;
   try {
-    if (dpt.mainNumber == 0) {
-      if (dpt.bitSize == 0) {
-        KNXDPT sized = dpt;
-        sized.bitSize = static_cast<uint8_t>(group.GetDefinedSize());
-        if (GetDefaultMappingDptForSize(sized)) {
-          dpt = sized;
-        }
-      } else if (!GetDefaultMappingDptForSize(dpt)) {
-        QUOR_LOG_INFO("Could not find DPT for bit size " << dpt.bitSize);
-        return false;
-      }
-      if (dpt.mainNumber == 0) {
-        QUOR_LOG_ERROR("Convert from KNX value failed. Missing DPT. GroupValue = "
-                       << group.GetRawData().ToString());
-        return false;
-      }
+    if (dpt.mainNumber == 0 && !ChooseReceivedDpt(*this, dpt, group, site)) {
+      return false;
     }
-
     const DptValueEntry& entry = GetEntry(dpt);
     if (entry.tvt == tvtEmpty) {
-      QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
-      QUOR_LOG_ERROR("Assume validity and accept value!");
+      LogMissingEntry(dpt, site);
       value.tvt = tvtEmpty;
       return true;
     }
     value.tvt = entry.tvt;
-
-    // Values of up to 6 bits travel in one byte, so their sizes are not compared; a
-    // 6-bit value is reread with the main type's own size.
-    const unsigned int expected = BitSizeOfMainType(dpt.mainNumber);
-    const unsigned int actual = group.GetDefinedSize();
     std::optional<KnxStack::GroupValue> resized;
-    if (expected <= 6 && actual <= 6) {
-      if (actual == 6) {
-        resized.emplace(group.GetRawData(), expected);
-      }
-    } else if (actual != expected && expected != VariableBitSize) {
-      QUOR_LOG_ERROR("Failed to convert a GroupValue for DPT "
-                     << dpt.mainNumber << "." << dpt.subNumber
-                     << " because of unexpected bit size: " << actual
-                     << ", expected: " << expected);
+    if (!FitsMainType(dpt, group, resized, site)) {
       return false;
     }
     const KnxStack::GroupValue& source = resized ? *resized : group;
-
     if (!entry.converter) {
-      QUOR_LOG_ERROR("NULL pointer as KnxConverter for DPT = " << dpt.mainNumber << "."
-                                                               << dpt.subNumber);
+      LogNoConverter(dpt, site);
       return false;
     }
     const bool converted = entry.converter->FromKnxValue(dpt, source, value);

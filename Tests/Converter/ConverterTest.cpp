@@ -228,6 +228,7 @@ TEST(DateAndTextConverters, ValuesAndRefusals) {
       {char8, To, Dpt(5, 1, 8), Text("A"), {}, 0, false, "Wrong tev value type (tvtString) or DPT main number (4.x)!"},
       {char8, To, Dpt(4, 1, 8), Byte(0x41), {}, 0, false, "Wrong tev value type (tvtString) or DPT main number (4.x)!"},
       {char8, From, Dpt(4, 2, 8), Text("old"), {0xE9}, 8, true, "", Text("\xC3\xA9")},  // the text is replaced
+      {char8, From, Dpt(4, 1, 8), TEVVALUE(tvtEmpty), {0x41}, 8, true, "", Text("A")},
       {date, From, Dpt(11, 1, 24), kUntouched, {0xFF, 0xFF, 0xFF}, 24, false, "No valid Date datagram, reserved fields are not zero!"},
       {date, From, Dpt(11, 1, 24), kUntouched, {17, 5}, 16, false, "Exception caught during conversion of date: BinaryData::GetUInt24Value: index 0 needs 3 bytes, data has 2 bytes"},
       {dateTime, From, Dpt(19, 1, 64), kUntouched, {124, 5, 17, 13, 45}, 40, false, "Exception caught during conversion of date and time: BinaryData::GetUInt8Value: index 5 needs 1 byte, data has 5 bytes"},

@@ -61,7 +61,9 @@ std::string State(const Quor::Docket& d) {
 }
 const std::string kDefault = "unanswered invalid '' ''";
 
+// Successful answers: each kind's content, and nothing at WARN or above.
 TEST(Engine, EveryRequestKindGetsItsContent) {
+  const QuorTest::LogCapture capture(log4cplus::WARN_LOG_LEVEL);
   Rig rig(kLong, kRetries);
   rig.stack.SetStoredValue(7, "3.5");
   const Quor::Docket value = rig.engine.GetValue(7, false);
@@ -76,6 +78,7 @@ TEST(Engine, EveryRequestKindGetsItsContent) {
       rig.engine.SetConfiguration("<cfg/>", seconds(10), [] { return true; });
   EXPECT_EQ(State(config), "answered valid '' ''");
   EXPECT_EQ(rig.stack.GetConfigurationText(), "<cfg/>");
+  EXPECT_EQ(capture.Lines(), Lines{});
 }
 
 using Call = std::function<Quor::Docket(Quor::DscAsyncRequestMessenger&)>;

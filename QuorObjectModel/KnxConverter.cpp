@@ -15,40 +15,58 @@ int64_t Span(int64_t min, int64_t max) {
   return static_cast<int64_t>(static_cast<uint64_t>(max) - static_cast<uint64_t>(min));
 }
 
-// Shared by IntegerRange and LongIntegerRange; logs as the member that calls it.
-template <class Range>
-void CalculateScaleFactor(Range& r, const LogSite& site) {
-  const int64_t spanInternal = Span(r.internalMin, r.internalMax);
-  if (spanInternal == 0) {
-    QUOR_LOG_ERROR_AT(site,
-                      "Failed to calculate the scale factor because of invalid internal range ["
-                          << r.internalMin << ", " << r.internalMax << "].");
+// How a range's messages name its two sides, and the words that join them in the last one.
+struct RangeWording {
+  const char* internal;
+  const char* external;
+  const char* joiner;
+};
+
+constexpr RangeWording kIntegerWording = {"internal", "external", " or because of invalid "};
+constexpr RangeWording kFloatIntegerWording = {"double", "integer", " or because invalid "};
+constexpr RangeWording kFloatWording = {"double", "external", " or because invalid "};
+
+// The one computation of every range kind: factor = external span / internal span. An empty
+// span leaves the factor as it is; a factor that comes out as 0 (an underflow) is set to 1.
+// Logs as the member that calls it.
+template <class Internal, class External>
+void SetScaleFactor(double& factor, double internalSpan, double externalSpan, Internal internalMin,
+                    Internal internalMax, External externalMin, External externalMax,
+                    const RangeWording& words, const LogSite& site) {
+  constexpr const char* failed = "Failed to calculate the scale factor because of invalid ";
+  if (internalSpan == 0.0) {
+    QUOR_LOG_ERROR_AT(
+        site, failed << words.internal << " range [" << internalMin << ", " << internalMax << "].");
     return;
   }
-  const int64_t spanExternal = Span(r.externalMin, r.externalMax);
-  if (spanExternal == 0) {
-    QUOR_LOG_ERROR_AT(site,
-                      "Failed to calculate the scale factor because of invalid external range ["
-                          << r.externalMin << ", " << r.externalMax << "].");
+  if (externalSpan == 0.0) {
+    QUOR_LOG_ERROR_AT(
+        site, failed << words.external << " range [" << externalMin << ", " << externalMax << "].");
     return;
   }
-  const double f = static_cast<double>(spanExternal) / static_cast<double>(spanInternal);
+  const double f = externalSpan / internalSpan;
   if (f == 0.0) {
-    r.scaleFactor = 1.0;
-    QUOR_LOG_ERROR_AT(site,
-                      "Failed to calculate the scale factor because of invalid internal range ["
-                          << r.internalMin << ", " << r.internalMax
-                          << "] or because of invalid external range [" << r.externalMin << ", "
-                          << r.externalMax << "].");
+    factor = 1.0;
+    QUOR_LOG_ERROR_AT(site, failed << words.internal << " range [" << internalMin << ", "
+                                   << internalMax << "]" << words.joiner << words.external
+                                   << " range [" << externalMin << ", " << externalMax << "].");
     return;
   }
-  r.scaleFactor = f;
+  factor = f;
+}
+
+// Integer spans, signed: a reversed range gives a negative factor.
+template <class Range>
+void SetIntegerScaleFactor(Range& r, const LogSite& site) {
+  SetScaleFactor(r.scaleFactor, static_cast<double>(Span(r.internalMin, r.internalMax)),
+                 static_cast<double>(Span(r.externalMin, r.externalMax)), r.internalMin,
+                 r.internalMax, r.externalMin, r.externalMax, kIntegerWording, site);
 }
 
 }  // namespace
 
 void IntegerRange::CalculateScaleFactor() {
-  Quor::CalculateScaleFactor(*this, QUOR_LOG_SITE);
+  SetIntegerScaleFactor(*this, QUOR_LOG_SITE);
 }
 
 int64_t IntegerRange::Map(int64_t v) const {
@@ -72,7 +90,7 @@ std::ostream& operator<<(std::ostream& os, const IntegerRange& range) {
 }
 
 void LongIntegerRange::CalculateScaleFactor() {
-  Quor::CalculateScaleFactor(*this, QUOR_LOG_SITE);
+  SetIntegerScaleFactor(*this, QUOR_LOG_SITE);
 }
 
 FloatIntegerRange::FloatIntegerRange(double doubleMin, double doubleMax, int integerMin,
@@ -86,52 +104,16 @@ FloatIntegerRange::FloatIntegerRange(double doubleMin, double doubleMax, int int
 }
 
 void FloatIntegerRange::CalculateScaleFactor() {
-  const double spanDouble = doubleMax - doubleMin;
-  if (spanDouble == 0.0) {
-    QUOR_LOG_ERROR("Failed to calculate the scale factor because of invalid double range ["
-                   << doubleMin << ", " << doubleMax << "].");
-    return;
-  }
-  const int64_t spanInteger = Span(integerMin, integerMax);
-  if (spanInteger == 0) {
-    QUOR_LOG_ERROR("Failed to calculate the scale factor because of invalid integer range ["
-                   << integerMin << ", " << integerMax << "].");
-    return;
-  }
-  const double f = static_cast<double>(spanInteger) / spanDouble;
-  if (f == 0.0) {
-    scaleFactor = 1.0;
-    QUOR_LOG_ERROR("Failed to calculate the scale factor because of invalid double range ["
-                   << doubleMin << ", " << doubleMax << "] or because invalid integer range ["
-                   << integerMin << ", " << integerMax << "].");
-    return;
-  }
-  scaleFactor = f;
+  SetScaleFactor(scaleFactor, doubleMax - doubleMin,
+                 static_cast<double>(Span(integerMin, integerMax)), doubleMin, doubleMax,
+                 integerMin, integerMax, kFloatIntegerWording, QUOR_LOG_SITE);
 }
 
 void FloatRange::CalculateScaleFactor() {
   // Order-insensitive, so the factor is never negative.
-  const double span1 = std::max(doubleMin, doubleMax) - std::min(doubleMin, doubleMax);
-  const double span2 = std::max(externalMin, externalMax) - std::min(externalMin, externalMax);
-  if (span1 == 0.0) {
-    QUOR_LOG_ERROR("Failed to calculate the scale factor because of invalid double range ["
-                   << doubleMin << ", " << doubleMax << "].");
-    return;
-  }
-  if (span2 == 0.0) {
-    QUOR_LOG_ERROR("Failed to calculate the scale factor because of invalid external range ["
-                   << externalMin << ", " << externalMax << "].");
-    return;
-  }
-  const double f = span2 / span1;
-  if (f == 0.0) {
-    scaleFactor = 1.0;
-    QUOR_LOG_ERROR("Failed to calculate the scale factor because of invalid double range ["
-                   << doubleMin << ", " << doubleMax << "] or because invalid external range ["
-                   << externalMin << ", " << externalMax << "].");
-    return;
-  }
-  scaleFactor = f;
+  SetScaleFactor(scaleFactor, std::max(doubleMin, doubleMax) - std::min(doubleMin, doubleMax),
+                 std::max(externalMin, externalMax) - std::min(externalMin, externalMax), doubleMin,
+                 doubleMax, externalMin, externalMax, kFloatWording, QUOR_LOG_SITE);
 }
 
 IntegerRange MakeIntegerRange(int32_t internalMin, int32_t internalMax, int32_t externalMin,

@@ -223,6 +223,9 @@ TEST(DateAndTextConverters, ValuesAndRefusals) {
       {date, To, Dpt(5, 1, 24), Time(tvtDate, 2024, 5, 17), {0x11, 0x05, 0x18}, 24, true, ""},
       {date, To, Dpt(11, 1, 24), Time(tvtDateTime, 2024, 5, 17), {0x11, 0x05, 0x18}, 24, true, ""},
       {date, From, Dpt(5, 1, 24), kUntouched, {0xFF, 0xFF, 0xFF}, 24, false, "No valid Date datagram, reserved fields are not zero!"},
+      {date, From, Dpt(11, 1, 24), TEVVALUE(tvtEmpty), {0x11, 0x05, 0x18}, 24, true, "", Calendar(tvtDate, 2024, 5, 17)},
+      // The date-time receiver leaves the type to the table's row.
+      {dateTime, From, Dpt(19, 1, 64), TEVVALUE(tvtEmpty), {0x7C, 0x05, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, true, "", Calendar(tvtEmpty, 2024, 5, 17, 13, 45, 10)},
       {timeOfDay, To, Dpt(5, 1, 24), Time(tvtDayTime, 0, 0, 0, 13, 45, 10, 4), {0x6D, 0x2D, 0x0A}, 24, true, ""},
       {timeOfDay, From, Dpt(10, 2, 24), kUntouched, {0x6D, 0x6D, 0x0A}, 24, false, "No valid TimeOfDay datagram, reserved fields are not zero!"},
       {char8, To, Dpt(5, 1, 8), Text("A"), {}, 0, false, "Wrong tev value type (tvtString) or DPT main number (4.x)!"},

@@ -111,6 +111,19 @@ void BM_Init_Again(benchmark::State& state) {
 }
 BENCHMARK(BM_Init_Again);
 
+// The row lookup alone, for the row of a main type with many rows (9.001, 21 rows of main 9)
+// and for one that falls back to main.x (9.030).
+void BM_Lookup(benchmark::State& state) {
+  Quor::KnxValueConverter converter;
+  converter.Init();
+  KNXDPT dpt{16, 9, static_cast<unsigned short>(state.range(0))};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(&converter.GetEntry(dpt));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Lookup)->Arg(1)->Arg(30);
+
 // ---------------------------------------------------------------------------------------
 // Table conversions
 

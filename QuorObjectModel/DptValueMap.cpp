@@ -1,6 +1,7 @@
 // The DPT table's storage: entries that own their converters, and the map that finds them.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -31,11 +32,68 @@ Iterator LowerBound(Iterator first, Iterator last, uint32_t key) {
   });
 }
 
+// The entries of a main number past the index. Kept out of line, so that the indexed case of
+// a lookup stays small enough to inline.
+template <class Iterator>
+__attribute__((noinline)) std::pair<Iterator, Iterator> UnindexedEntriesOf(Iterator unindexed,
+                                                                           Iterator end,
+                                                                           unsigned short main) {
+  const auto first = LowerBound(unindexed, end, KeyOf(main, 0));
+  // By main number, not by key: the key after main 65535 does not fit in 32 bits.
+  const auto last = std::partition_point(
+      first, end, [main](const auto* entry) { return entry->dpt.mainNumber == main; });
+  return {first, last};
+}
+
+using EntryPointer = const DptValueEntry* const*;
+
+// The entries of a main number: through the index where it reaches, else searched among those
+// past it. Raw pointers, so that the lookup keeps them in registers.
+template <class Sorted, class Index>
+std::pair<EntryPointer, EntryPointer> EntriesOf(const Sorted& sorted, const Index& firstOfMain,
+                                                unsigned int indexLimit, unsigned short main) {
+  const EntryPointer begin = sorted.data();
+  if (main < firstOfMain.size() - 1) {
+    return {begin + firstOfMain[std::min<unsigned int>(main, indexLimit)],
+            begin + firstOfMain[std::min<unsigned int>(main + 1u, indexLimit)]};
+  }
+  return UnindexedEntriesOf(begin + firstOfMain[indexLimit], begin + sorted.size(), main);
+}
+
+// The entry of exactly sub among a main number's entries. Sub numbers are distinct and
+// ascending, so it stands at most sub places in: where it stands exactly there (the sub
+// numbers below it all taken, as in 9.001 and most rows) one look finds it, else a search of
+// those places does.
+EntryPointer FindSub(EntryPointer first, EntryPointer last, unsigned short sub) {
+  const auto count = last - first;
+  if (sub < count && first[sub]->dpt.subNumber == sub) {
+    return first + sub;
+  }
+  const EntryPointer bound = first + std::min<std::ptrdiff_t>(count, sub + 1);
+  const EntryPointer found =
+      std::lower_bound(first, bound, sub, [](const DptValueEntry* entry, unsigned short wanted) {
+        return entry->dpt.subNumber < wanted;
+      });
+  return found != bound && (*found)->dpt.subNumber == sub ? found : nullptr;
+}
+
 const DptValueEntry& NotFoundEntry() {
   // Created on the first miss (thread-safe one-time initialisation), kept until exit.
   static const DptValueEntry notFound(KNXDPT{0, 0, 0}, tvtEmpty, TevDP::tstGeneric,
                                       std::make_unique<KnxConverterDefault>());
   return notFound;
+}
+
+// A miss, said as the lookup: for main.sub when the main number has no entries or main.0 was
+// asked, else for main.x. Out of the lookup's way.
+__attribute__((noinline, cold)) const DptValueEntry& NotFound(const KNXDPT& dpt, bool ofSubNumber,
+                                                              const LogSite& site) {
+  if (ofSubNumber) {
+    QUOR_LOG_ERROR_AT(site, "No Entry found for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
+  } else {
+    QUOR_LOG_ERROR_AT(site, "No Entry found for DPT = " << dpt.mainNumber << ".x");
+  }
+  return NotFoundEntry();
 }
 
 }  // namespace
@@ -88,40 +146,21 @@ void DptValueMap::Clear() {
 
 std::pair<DptValueMap::Sorted::const_iterator, DptValueMap::Sorted::const_iterator>
 DptValueMap::EntriesOfMain(unsigned short mainNumber) const {
-  const auto begin = m_sorted.begin();
-  if (mainNumber < kIndexedMains) {
-    const unsigned int first = std::min<unsigned int>(mainNumber, m_indexLimit);
-    const unsigned int last = std::min<unsigned int>(mainNumber + 1u, m_indexLimit);
-    return {begin + m_firstOfMain[first], begin + m_firstOfMain[last]};
-  }
-  const auto unindexed = begin + m_firstOfMain[m_indexLimit];
-  const auto first = LowerBound(unindexed, m_sorted.end(), KeyOf(mainNumber, 0));
-  // By main number, not by key: the key after main 65535 does not fit in 32 bits.
-  const auto last = std::partition_point(first, m_sorted.end(), [mainNumber](const auto* entry) {
-    return entry->dpt.mainNumber == mainNumber;
-  });
-  return {first, last};
+  const auto [first, last] = EntriesOf(m_sorted, m_firstOfMain, m_indexLimit, mainNumber);
+  return {m_sorted.begin() + (first - m_sorted.data()),
+          m_sorted.begin() + (last - m_sorted.data())};
 }
 
 const DptValueEntry& DptValueMap::GetEntry(const KNXDPT& dpt) const {
-  const auto [first, last] = EntriesOfMain(dpt.mainNumber);
-  const auto exact = std::lower_bound(first, last, dpt.subNumber,
-                                      [](const DptValueEntry* entry, unsigned short wanted) {
-                                        return entry->dpt.subNumber < wanted;
-                                      });
-  if (exact != last && (*exact)->dpt.subNumber == dpt.subNumber) {
+  const auto [first, last] = EntriesOf(m_sorted, m_firstOfMain, m_indexLimit, dpt.mainNumber);
+  if (const EntryPointer exact = FindSub(first, last, dpt.subNumber)) {
     return **exact;
   }
-  if (first == last || dpt.subNumber == 0) {
-    QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << "." << dpt.subNumber);
-    return NotFoundEntry();
-  }
   // The main.x entry stands for every sub number without an entry of its own.
-  if ((*first)->dpt.subNumber == 0) {
+  if (first != last && dpt.subNumber != 0 && (*first)->dpt.subNumber == 0) {
     return **first;
   }
-  QUOR_LOG_ERROR("No Entry found for DPT = " << dpt.mainNumber << ".x");
-  return NotFoundEntry();
+  return NotFound(dpt, first == last || dpt.subNumber == 0, QUOR_LOG_SITE);
 }
 
 bool DptValueMap::Contains(unsigned short mainNumber, unsigned short subNumber) const {

@@ -14,6 +14,13 @@ namespace {
 // Largest encoding the fallback converter hands to the platform value library.
 constexpr unsigned int kMaxDefaultBytes = 24;
 
+// A 2-bit control value (DPT 2.x) in the stack's nibble form: control bit set, value 1 or 0.
+constexpr unsigned char kControlledOn = 0x11;
+constexpr unsigned char kControlledOff = 0x10;
+
+// Status with mode (DPT 6.020):  A B C D E M M M  five status bits, then the mode.
+constexpr int kStatusModeField = 0x07;
+
 }  // namespace
 
 bool KnxConverterDefault::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
@@ -36,7 +43,7 @@ bool KnxConverterDefault::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value,
     if (dpt.mainNumber == 1) {
       group.SetAsBoolean(on);
     } else if (dpt.mainNumber == 2) {
-      group.SetAsUnsigned2(on ? 0x11 : 0x10);  // control bit set, value bit as given
+      group.SetAsUnsigned2(on ? kControlledOn : kControlledOff);
     }
     // Any other main number: accepted, nothing written.
     return true;
@@ -165,7 +172,7 @@ bool KnxConverterStatus8Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::Gro
     QUOR_LOG_ERROR("Wrong DPT main number (6.020)!");
     return false;
   }
-  const int mode = group.GetAsSigned8() & 7;
+  const int mode = group.GetAsSigned8() & kStatusModeField;
   if (!Detail::IsValidStatusMode(mode)) {
     QUOR_LOG_ERROR("The internal value of DPT=" << dpt.mainNumber << "." << dpt.subNumber << ", f="
                                                 << mode << " is out of the allowed range.");

@@ -8,8 +8,11 @@ namespace Quor {
 
 namespace {
 
-constexpr uint8_t kSceneControlReservedBit = 0x40;  // bit 6
-constexpr uint8_t kSceneInfoReservedBit = 0x80;     // bit 7
+// Scene control (18.001):  C R NNNNNN  learn (C), reserved (R), scene number (N)
+// Scene info (26.001):     R I NNNNNN  reserved (R), scene inactive (I), scene number (N)
+constexpr uint8_t kSceneControlLearnBit = 0x80;
+constexpr uint8_t kSceneControlReservedBit = 0x40;
+constexpr uint8_t kSceneInfoReservedBit = 0x80;
 
 }  // namespace
 
@@ -57,7 +60,7 @@ bool KnxConverterSceneControl::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& val
     return false;
   }
   const uint8_t b = value.value.byteValue;
-  const int scene = b & 0x7F;  // without the learn flag
+  const int scene = b & ~kSceneControlLearnBit;
   if (scene >= 64) {
     QUOR_LOG_ERROR("Scene number is out of range (>63) for SceneControl: " << scene);
     return false;

@@ -6,6 +6,7 @@
 #include <boost/chrono/duration.hpp>
 #include <boost/chrono/system_clocks.hpp>
 #include <boost/date_time/posix_time/posix_time_io.hpp>
+#include <boost/scope_exit.hpp>
 
 #include <Quor/Log.h>
 
@@ -247,16 +248,11 @@ boost::optional<Docket> DscAsyncRequestMessenger::WaitForDocket(Lock& lock, cons
   if (timeout.is_not_a_date_time() || timeout == time_duration(0, 0, 0)) {
     timeout = m_defaultTimeout;
   }
-  bool answered = false;
-  try {
-    answered = WaitForAnswer(lock, id, timeout, isStillRelevant);
-  } catch (...) {
-    // An interrupted wait leaves no entry behind either.
+  // However the wait ends, an interruption included, it leaves no entry behind.
+  BOOST_SCOPE_EXIT_ALL(&) {
     m_docketList.erase(id);
-    throw;
-  }
-  m_docketList.erase(id);
-  if (answered) {
+  };
+  if (WaitForAnswer(lock, id, timeout, isStillRelevant)) {
     return *docket;
   }
   return boost::none;

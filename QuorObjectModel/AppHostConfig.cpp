@@ -82,6 +82,52 @@ void AppendResponseDataPoints(const Node& zebConfig, std::vector<unsigned int>& 
   }
 }
 
+// Where each setting of the file goes.
+struct Targets {
+  std::array<FlagSetting, 2> hostFlags;
+  std::array<FlagSetting, 2> debugFlags;
+  std::array<TextSetting, 4> debugTexts;
+  boost::optional<std::string>& objectModelConfig;
+  std::vector<unsigned int>& responseDataPoints;
+  std::atomic<bool>& debugMode;
+};
+
+// The children of a Debugging element count only while it says debugging is active.
+void ApplyDebugging(const Node& debugging, const Targets& targets) {
+  ApplyFlag(debugging, "Active", targets.debugMode);
+  if (!targets.debugMode.load()) {
+    return;
+  }
+  for (const Node* entry = debugging.first_node(); entry != nullptr;
+       entry = entry->next_sibling()) {
+    for (const FlagSetting& setting : targets.debugFlags) {
+      if (HasName(*entry, setting.element)) {
+        ApplyFlag(*entry, setting.attribute, setting.flag);
+      }
+    }
+    for (const TextSetting& setting : targets.debugTexts) {
+      if (HasName(*entry, setting.element)) {
+        ApplyText(*entry, setting.attribute, setting.text);
+      }
+    }
+  }
+}
+
+void ApplyConfig(const Node& config, const Targets& targets) {
+  for (const FlagSetting& setting : targets.hostFlags) {
+    ApplyFlag(config, setting.attribute, setting.flag);
+  }
+  for (const Node* child = config.first_node(); child != nullptr; child = child->next_sibling()) {
+    if (HasName(*child, "ObjectModelConfig")) {
+      ApplyText(*child, "Path", targets.objectModelConfig);
+    } else if (HasName(*child, "ZebConfig")) {
+      AppendResponseDataPoints(*child, targets.responseDataPoints);
+    } else if (HasName(*child, "Debugging")) {
+      ApplyDebugging(*child, targets);
+    }
+  }
+}
+
 }  // namespace
 
 boost::optional<std::vector<char>> LoadFile(const std::string& path) {
@@ -211,52 +257,22 @@ bool AppHostConfiguration::LoadAppHostConfigXML(char* text) {
     return false;
   }
 
-  const std::array<FlagSetting, 2> hostFlags = {{
-      {"QuorAppHostConfig", "WithoutKNX", m_appHostWithoutKnx},
-      {"QuorAppHostConfig", "TerminateOnFirmwareUpdate", m_appHostTerminateOnFirmwareUpdate},
-  }};
-  const std::array<FlagSetting, 2> debugFlags = {{
-      {"AppHost", "DisableStartup", m_appHostStartupDisabled},
-      {"AppConnectorHost", "DisableStartup", m_appConnectorHostStartupDisabled},
-  }};
-  const std::array<TextSetting, 4> debugTexts = {{
-      {"App", "RootPath", m_rootPathNativeApp},
-      {"ManagedApp", "RootPath", m_rootPathManagedApp},
-      {"AppHost", "RootPath", m_rootPathAppHost},
-      {"AppConnectorHost", "RootPath", m_rootPathAppConnectorHost},
-  }};
-
+  const Targets targets{
+      {{{"QuorAppHostConfig", "WithoutKNX", m_appHostWithoutKnx},
+        {"QuorAppHostConfig", "TerminateOnFirmwareUpdate", m_appHostTerminateOnFirmwareUpdate}}},
+      {{{"AppHost", "DisableStartup", m_appHostStartupDisabled},
+        {"AppConnectorHost", "DisableStartup", m_appConnectorHostStartupDisabled}}},
+      {{{"App", "RootPath", m_rootPathNativeApp},
+        {"ManagedApp", "RootPath", m_rootPathManagedApp},
+        {"AppHost", "RootPath", m_rootPathAppHost},
+        {"AppConnectorHost", "RootPath", m_rootPathAppConnectorHost}}},
+      m_pathObjectModelConfig,
+      m_responseDataPoints,
+      m_appDebugMode,
+  };
   for (const Node* config = document.first_node("QuorAppHostConfig"); config != nullptr;
        config = config->next_sibling("QuorAppHostConfig")) {
-    for (const FlagSetting& setting : hostFlags) {
-      ApplyFlag(*config, setting.attribute, setting.flag);
-    }
-    for (const Node* child = config->first_node(); child != nullptr;
-         child = child->next_sibling()) {
-      if (HasName(*child, "ObjectModelConfig")) {
-        ApplyText(*child, "Path", m_pathObjectModelConfig);
-      } else if (HasName(*child, "ZebConfig")) {
-        AppendResponseDataPoints(*child, m_responseDataPoints);
-      } else if (HasName(*child, "Debugging")) {
-        ApplyFlag(*child, "Active", m_appDebugMode);
-        if (!m_appDebugMode.load()) {
-          continue;
-        }
-        for (const Node* entry = child->first_node(); entry != nullptr;
-             entry = entry->next_sibling()) {
-          for (const FlagSetting& setting : debugFlags) {
-            if (HasName(*entry, setting.element)) {
-              ApplyFlag(*entry, setting.attribute, setting.flag);
-            }
-          }
-          for (const TextSetting& setting : debugTexts) {
-            if (HasName(*entry, setting.element)) {
-              ApplyText(*entry, setting.attribute, setting.text);
-            }
-          }
-        }
-      }
-    }
+    ApplyConfig(*config, targets);
   }
 
   // Runs on every successful load, also one without settings: without the app host there is

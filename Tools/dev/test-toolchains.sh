@@ -1,6 +1,8 @@
-# ./dev test-toolchains [CELL...]: the library on the oldest and the newest toolchains it supports, each a
-# cell: Debian chroots made with debootstrap from the mirror this machine's apt uses, with their
-# own Debian packages, and this machine's clang. Sourced by ./dev, whose helpers it uses.
+#!/usr/bin/env bash
+# ./dev test-toolchains [CELL...]  the oldest and newest supported toolchains, each a cell
+source "$(dirname "$0")/lib.sh"
+# Debian chroots made with debootstrap from the mirror this machine's apt uses, with their own
+# Debian packages (debian/control's build dependencies), and this machine's clang.
 #
 #   debian11-gcc10   g++-10, CMake 3.18, boost 1.74 through FindBoost, log4cplus 2.0.5 through
 #                    log4cplus.pc, GoogleTest 1.10: the whole suite, examples included
@@ -15,9 +17,9 @@
 
 TOOLCHAINS_DIR=${TOOLCHAINS_DIR:-$PWD/build-toolchains}
 
-# The development machine's packages, under Debian 11's names, and both of its compilers.
-BULLSEYE_PACKAGES=(g++-10 g++-9 "${PACKAGES[@]}")
-# ./dev installs the rest itself.
+# Beyond the build dependencies: Debian 11's two compilers; on Debian 13 ./dev installs what it
+# needs itself.
+BULLSEYE_PACKAGES=(g++-10 g++-9 "${DEV_PACKAGES[@]}")
 TRIXIE_PACKAGES=(ca-certificates)
 
 unmount_toolchains() {
@@ -44,11 +46,12 @@ in_chroot() {
     DEBIAN_FRONTEND=noninteractive bash -euo pipefail -c "$*"
 }
 
-# A chroot of SUITE with PACKAGES, made once and completed on later runs, /proc mounted.
+# A chroot of SUITE with the tree in /src, debian/control's build dependencies (for a suite
+# that builds the tree itself, none) and PACKAGES, made once and completed on later runs,
+# /proc mounted.
 prepare_chroot() {
-  local suite=$1 root=$TOOLCHAINS_DIR/$1 stamp
-  shift
-  stamp=$(echo "$@" | md5sum | cut -d' ' -f1)
+  local suite=$1 buildDeps=$2 root=$TOOLCHAINS_DIR/$1 stamp install
+  shift 2
   if [ ! -f "$root/.quor-made" ]; then
     rm -rf --one-file-system "$root"
     debootstrap --variant=minbase "$suite" "$root" "$(debian_mirror)"
@@ -56,12 +59,17 @@ prepare_chroot() {
   fi
   mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
   cp /etc/resolv.conf "$root/etc/resolv.conf"
-  if [ "$(cat "$root/.quor-packages" 2>/dev/null)" != "$stamp" ]; then
-    in_chroot "$root" "apt-get update -qq && apt-get install -y -qq --no-install-recommends $* >/dev/null"
-    echo "$stamp" >"$root/.quor-packages"
-  fi
   rm -rf --one-file-system "$root/src"
   copy_tree "$root/src"
+  install="apt-get install -y -qq --no-install-recommends $*"
+  if [ "$buildDeps" = build-deps ]; then
+    install="apt-get build-dep -y -qq --no-install-recommends /src && $install"
+  fi
+  stamp=$( (echo "$install" && cat debian/control) | md5sum | cut -d' ' -f1)
+  if [ "$(cat "$root/.quor-packages" 2>/dev/null)" != "$stamp" ]; then
+    in_chroot "$root" "apt-get update -qq && $install >/dev/null"
+    echo "$stamp" >"$root/.quor-packages"
+  fi
 }
 
 # Runs one cell, its output in its own log; a failing cell says its name and its first error.
@@ -120,7 +128,7 @@ cell_debian13_package() {
 }
 
 cell_debian12_clang() {
-  ensure_packages clang
+  ensure_build_deps clang
   configure build-clang -DCMAKE_CXX_COMPILER=clang++ -DQUOR_BUILD_BENCH=OFF
   cmake --build build-clang
   run_ctest build-clang -j"$(nproc)"
@@ -136,12 +144,12 @@ wants_cell() {
 test_toolchains() {
   local start=$SECONDS
   TOOLCHAIN_CELLS=("$@")
-  ensure_packages debootstrap
+  ensure_build_deps debootstrap
   mkdir -p "$TOOLCHAINS_DIR"
   trap unmount_toolchains EXIT
   trap 'exit 130' INT TERM
   if wants_cell debian11-gcc10 || wants_cell debian11-gcc9; then
-    run_cell debian11-chroot prepare_chroot bullseye "${BULLSEYE_PACKAGES[@]}"
+    run_cell debian11-chroot prepare_chroot bullseye build-deps "${BULLSEYE_PACKAGES[@]}"
   fi
   if wants_cell debian11-gcc10 debian11-chroot; then
     run_cell debian11-gcc10 cell_debian11_gcc10
@@ -150,7 +158,7 @@ test_toolchains() {
     run_cell debian11-gcc9 cell_debian11_gcc9
   fi
   if wants_cell debian13-package; then
-    run_cell debian13-chroot prepare_chroot trixie "${TRIXIE_PACKAGES[@]}"
+    run_cell debian13-chroot prepare_chroot trixie none "${TRIXIE_PACKAGES[@]}"
   fi
   if wants_cell debian13-package debian13-chroot; then
     run_cell debian13-package cell_debian13_package
@@ -165,3 +173,5 @@ test_toolchains() {
     return 1
   fi
 }
+
+test_toolchains "$@"

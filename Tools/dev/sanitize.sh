@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# ./dev sanitize           ASan+UBSan+LSan over the whole suite, then TSan over the request engine
+source "$(dirname "$0")/lib.sh"
+ensure_build_deps
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+configure build-asan -DQUOR_SANITIZE=address -DQUOR_BUILD_BENCH=OFF
+cmake --build build-asan
+run_ctest build-asan -j"$(nproc)"
+configure build-tsan -DQUOR_SANITIZE=thread -DQUOR_BUILD_BENCH=OFF
+cmake --build build-tsan --target RequestsTests ToolTests
+run_ctest build-tsan -L Requests
+# demo and a bounded stress run: many callers, one answering thread, faults injected
+run_ctest build-tsan -R '^RequestCommands\.'

@@ -52,6 +52,7 @@ if(QUOR_PLATFORM STREQUAL "external")
       "endif()\n")
   endforeach()
 endif()
+string(REPLACE ";" " " QUOR_BOOST_COMPONENTS_WORDS "${QUOR_BOOST_COMPONENTS}")
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/QuorObjectModelConfig.cmake.in
   ${PROJECT_BINARY_DIR}/QuorObjectModelConfig.cmake INSTALL_DESTINATION ${QUOR_CMAKE_DIR})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/QuorObjectModelConfigVersion.cmake
@@ -93,6 +94,8 @@ else()
   string(STRIP "${QUOR_PC_PLATFORM_LIBS}" QUOR_PC_PLATFORM_LIBS)
   string(STRIP "${QUOR_PC_PLATFORM_CFLAGS}" QUOR_PC_PLATFORM_CFLAGS)
 endif()
+list(TRANSFORM QUOR_BOOST_COMPONENTS PREPEND -lboost_ OUTPUT_VARIABLE boostLibs)
+string(REPLACE ";" " " QUOR_PC_BOOST_LIBS "${boostLibs}")
 file(RELATIVE_PATH QUOR_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
 string(REGEX REPLACE "/$" "" QUOR_PC_TO_PREFIX "${QUOR_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/quorobjectmodel.pc.in

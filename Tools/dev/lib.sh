@@ -102,7 +102,7 @@ build() {
 }
 
 project_version() {
-  sed -n 's/^project(QuorObjectModel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt
+  cat VERSION
 }
 
 soversion() {

@@ -11,6 +11,9 @@
 #include <sstream>
 #include <system_error>
 
+#include <boost/algorithm/hex.hpp>
+#include <boost/algorithm/string/case_conv.hpp>
+
 #include <log4cplus/loglevel.h>
 
 #include <QuorObjectModel/Version.h>
@@ -294,44 +297,29 @@ unsigned long ParseUnsigned(const std::string& text, const std::string& what, un
 
 boost::optional<std::vector<unsigned char>> ParseHex(const std::string& text) {
   const std::string digits = HasHexPrefix(text) ? text.substr(2) : text;
-  if (digits.size() % 2 != 0) {
-    return boost::none;
-  }
   std::vector<unsigned char> bytes;
-  for (std::size_t i = 0; i < digits.size(); i += 2) {
-    std::uint64_t byte = 0;
-    if (!ReadWhole(digits.substr(i, 2), 16, byte)) {
-      return boost::none;
-    }
-    bytes.push_back(static_cast<unsigned char>(byte));
+  try {
+    boost::algorithm::unhex(digits, std::back_inserter(bytes));
+  } catch (const boost::algorithm::hex_decode_error&) {
+    return boost::none;
   }
   return bytes;
 }
 
 std::string FormatHex(const unsigned char* bytes, unsigned int size) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(2 * size);
-  for (unsigned int i = 0; i < size; ++i) {
-    text += kDigits[bytes[i] >> 4];
-    text += kDigits[bytes[i] & 0x0F];
-  }
-  return text;
+  return boost::algorithm::hex_lower(std::string(bytes, bytes + size));
 }
 
 boost::optional<log4cplus::LogLevel> ParseLogLevel(const std::string& text) {
-  static const std::pair<const char*, log4cplus::LogLevel> kLevels[] = {
-      {"TRACE", log4cplus::TRACE_LOG_LEVEL}, {"DEBUG", log4cplus::DEBUG_LOG_LEVEL},
-      {"INFO", log4cplus::INFO_LOG_LEVEL},   {"WARN", log4cplus::WARN_LOG_LEVEL},
-      {"ERROR", log4cplus::ERROR_LOG_LEVEL}, {"FATAL", log4cplus::FATAL_LOG_LEVEL},
-      {"OFF", log4cplus::OFF_LOG_LEVEL},
-  };
-  std::string upper = text;
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  for (const auto& level : kLevels) {
-    if (upper == level.first) {
-      return level.second;
+  // The levels by log4cplus's own names (its fromString would complain on stderr of a name
+  // it does not know, and take its aliases ALL and NOTSET).
+  const std::string upper = boost::algorithm::to_upper_copy(text);
+  for (const log4cplus::LogLevel level :
+       {log4cplus::TRACE_LOG_LEVEL, log4cplus::DEBUG_LOG_LEVEL, log4cplus::INFO_LOG_LEVEL,
+        log4cplus::WARN_LOG_LEVEL, log4cplus::ERROR_LOG_LEVEL, log4cplus::FATAL_LOG_LEVEL,
+        log4cplus::OFF_LOG_LEVEL}) {
+    if (log4cplus::getLogLevelManager().toString(level) == upper) {
+      return level;
     }
   }
   return boost::none;

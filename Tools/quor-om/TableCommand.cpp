@@ -296,48 +296,56 @@ void MainTypeTable(std::ostream& out) {
   }
 }
 
-// Encodes the main type's default value (the empty value where it has none) and decodes what
-// came out, or zeros of the main type's size (a byte where it has none) where nothing did.
+// Zeros of the main type's size, a byte where it has none.
+KnxStack::GroupValue Zeros(unsigned int main) {
+  const unsigned int mainBits = Quor::BitSizeOfMainType(main);
+  const unsigned int bits = mainBits == 0 || mainBits == Quor::VariableBitSize ? 8 : mainBits;
+  const std::vector<unsigned char> bytes((bits + 7) / 8);
+  return KnxStack::GroupValue(
+      KnxStack::BinaryData(bytes.data(), static_cast<unsigned int>(bytes.size())), bits);
+}
+
+std::string Decoded(const KnxStack::GroupValue& group, unsigned long dpt) {
+  try {
+    const auto value = Quor::GroupValueToTevValue(group, dpt);
+    return value ? ValueCell(*value) + " (" + TypeName(value->tvt) + ")" : "refused";
+  } catch (const std::exception& error) {
+    return std::string("throws: ") + error.what();
+  }
+}
+
+// The row of a main type: its default value (the empty value where it has none) encoded, and
+// what came out decoded, or zeros where nothing did; none where both are refused and the main
+// type has no value type.
+boost::optional<std::vector<std::string>> DirectRow(unsigned int main) {
+  const unsigned long dpt = (static_cast<unsigned long>(main) << 16) | 1;
+  const TEVVALUE value = DefaultOf(dpt).value_or(TEVVALUE());
+  const auto encoded = Quor::TevValueToGroupValue(value, dpt);
+  const KnxStack::GroupValue group = encoded ? *encoded : Zeros(main);
+  const std::string decoded = Decoded(group, dpt);
+  if (!encoded && decoded == "refused" && Quor::KnxZebMapping::GetTvtFromDpt(dpt) == tvtEmpty) {
+    return boost::none;
+  }
+  const auto& raw = group.GetRawData();
+  const std::string bytes =
+      FormatHex(raw.GetData(), raw.GetSize()) + " (" + std::to_string(group.GetDefinedSize()) + ")";
+  return std::vector<std::string>{std::to_string(main),
+                                  encoded ? TypeName(value.tvt) : std::string("refused"),
+                                  ValueCell(value), encoded ? bytes : "zeros " + bytes, decoded};
+}
+
 void DirectTable(std::ostream& out) {
   // Refusals are this table's content, not news: the library's log is quiet meanwhile.
   log4cplus::Logger logger = Quor::GetGlobalDefaultLogger();
   const log4cplus::LogLevel level = logger.getLogLevel();
   logger.setLogLevel(log4cplus::OFF_LOG_LEVEL);
-
   Columns table(out, {6, 10, 21, 36});
   table.Row({"main", "encodes", "value", "bytes (bits)", "decodes to"});
-  std::vector<unsigned int> mains;
-  for (unsigned int main = 0; main <= kLastMainTypeProbed; ++main) {
-    mains.push_back(main);
-  }
-  mains.push_back(kLargestMainType);
-  for (const unsigned int main : mains) {
-    const unsigned long dpt = (static_cast<unsigned long>(main) << 16) | 1;
-    const TEVVALUE value = DefaultOf(dpt).value_or(TEVVALUE());
-    const auto encoded = Quor::TevValueToGroupValue(value, dpt);
-    const unsigned int mainBits = Quor::BitSizeOfMainType(main);
-    const unsigned int bits = mainBits == 0 || mainBits == Quor::VariableBitSize ? 8 : mainBits;
-    const KnxStack::GroupValue group =
-        encoded ? *encoded
-                : KnxStack::GroupValue(
-                      KnxStack::BinaryData(std::vector<unsigned char>((bits + 7) / 8).data(),
-                                           (bits + 7) / 8),
-                      bits);
-    std::string decoded;
-    try {
-      const auto back = Quor::GroupValueToTevValue(group, dpt);
-      decoded = back ? ValueCell(*back) + " (" + TypeName(back->tvt) + ")" : "refused";
-    } catch (const std::exception& error) {
-      decoded = std::string("throws: ") + error.what();
+  for (unsigned int main = 0; main <= kLastMainTypeProbed + 1; ++main) {
+    // Past the last main type probed, the largest there is.
+    if (const auto row = DirectRow(main <= kLastMainTypeProbed ? main : kLargestMainType)) {
+      table.Row(*row);
     }
-    const auto& raw = group.GetRawData();
-    const std::string bytes = FormatHex(raw.GetData(), raw.GetSize()) + " (" +
-                              std::to_string(group.GetDefinedSize()) + ")";
-    if (!encoded && decoded == "refused" && Quor::KnxZebMapping::GetTvtFromDpt(dpt) == tvtEmpty) {
-      continue;
-    }
-    table.Row({std::to_string(main), encoded ? TypeName(value.tvt) : std::string("refused"),
-               ValueCell(value), encoded ? bytes : "zeros " + bytes, decoded});
   }
   logger.setLogLevel(level);
 }

@@ -173,27 +173,29 @@ ConversionOptions TakeConversionArgs(Args& args, bool takesBits, const char* wha
   return options;
 }
 
-int Encode(Args& args, Streams& io) {
-  const ConversionOptions options = TakeConversionArgs(args, false, "VALUE");
-  if (options.direct) {
-    const unsigned long dpt = ParseDptNumber(options.dpt);
-    const TevValueType tvt = Quor::KnxZebMapping::GetTvtFromDpt(static_cast<unsigned int>(dpt));
-    return ConvertAll(
-        options.text,
-        [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
-          const auto value = ReadValue(text, tvt, err);
-          if (!value) {
-            return boost::none;
-          }
-          const auto group = Quor::TevValueToGroupValue(*value, dpt);
-          if (!group) {
-            ReportRefused("encode", text, DptName(dpt), err);
-            return boost::none;
-          }
-          return BytesOf(*group, options.verbose);
-        },
-        io);
-  }
+// Through TevValueToGroupValue, by the object-model DPT number.
+int EncodeDirect(const ConversionOptions& options, Streams& io) {
+  const unsigned long dpt = ParseDptNumber(options.dpt);
+  const TevValueType tvt = Quor::KnxZebMapping::GetTvtFromDpt(static_cast<unsigned int>(dpt));
+  return ConvertAll(
+      options.text,
+      [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+        const auto value = ReadValue(text, tvt, err);
+        if (!value) {
+          return boost::none;
+        }
+        const auto group = Quor::TevValueToGroupValue(*value, dpt);
+        if (!group) {
+          ReportRefused("encode", text, DptName(dpt), err);
+          return boost::none;
+        }
+        return BytesOf(*group, options.verbose);
+      },
+      io);
+}
+
+// Through the DPT table.
+int EncodeByTable(const ConversionOptions& options, Streams& io) {
   const DptText dptText = ParseDpt(options.dpt);
   Quor::KnxValueConverter converter;
   converter.Init();
@@ -220,33 +222,45 @@ int Encode(Args& args, Streams& io) {
   return row ? status : ReportUnconverted(options.dpt, status, io.err);
 }
 
-int Decode(Args& args, Streams& io) {
-  const ConversionOptions options = TakeConversionArgs(args, true, "HEX");
-  if (options.direct) {
-    const unsigned long dpt = ParseDptNumber(options.dpt);
-    return ConvertAll(
-        options.text,
-        [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
-          const auto group = GroupOfHex(text, options.bits, static_cast<unsigned int>(dpt >> 16),
-                                        DptName(dpt), err);
-          if (!group) {
-            return boost::none;
-          }
-          boost::optional<TEVVALUE> value;
-          try {
-            value = Quor::GroupValueToTevValue(*group, dpt);
-          } catch (const std::exception& error) {
-            // The direct decoder leaves some exceptions to its caller; here they are a refusal.
-            err << "quor-om: " << error.what() << '\n';
-          }
-          if (!value) {
-            ReportRefused("decode", text, DptName(dpt), err);
-            return boost::none;
-          }
-          return ValueOf(*value, options.verbose);
-        },
-        io);
+int Encode(Args& args, Streams& io) {
+  const ConversionOptions options = TakeConversionArgs(args, false, "VALUE");
+  return options.direct ? EncodeDirect(options, io) : EncodeByTable(options, io);
+}
+
+// The direct decoder leaves some exceptions to its caller; here they are a refusal.
+boost::optional<TEVVALUE> DecodeDirectly(const KnxStack::GroupValue& group, unsigned long dpt,
+                                         std::ostream& err) {
+  try {
+    return Quor::GroupValueToTevValue(group, dpt);
+  } catch (const std::exception& error) {
+    err << "quor-om: " << error.what() << '\n';
+    return boost::none;
   }
+}
+
+// Through GroupValueToTevValue, by the object-model DPT number.
+int DecodeDirect(const ConversionOptions& options, Streams& io) {
+  const unsigned long dpt = ParseDptNumber(options.dpt);
+  return ConvertAll(
+      options.text,
+      [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+        const auto group =
+            GroupOfHex(text, options.bits, static_cast<unsigned int>(dpt >> 16), DptName(dpt), err);
+        if (!group) {
+          return boost::none;
+        }
+        const auto value = DecodeDirectly(*group, dpt, err);
+        if (!value) {
+          ReportRefused("decode", text, DptName(dpt), err);
+          return boost::none;
+        }
+        return ValueOf(*value, options.verbose);
+      },
+      io);
+}
+
+// Through the DPT table.
+int DecodeByTable(const ConversionOptions& options, Streams& io) {
   const DptText dptText = ParseDpt(options.dpt);
   Quor::KnxValueConverter converter;
   converter.Init();
@@ -269,6 +283,11 @@ int Decode(Args& args, Streams& io) {
       },
       io);
   return hasRow ? status : ReportUnconverted(options.dpt, status, io.err);
+}
+
+int Decode(Args& args, Streams& io) {
+  const ConversionOptions options = TakeConversionArgs(args, true, "HEX");
+  return options.direct ? DecodeDirect(options, io) : DecodeByTable(options, io);
 }
 
 int Defaults(Args& args, Streams& io) {

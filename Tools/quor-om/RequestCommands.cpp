@@ -337,78 +337,102 @@ class LogLevelOverride {
   log4cplus::LogLevel m_level;
 };
 
-int Stress(Args& args, Streams& io) {
-  const StressOptions options = TakeStressOptions(args);
-  const LogLevelOverride logLevel(!options.showLog);
-  const std::size_t threadsBefore = RunningThreads();
-
-  std::vector<Quor::Docket> dockets(options.requests);
-  std::vector<std::chrono::nanoseconds> latencies(options.requests);
+// What the callers got and the device stack saw.
+struct StressRun {
+  std::vector<Quor::Docket> dockets;
+  std::vector<std::chrono::nanoseconds> latencies;
   std::vector<RequestRecord> records;
-  {
-    SimulatedDeviceStack::Options stackOptions;
-    stackOptions.answerJitter = std::chrono::microseconds(100);
-    // Well after the waiter gave up, so a late answer can never count as in time.
-    stackOptions.lateAnswerDelay = std::chrono::milliseconds(2 * options.timeoutMs);
-    stackOptions.seed = static_cast<std::uint32_t>(options.seed);
-    Rig rig(stackOptions, milliseconds(static_cast<long>(options.timeoutMs)),
-            static_cast<unsigned>(options.retries));
-    rig.stack.SetRandomFaults(options.faultRate, static_cast<std::uint32_t>(options.seed));
+};
 
-    std::vector<std::thread> callers;
-    for (std::size_t t = 0; t < options.threads; ++t) {
-      callers.emplace_back([&, t] {
-        for (std::size_t call = t; call < options.requests; call += options.threads) {
-          const auto start = std::chrono::steady_clock::now();
-          dockets[call] = rig.engine.Request(RequestText(call), seconds(0));
-          latencies[call] = std::chrono::steady_clock::now() - start;
-        }
-      });
-    }
-    for (auto& caller : callers) {
-      caller.join();
-    }
-    rig.stack.ReleaseLateAnswers();
-    rig.stack.WaitUntilIdle(std::chrono::seconds(10));
-    records = rig.stack.GetRecords();
+// The requests from options.threads callers against a faulty simulated device stack, until
+// every answer, late ones included, is in.
+StressRun RunStress(const StressOptions& options) {
+  StressRun run{std::vector<Quor::Docket>(options.requests),
+                std::vector<std::chrono::nanoseconds>(options.requests),
+                {}};
+  SimulatedDeviceStack::Options stackOptions;
+  stackOptions.answerJitter = std::chrono::microseconds(100);
+  // Well after the waiter gave up, so a late answer can never count as in time.
+  stackOptions.lateAnswerDelay = std::chrono::milliseconds(2 * options.timeoutMs);
+  stackOptions.seed = static_cast<std::uint32_t>(options.seed);
+  Rig rig(stackOptions, milliseconds(static_cast<long>(options.timeoutMs)),
+          static_cast<unsigned>(options.retries));
+  rig.stack.SetRandomFaults(options.faultRate, static_cast<std::uint32_t>(options.seed));
+  std::vector<std::thread> callers;
+  for (std::size_t t = 0; t < options.threads; ++t) {
+    callers.emplace_back([&, t] {
+      for (std::size_t call = t; call < options.requests; call += options.threads) {
+        const auto start = std::chrono::steady_clock::now();
+        run.dockets[call] = rig.engine.Request(RequestText(call), seconds(0));
+        run.latencies[call] = std::chrono::steady_clock::now() - start;
+      }
+    });
   }
+  for (auto& caller : callers) {
+    caller.join();
+  }
+  rig.stack.ReleaseLateAnswers();
+  rig.stack.WaitUntilIdle(std::chrono::seconds(10));
+  run.records = rig.stack.GetRecords();
+  return run;
+}
 
+struct StressTally {
+  std::size_t valid = 0;
+  std::size_t refused = 0;
+  std::size_t unanswered = 0;
+  std::size_t lost = 0;
+};
+
+// Each call's docket against what the device stack saw of it; a lost one is described on err.
+StressTally Tally(const StressOptions& options, const StressRun& run, std::ostream& err) {
   const std::chrono::nanoseconds timeout = std::chrono::milliseconds(options.timeoutMs);
   std::map<std::string, std::vector<const RequestRecord*>> attemptsByText;
-  for (const RequestRecord& record : records) {
+  for (const RequestRecord& record : run.records) {
     attemptsByText[record.text].push_back(&record);  // records come in issue order
   }
   const std::vector<const RequestRecord*> none;
-  std::size_t valid = 0, refused = 0, unanswered = 0, lost = 0, attributed = 0;
+  StressTally tally;
+  std::size_t attributed = 0;
   for (std::size_t call = 0; call < options.requests; ++call) {
-    const Quor::Docket& docket = dockets[call];
+    const Quor::Docket& docket = run.dockets[call];
     const std::string text = RequestText(call);
     const auto found = attemptsByText.find(text);
     attributed += found == attemptsByText.end() ? 0 : found->second.size();
     const auto& attempts = found == attemptsByText.end() ? none : found->second;
     if (!Agrees(docket, text, attempts, options.retries + 1, timeout)) {
-      if (++lost <= kLostShown) {
-        io.err << DescribeLost(text, docket, attempts) << '\n';
+      if (++tally.lost <= kLostShown) {
+        err << DescribeLost(text, docket, attempts) << '\n';
       }
     } else if (!docket.IsAnswered()) {
-      ++unanswered;
+      ++tally.unanswered;
     } else if (docket.IsReplyValid()) {
-      ++valid;
+      ++tally.valid;
     } else {
-      ++refused;
+      ++tally.refused;
     }
   }
   // A request no call made was never asked for.
-  lost += records.size() - attributed;
+  tally.lost += run.records.size() - attributed;
+  return tally;
+}
 
+int Stress(Args& args, Streams& io) {
+  const StressOptions options = TakeStressOptions(args);
+  const LogLevelOverride logLevel(!options.showLog);
+  const std::size_t threadsBefore = RunningThreads();
+  StressRun run = RunStress(options);
+  const StressTally tally = Tally(options, run, io.err);
+
+  std::vector<std::chrono::nanoseconds>& latencies = run.latencies;
   std::sort(latencies.begin(), latencies.end());
   const auto percentile = [&latencies](double p) {
     return latencies.empty() ? std::chrono::nanoseconds(0)
                              : latencies[static_cast<std::size_t>(p * (latencies.size() - 1))];
   };
-  io.out << "requests " << options.requests << ", answered valid " << valid
-         << ", answered with error " << refused << ", not answered " << unanswered << ", lost "
-         << lost << ", p50 " << Milliseconds(percentile(0.50)) << ", p99 "
+  io.out << "requests " << options.requests << ", answered valid " << tally.valid
+         << ", answered with error " << tally.refused << ", not answered " << tally.unanswered
+         << ", lost " << tally.lost << ", p50 " << Milliseconds(percentile(0.50)) << ", p99 "
          << Milliseconds(percentile(0.99)) << std::endl;
 
   const std::size_t threadsAfter = RunningThreads();
@@ -416,7 +440,7 @@ int Stress(Args& args, Streams& io) {
     io.err << "quor-om: " << threadsAfter - threadsBefore << " threads still running\n";
     return kExitRefused;
   }
-  return lost == 0 ? kExitOk : kExitRefused;
+  return tally.lost == 0 ? kExitOk : kExitRefused;
 }
 
 }  // namespace

@@ -133,6 +133,29 @@ unsigned ConcurrentWrites(Quor::DscAsyncRequestMessenger& engine, unsigned threa
   return total;
 }
 
+// The first attempt's answer is lost: the engine waits out its timeout and tries again.
+bool DemoRetry(Rig& rig, std::ostream& out) {
+  out << "CO 1 SetValue while the device stack loses the next answer (timeout and retry "
+         "logged on stderr):"
+      << std::endl;
+  const std::size_t before = rig.stack.GetRecords().size();
+  rig.stack.InjectFault(QuorSim::Fault::NoAnswer);
+  TEVVALUE warmer(tvtFloat);
+  warmer.value.doubleValue = 22.0;
+  const Quor::Docket retried = rig.engine.SetValue(CoValueId(1), warmer, false);
+  out << "  " << Describe(retried) << " after " << rig.stack.GetRecords().size() - before
+      << " attempts" << std::endl;
+  return retried.IsReplyValid();
+}
+
+// A CO nobody wrote: the device stack itself refuses, which is an answer, not a retry.
+bool DemoRefusal(Rig& rig, std::ostream& out) {
+  out << "CO 9 GetValue of a value the device stack does not hold:" << std::endl;
+  const Quor::Docket refused = rig.engine.GetValue(CoValueId(9), false);
+  out << "  " << Describe(refused) << std::endl;
+  return refused.IsAnswered() && !refused.IsReplyValid();
+}
+
 int Demo(Args& args, Streams& io) {
   args.ExpectEnd();
   std::ostream& out = io.out;
@@ -143,11 +166,9 @@ int Demo(Args& args, Streams& io) {
   out << "simulated device stack answering after 2 ms; engine timeout 200 ms, " << kRetries
       << " retries" << std::endl;
 
-  bool ok = true;
   const Quor::Docket registration = rig.engine.RegisterApplication("demo", "quor-om demo", "1.0");
-  ok &= registration.IsReplyValid();
+  bool ok = registration.IsReplyValid();
   out << "RegisterApplication " << Describe(registration) << std::endl;
-
   const std::vector<DemoCo> cos = {
       {1, 0x90001, "9.001", {0x0c, 0x33}, 16},
       {2, 0x10001, "1.001", {0x01}, 1},
@@ -156,32 +177,14 @@ int Demo(Args& args, Streams& io) {
   for (const DemoCo& co : cos) {
     ok &= WriteAndReadBack(rig.engine, co, out);
   }
-
   constexpr unsigned kThreads = 4;
   constexpr unsigned kPerThread = 5;
   const unsigned valid = ConcurrentWrites(rig.engine, kThreads, kPerThread);
   ok &= valid == kThreads * kPerThread;
   out << kThreads << " threads with " << kPerThread << " SetValue each: " << valid << " of "
       << kThreads * kPerThread << " answered, valid" << std::endl;
-
-  // The first attempt's answer is lost: the engine waits out its timeout and tries again.
-  out << "CO 1 SetValue while the device stack loses the next answer (timeout and retry "
-         "logged on stderr):"
-      << std::endl;
-  const std::size_t before = rig.stack.GetRecords().size();
-  rig.stack.InjectFault(QuorSim::Fault::NoAnswer);
-  TEVVALUE warmer(tvtFloat);
-  warmer.value.doubleValue = 22.0;
-  const Quor::Docket retried = rig.engine.SetValue(CoValueId(1), warmer, false);
-  ok &= retried.IsReplyValid();
-  out << "  " << Describe(retried) << " after " << rig.stack.GetRecords().size() - before
-      << " attempts" << std::endl;
-
-  // A CO nobody wrote: the device stack itself refuses, which is an answer, not a retry.
-  out << "CO 9 GetValue of a value the device stack does not hold:" << std::endl;
-  const Quor::Docket refused = rig.engine.GetValue(CoValueId(9), false);
-  ok &= refused.IsAnswered() && !refused.IsReplyValid();
-  out << "  " << Describe(refused) << std::endl;
+  ok &= DemoRetry(rig, out);
+  ok &= DemoRefusal(rig, out);
 
   const QuorSim::SimulationCounters counters = rig.stack.GetCounters();
   out << "device stack: " << counters.issued << " requests, " << counters.answeredOk

@@ -152,6 +152,7 @@ TEST(NumericConverters, ValuesAndRefusals) {
       {word16, To, Dpt(8, 1, 16), Integer(1), {}, 0, false, "Wrong DPT main number (7.x) or tev value type (tvtWord)!"},
       {word16, To, Dpt(8, 1, 16), Word(1), {0x00, 0x01}, 16, true, ""},
       {word16, From, Dpt(8, 1, 16), TEVVALUE(tvtWord), {0x00, 0x01}, 16, false, "Wrong DPT main number (7.x)!"},
+      {word16, From, Dpt(7, 1, 16), TEVVALUE(tvtEmpty), {0x12, 0x34}, 16, true, "", Word(0x1234)},
       {int16, To, Dpt(8, 1, 16), Integer(70000), {0x11, 0x70}, 16, true, ""},
       {int16, To, Dpt(7, 1, 16), Integer(-2), {0xFF, 0xFE}, 16, true, ""},  // permissive: the type suffices
       {int16, To, Dpt(8, 1, 16), Word(5), {0x00, 0x05}, 16, true, ""},

@@ -70,6 +70,10 @@ TEST(Engine, EveryRequestKindGetsItsContent) {
   EXPECT_EQ(State(value), "answered valid '3.5' ''");
   const Quor::Docket response = rig.engine.Request("ping", seconds(10));
   EXPECT_EQ(State(response), "answered valid 'ping' ''");
+  // An endless timeout waits without a deadline, for the answer.
+  const Quor::Docket endless =
+      rig.engine.Request("pong", boost::posix_time::time_duration(boost::posix_time::pos_infin));
+  EXPECT_EQ(State(endless), "answered valid 'pong' ''");
   // Register-application and set-configuration answers carry no content.
   const Quor::Docket app = rig.engine.RegisterApplication("app", "App", "1.0");
   EXPECT_EQ(State(app), "answered valid '' ''");

@@ -157,7 +157,7 @@ TEST(NumericConverters, ValuesAndRefusals) {
       {int16, To, Dpt(7, 1, 16), Integer(-2), {0xFF, 0xFE}, 16, true, ""},  // permissive: the type suffices
       {int16, To, Dpt(8, 1, 16), Word(5), {0x00, 0x05}, 16, true, ""},
       {int16, To, Dpt(7, 1, 16), Word(1), {}, 0, false, "Wrong DPT main number (8.x) or tev value type (tvtInteger)!"},
-      {int16, From, Dpt(8, 1, 16), TEVVALUE(tvtInteger), {0xFF, 0xFE}, 16, true, "", Integer(-2)},
+      {int16, From, Dpt(8, 1, 16), TEVVALUE(tvtEmpty), {0xFF, 0xFE}, 16, true, "", Integer(-2)},
       {int16, From, Dpt(7, 1, 16), TEVVALUE(tvtInteger), {0x00, 0x01}, 16, false, "Wrong DPT main number (8.x)!"},
       {float16, To, Dpt(8, 1, 16), Integer(1), {}, 0, false, "Wrong DPT main number (9.x) or tev value type (tvtFloat)!"},
       {float16, To, Dpt(8, 1, 16), Float(21.5), {0x0C, 0x33}, 16, true, ""},
@@ -171,12 +171,13 @@ TEST(NumericConverters, ValuesAndRefusals) {
       {float32, To, Dpt(13, 1, 32), Float(1.5), {0x3F, 0xC0, 0x00, 0x00}, 32, true, ""},
       {float32, To, Dpt(13, 1, 32), Invalid(), {0x7F, 0xC0, 0x00, 0x00}, 32, true, ""},
       {float32, To, Dpt(14, 0, 32), Float(1.5, tvtDWord), {0x3F, 0xC0, 0x00, 0x00}, 32, true, ""},
-      {float32, From, Dpt(14, 0, 32), TEVVALUE(tvtFloat), {0xC0, 0x20, 0x00, 0x00}, 32, true, "", Float(-2.5)},
+      {float32, From, Dpt(14, 0, 32), TEVVALUE(tvtEmpty), {0xC0, 0x20, 0x00, 0x00}, 32, true, "", Float(-2.5)},
       {float32, From, Dpt(9, 1, 32), TEVVALUE(tvtFloat), {0x3F, 0x80, 0x00, 0x00}, 32, false, "Wrong DPT main number (14.x)!"},
       // The 24-bit converter leaves the caller's tvt in place.
       {uint24, From, Dpt(232, 600, 24), TEVVALUE(tvtEmpty), {0x34, 0x56, 0x78}, 24, true, "", DWord(0x345678, tvtEmpty)},
       {uint32, To, Dpt(12, 1, 32), Integer(1), {}, 0, false, "Wrong tev value type (tvtDWord)!"},
       {uint32Small, To, Dpt(12, 1, 32), DWord(100), {0x00, 0x00, 0x00, 0x64}, 32, true, ""},
+      {uint32, From, Dpt(12, 1, 32), TEVVALUE(tvtEmpty), {0x00, 0x00, 0x00, 0x05}, 32, true, "", DWord(5)},
       {uint32Small, To, Dpt(12, 1, 32), DWord(101), {}, 0, false, "The internal value of DPT=12.1, tvt=8 is out of range: 101!"},
       {uint32Small, From, Dpt(12, 1, 32), TEVVALUE(tvtDWord), {0xFF, 0xFF, 0xFF, 0xFF}, 32, false, "The internal value of DPT=12.1, tvt=8 is out of range: 4294967295!"},
       {int32, To, Dpt(13, 1, 32), Integer(-5), {0xFF, 0xFF, 0xFF, 0xFB}, 32, true, ""},
@@ -188,7 +189,7 @@ TEST(NumericConverters, ValuesAndRefusals) {
       {int32Small, From, Dpt(13, 1, 32), TEVVALUE(tvtInteger), {0xFF, 0xFF, 0xFF, 0xFF}, 32, false, "The group value of DPT=13.1 is out of range: -1!"},
       {int32Negative, To, Dpt(13, 1, 32), Integer(1), {0xFF, 0xFF, 0xFF, 0xE9}, 32, true, ""},  // -22.5 -> -23
       // No scaling back: the raw value is checked against the internal window only.
-      {int32Negative, From, Dpt(13, 1, 32), TEVVALUE(tvtInteger), {0x00, 0x00, 0x00, 0x07}, 32, true, "", Integer(7)},
+      {int32Negative, From, Dpt(13, 1, 32), TEVVALUE(tvtEmpty), {0x00, 0x00, 0x00, 0x07}, 32, true, "", Integer(7)},
   });
   // clang-format on
 }
@@ -240,7 +241,7 @@ TEST(DateAndTextConverters, ValuesAndRefusals) {
       {date, From, Dpt(11, 2, 24), kUntouched, {0xFF, 0xFF, 0xFF}, 24, false, "No valid Date datagram, reserved fields are not zero!"},
       {date, From, Dpt(5, 1, 24), kUntouched, {0xFF, 0xFF, 0xFF}, 24, false, "No valid Date datagram, reserved fields are not zero!"},
       {date, From, Dpt(5, 2, 24), kUntouched, {0x11, 0x05, 0x18}, 24, false, "Wrong DPT main number (11.001)!"},
-      {date, From, Dpt(11, 1, 24), TEVVALUE(tvtEmpty), {0x11, 0x05, 0x18}, 24, true, "", Calendar(tvtDate, 2024, 5, 17)},
+      {date, From, Dpt(11, 1, 24), Time(tvtEmpty, 1999, 9, 9, 7, 8, 9, 4, true), {0x11, 0x05, 0x18}, 24, true, "", Calendar(tvtDate, 2024, 5, 17)},  // the old time goes
       // The date-time receiver leaves the type to the table's row.
       {dateTime, From, Dpt(19, 1, 64), TEVVALUE(tvtEmpty), {0x7C, 0x05, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, true, "", Calendar(tvtEmpty, 2024, 5, 17, 13, 45, 10)},
       {timeOfDay, To, Dpt(10, 2, 24), Time(tvtTime, 0, 0, 0, 13, 45, 10, 4), {0x6D, 0x2D, 0x0A}, 24, true, ""},
@@ -269,6 +270,7 @@ TEST(DateAndTextConverters, ValuesAndRefusals) {
       {latin1String, To, Dpt(4, 0, 112), Text("A"), Padded({0x41}), 112, true, ""},
       {latin1String, To, Dpt(4, 0, 112), TEVVALUE(tvtByte), {}, 0, false, "Wrong DPT main number (16.x) or tev value type (tvtString)!"},
       {latin1String, From, Dpt(4, 0, 112), TEVVALUE(tvtByte), {0x41}, 112, false, "Wrong DPT main number (16.x)!"},
+      {latin1String, From, Dpt(16, 1, 112), TEVVALUE(tvtEmpty), Padded({0x41}), 112, true, "", Text("A")},
   });
   // clang-format on
 }

@@ -242,8 +242,8 @@ TEST(DateAndTextConverters, ValuesAndRefusals) {
       {date, From, Dpt(5, 1, 24), kUntouched, {0xFF, 0xFF, 0xFF}, 24, false, "No valid Date datagram, reserved fields are not zero!"},
       {date, From, Dpt(5, 2, 24), kUntouched, {0x11, 0x05, 0x18}, 24, false, "Wrong DPT main number (11.001)!"},
       {date, From, Dpt(11, 1, 24), Time(tvtEmpty, 1999, 9, 9, 7, 8, 9, 4, true), {0x11, 0x05, 0x18}, 24, true, "", Calendar(tvtDate, 2024, 5, 17)},  // the old time goes
-      // The date-time receiver leaves the type to the table's row.
-      {dateTime, From, Dpt(19, 1, 64), TEVVALUE(tvtEmpty), {0x7C, 0x05, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, true, "", Calendar(tvtEmpty, 2024, 5, 17, 13, 45, 10)},
+      // The date-time receiver leaves the type to the table's row and drops the old time.
+      {dateTime, From, Dpt(19, 1, 64), Time(tvtEmpty, 1999, 9, 9, 7, 8, 9, 4, true), {0x7C, 0x05, 0x11, 0x0D, 0x2D, 0x0A, 0x20, 0x00}, 64, true, "", Calendar(tvtEmpty, 2024, 5, 17, 13, 45, 10)},
       {timeOfDay, To, Dpt(10, 2, 24), Time(tvtTime, 0, 0, 0, 13, 45, 10, 4), {0x6D, 0x2D, 0x0A}, 24, true, ""},
       {timeOfDay, To, Dpt(5, 1, 24), Time(tvtTime, 0, 0, 0, 13, 45, 10, 4), {0x6D, 0x2D, 0x0A}, 24, true, ""},
       {timeOfDay, To, Dpt(5, 2, 24), Time(tvtDayTime, 0, 0, 0, 13, 45, 10, 4), {0x6D, 0x2D, 0x0A}, 24, true, ""},

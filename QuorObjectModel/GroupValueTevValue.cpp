@@ -130,19 +130,20 @@ boost::optional<TEVVALUE> DecodeDate(const GroupValue& group, TevValueType tvt,
 
 boost::optional<TEVVALUE> DecodeDateTime(const GroupValue& group, TevValueType tvt,
                                          const LogSite& site) {
-  const auto [year, month, day, hour, minute, second] = Knx::ReadDateTimeFields(group.GetRawData());
+  // A named record, not a structured binding: a C++17 lambda (the log line) cannot capture one.
+  const Knx::DateTimeFields f = Knx::ReadDateTimeFields(group.GetRawData());
   // Chosen, as for DPT 11: a date that does not exist is refused at WARN, not thrown.
-  const auto date = MakeDate(year, month, day);
+  const auto date = MakeDate(f.year, f.month, f.day);
   if (!date) {
     QUOR_LOG_WARN_AT(site, "Received an invalid DPT 19.001 date and time from the KNX: "
-                               << year << "-" << month << "-" << day << " " << hour << ":" << minute
-                               << ":" << second);
+                               << f.year << "-" << f.month << "-" << f.day << " " << f.hour << ":"
+                               << f.minute << ":" << f.second);
     return boost::none;
   }
   // Hour 24 rolls into the next day.
-  const boost::posix_time::ptime time(*date, boost::posix_time::hours(hour) +
-                                                 boost::posix_time::minutes(minute) +
-                                                 boost::posix_time::seconds(second));
+  const boost::posix_time::ptime time(*date, boost::posix_time::hours(f.hour) +
+                                                 boost::posix_time::minutes(f.minute) +
+                                                 boost::posix_time::seconds(f.second));
   return ToTevValue(time, tvt);
 }
 

@@ -141,19 +141,22 @@ bool KnxConverterDateTime::ToKnxValue(const KNXDPT& /*dpt*/, const TEVVALUE& val
 bool KnxConverterDateTime::FromKnxValue(const KNXDPT& /*dpt*/, const KnxStack::GroupValue& group,
                                         TEVVALUE& value) {
   try {
-    const auto [year, month, day, hour, minute, second] =
-        Knx::ReadDateTimeFields(group.GetRawData());
-    if (!TEVTIME::IsValidDate(year, month, day) || !TEVTIME::IsValidTime(hour, minute, second)) {
+    // A named record, not a structured binding: a C++17 lambda (the log line) cannot capture
+    // one.
+    const Knx::DateTimeFields f = Knx::ReadDateTimeFields(group.GetRawData());
+    if (!TEVTIME::IsValidDate(f.year, f.month, f.day) ||
+        !TEVTIME::IsValidTime(f.hour, f.minute, f.second)) {
       QUOR_LOG_ERROR("Cannot convert invalid date and time: year="
-                     << year << ", month=" << month << ", day=" << day << ", hour=" << hour
-                     << ", minute=" << minute << ", second=" << second);
+                     << f.year << ", month=" << f.month << ", day=" << f.day << ", hour=" << f.hour
+                     << ", minute=" << f.minute << ", second=" << f.second);
       return false;
     }
     TEVTIME& time = value.value.timeValue;
     time.Clear(true);
-    time.SetDateTime(static_cast<unsigned short>(year), static_cast<unsigned char>(month),
-                     static_cast<unsigned char>(day), static_cast<unsigned char>(hour),
-                     static_cast<unsigned char>(minute), static_cast<unsigned char>(second), true);
+    time.SetDateTime(static_cast<unsigned short>(f.year), static_cast<unsigned char>(f.month),
+                     static_cast<unsigned char>(f.day), static_cast<unsigned char>(f.hour),
+                     static_cast<unsigned char>(f.minute), static_cast<unsigned char>(f.second),
+                     true);
     return true;
   } catch (const std::exception& e) {
     QUOR_LOG_ERROR("Exception caught during conversion of date and time: " << e.what());

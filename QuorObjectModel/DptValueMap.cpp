@@ -144,6 +144,7 @@ void DptValueMap::Clear() {
   m_indexLimit = 0;
 }
 
+// Kept for the ABI: the lookups use EntriesOf.
 std::pair<DptValueMap::Sorted::const_iterator, DptValueMap::Sorted::const_iterator>
 DptValueMap::EntriesOfMain(unsigned short mainNumber) const {
   const auto [first, last] = EntriesOf(m_sorted, m_firstOfMain, m_indexLimit, mainNumber);
@@ -164,10 +165,8 @@ const DptValueEntry& DptValueMap::GetEntry(const KNXDPT& dpt) const {
 }
 
 bool DptValueMap::Contains(unsigned short mainNumber, unsigned short subNumber) const {
-  const auto [first, last] = EntriesOfMain(mainNumber);
-  return std::any_of(first, last, [subNumber](const DptValueEntry* entry) {
-    return entry->dpt.subNumber == subNumber;
-  });
+  const auto [first, last] = EntriesOf(m_sorted, m_firstOfMain, m_indexLimit, mainNumber);
+  return FindSub(first, last, subNumber) != nullptr;
 }
 
 bool DptValueMap::Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType tst,

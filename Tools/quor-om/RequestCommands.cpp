@@ -22,6 +22,7 @@
 #include <SimulatedDeviceStack.h>
 
 #include "Commands.h"
+#include "LogLevelOverride.h"
 #include "ValueText.h"
 
 namespace QuorOm {
@@ -322,24 +323,6 @@ std::size_t RunningThreads() {
   return error ? 1 : static_cast<std::size_t>(std::distance(it, end));
 }
 
-// Muting keeps the thousands of expected fault lines off stderr and out of the latencies.
-class LogLevelOverride {
- public:
-  explicit LogLevelOverride(bool mute)
-      : m_logger(Quor::GetGlobalDefaultLogger()), m_level(m_logger.getLogLevel()) {
-    if (mute) {
-      m_logger.setLogLevel(log4cplus::OFF_LOG_LEVEL);
-    }
-  }
-  ~LogLevelOverride() { m_logger.setLogLevel(m_level); }
-  LogLevelOverride(const LogLevelOverride&) = delete;
-  LogLevelOverride& operator=(const LogLevelOverride&) = delete;
-
- private:
-  log4cplus::Logger m_logger;
-  log4cplus::LogLevel m_level;
-};
-
 // What the callers got and the device stack saw.
 struct StressRun {
   std::vector<Quor::Docket> dockets;
@@ -422,6 +405,7 @@ StressTally Tally(const StressOptions& options, const StressRun& run, std::ostre
 
 int Stress(Args& args, Streams& io) {
   const StressOptions options = TakeStressOptions(args);
+  // Muting keeps the thousands of expected fault lines off stderr and out of the latencies.
   const LogLevelOverride logLevel(!options.showLog);
   const std::size_t threadsBefore = RunningThreads();
   StressRun run = RunStress(options);

@@ -14,10 +14,7 @@
 #include <boost/core/demangle.hpp>
 #include <boost/optional.hpp>
 
-#include <log4cplus/logger.h>
-
 #include <KnxStack/GroupValue.h>
-#include <QuorHelper/Logging.h>
 #include <TevValue/TevValue.h>
 
 #include <QuorObjectModel/GroupValueTevValue.h>
@@ -26,6 +23,7 @@
 #include <QuorObjectModel/KnxZebMapping.h>
 
 #include "Commands.h"
+#include "LogLevelOverride.h"
 #include "ValueText.h"
 
 namespace QuorOm {
@@ -336,9 +334,7 @@ boost::optional<std::vector<std::string>> DirectRow(unsigned int main) {
 
 void DirectTable(std::ostream& out) {
   // Refusals are this table's content, not news: the library's log is quiet meanwhile.
-  log4cplus::Logger logger = Quor::GetGlobalDefaultLogger();
-  const log4cplus::LogLevel level = logger.getLogLevel();
-  logger.setLogLevel(log4cplus::OFF_LOG_LEVEL);
+  const LogLevelOverride quiet(true);
   Columns table(out, {6, 10, 21, 36});
   table.Row({"main", "encodes", "value", "bytes (bits)", "decodes to"});
   for (unsigned int main = 0; main <= kLastMainTypeProbed + 1; ++main) {
@@ -347,7 +343,6 @@ void DirectTable(std::ostream& out) {
       table.Row(*row);
     }
   }
-  logger.setLogLevel(level);
 }
 
 int Table(Args& args, Streams& io) {

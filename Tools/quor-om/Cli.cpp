@@ -13,6 +13,8 @@
 
 #include <boost/algorithm/hex.hpp>
 #include <boost/algorithm/string/case_conv.hpp>
+#include <boost/program_options/errors.hpp>
+#include <boost/program_options/parsers.hpp>
 
 #include <log4cplus/loglevel.h>
 
@@ -25,10 +27,6 @@ namespace QuorOm {
 namespace {
 
 constexpr char kProgram[] = "quor-om";
-
-bool IsOptionWord(const std::string& word) {
-  return word.size() > 2 && word.compare(0, 2, "--") == 0;
-}
 
 const std::vector<Command>& AllCommands() {
   static const std::vector<Command> commands = [] {
@@ -99,9 +97,72 @@ int ReportUsageError(const std::string& message, const Command* command, std::os
   return kExitUsage;
 }
 
-GlobalOptions TakeGlobalOptions(Args& args) {
+namespace po = boost::program_options;
+
+po::options_description ToolOptions() {
+  po::options_description options;
+  options.add_options()("log-level", po::value<std::string>(), "")(
+      "log-config", po::value<std::string>(), "")("help,h", "")("version", "");
+  return options;
+}
+
+// A word with one dash that names no option is a value: "-300", or "-" for standard input.
+std::vector<po::option> TakeDashedValue(std::vector<std::string>& words,
+                                        const po::options_description& known) {
+  const std::string& word = words.front();
+  if (word.empty() || word[0] != '-' || (word.size() > 1 && word[1] == '-') ||
+      known.find_nothrow(word, false) != nullptr) {
+    return {};
+  }
+  po::option value;
+  value.value.push_back(word);
+  value.original_tokens.push_back(word);
+  words.erase(words.begin());
+  return {value};
+}
+
+struct ParsedWords {
+  std::map<std::string, std::vector<std::string>> options;  // by long name
+  std::vector<std::string> positionals;
+};
+
+// With `othersAllowed` the options that `known` lacks are skipped (they belong to the command).
+ParsedWords ParseWords(const std::vector<std::string>& words, const po::options_description& known,
+                       bool othersAllowed) {
+  namespace style = po::command_line_style;
+  // Every option as written: no guessed abbreviations, no bundled short options.
+  const int exact = style::allow_long | style::long_allow_adjacent | style::long_allow_next |
+                    style::allow_short | style::allow_dash_for_short | style::short_allow_next;
+  po::command_line_parser parser(words);
+  parser.options(known).style(exact).extra_style_parser(
+      [&known](std::vector<std::string>& rest) { return TakeDashedValue(rest, known); });
+  if (othersAllowed) {
+    parser.allow_unregistered();
+  }
+  ParsedWords parsed;
+  try {
+    for (const po::option& option : parser.run().options) {
+      if (option.string_key.empty()) {
+        parsed.positionals.push_back(option.value.front());
+      } else if (!option.unregistered) {
+        auto& values = parsed.options[option.string_key];
+        values.insert(values.end(), option.value.begin(), option.value.end());
+      }
+    }
+  } catch (const po::unknown_option& error) {
+    throw UsageError("unknown option '" + error.get_option_name() + "'");
+  } catch (const po::invalid_command_line_syntax& error) {
+    if (error.kind() == po::invalid_command_line_syntax::missing_parameter) {
+      throw UsageError("option " + error.get_option_name() + " needs a value");
+    }
+    throw UsageError(error.what());
+  }
+  return parsed;
+}
+
+GlobalOptions ReadGlobalOptions(const Args& tool) {
   GlobalOptions options;
-  if (const auto level = args.TakeOption("--log-level")) {
+  if (const auto level = tool.Value("log-level")) {
     const auto parsed = ParseLogLevel(*level);
     if (!parsed) {
       throw UsageError("unknown log level '" + *level + "'");
@@ -109,106 +170,87 @@ GlobalOptions TakeGlobalOptions(Args& args) {
     options.logLevel = *parsed;
     options.logLevelGiven = true;
   }
-  options.logConfig = args.TakeOption("--log-config");
+  options.logConfig = tool.Value("log-config");
   return options;
+}
+
+// The command is the first word that is neither an option nor a value of one, so the tool's
+// options and those of the command may stand before or after it. "help COMMAND" is
+// "COMMAND --help".
+boost::optional<std::string> TakeCommandName(std::vector<std::string>& words, bool& help) {
+  for (;;) {
+    const auto found = std::find_if(words.begin(), words.end(), [](const std::string& word) {
+      return word.empty() || word[0] != '-';
+    });
+    if (found == words.end()) {
+      return boost::none;
+    }
+    std::string name = std::move(*found);
+    words.erase(found);
+    if (name != "help" || help) {
+      return name;
+    }
+    help = true;
+  }
+}
+
+// The command's own words, read against its options and the tool's.
+Args ReadCommandArgs(const Command& command, const std::vector<std::string>& words) {
+  po::options_description own;
+  if (command.options) {
+    auto add = own.add_options();
+    command.options(add);
+  }
+  po::options_description all = ToolOptions();
+  all.add(own);
+  ParsedWords parsed = ParseWords(words, all, false);
+  bool help = false;
+  TakeCommandName(parsed.positionals, help);
+  return Args(std::move(parsed.options), std::move(parsed.positionals));
 }
 
 }  // namespace
 
-bool Args::TakeFlag(const std::string& name) {
-  const auto before = m_words.size();
-  m_words.erase(std::remove(m_words.begin(), m_words.end(), name), m_words.end());
-  return m_words.size() != before;
-}
-
-boost::optional<std::string> Args::TakeOption(const std::string& name) {
-  boost::optional<std::string> value;
-  const std::string joined = name + "=";
-  for (auto word = m_words.begin(); word != m_words.end();) {
-    if (*word == name) {
-      if (std::next(word) == m_words.end()) {
-        throw UsageError("option " + name + " needs a value");
-      }
-      value = *std::next(word);
-      word = m_words.erase(word, word + 2);
-    } else if (word->compare(0, joined.size(), joined) == 0) {
-      value = word->substr(joined.size());
-      word = m_words.erase(word);
-    } else {
-      ++word;
-    }
+boost::optional<std::string> Args::Value(const std::string& name) const {
+  const auto found = m_options.find(name);
+  if (found == m_options.end() || found->second.empty()) {
+    return boost::none;
   }
-  return value;
-}
-
-void Args::RejectUnknownOption() const {
-  const auto option = std::find_if(m_words.begin(), m_words.end(), IsOptionWord);
-  if (option != m_words.end()) {
-    throw UsageError("unknown option '" + *option + "'");
-  }
-}
-
-std::string Args::TakeFront() {
-  std::string word = std::move(m_words.front());
-  m_words.erase(m_words.begin());
-  return word;
+  return found->second.back();
 }
 
 std::string Args::Next(const std::string& what) {
-  RejectUnknownOption();
   if (m_words.empty()) {
     throw UsageError("missing " + what);
   }
-  return TakeFront();
+  std::string word = std::move(m_words.front());
+  m_words.pop_front();
+  return word;
 }
 
 boost::optional<std::string> Args::NextIfAny() {
-  RejectUnknownOption();
   if (m_words.empty()) {
     return boost::none;
   }
-  return TakeFront();
-}
-
-boost::optional<std::string> Args::TakeCommandName() {
-  const auto found = std::find_if(m_words.begin(), m_words.end(), [](const std::string& word) {
-    return word.empty() || word[0] != '-';
-  });
-  if (found == m_words.end()) {
-    return boost::none;
-  }
-  std::string name = std::move(*found);
-  m_words.erase(found);
-  return name;
+  return Next("");
 }
 
 void Args::ExpectEnd() const {
-  RejectUnknownOption();
   if (!m_words.empty()) {
     throw UsageError("unexpected argument '" + m_words.front() + "'");
   }
 }
 
 int Run(const std::vector<std::string>& words, Streams& io, const LogSetup& setUpLogging) {
-  Args args(words);
-  GlobalOptions options;
   const Command* command = nullptr;
-  bool help = false;
   try {
-    options = TakeGlobalOptions(args);
-    // Both spellings are taken out of the words, whichever was given.
-    const bool longHelp = args.TakeFlag("--help");
-    help = args.TakeFlag("-h") || longHelp;
-    const bool version = args.TakeFlag("--version");
-    // The command is the first word that is no option, so the tool's options and those of
-    // the command may stand before or after it.
-    auto name = args.TakeCommandName();
-    if (name && *name == "help") {
-      help = true;  // "help COMMAND" is "COMMAND --help"
-      name = args.TakeCommandName();
-    }
+    ParsedWords tool = ParseWords(words, ToolOptions(), true);
+    const Args toolArgs(tool.options, {});
+    const GlobalOptions options = ReadGlobalOptions(toolArgs);
+    bool help = toolArgs.Has("help");
+    const auto name = TakeCommandName(tool.positionals, help);
     if (!name) {
-      if (help || version) {
+      if (help || toolArgs.Has("version")) {
         (help ? PrintToolUsage : PrintVersion)(io.out);
         return kExitOk;
       }
@@ -218,17 +260,14 @@ int Run(const std::vector<std::string>& words, Streams& io, const LogSetup& setU
     if (command == nullptr) {
       throw UsageError("unknown command '" + *name + "'");
     }
-  } catch (const UsageError& error) {
-    return ReportUsageError(error.what(), command, io.err);
-  }
-  if (help) {
-    PrintCommandHelp(*command, io.out);
-    return kExitOk;
-  }
-  if (const auto message = setUpLogging(options)) {
-    return ReportUsageError(*message, nullptr, io.err);
-  }
-  try {
+    if (help) {
+      PrintCommandHelp(*command, io.out);
+      return kExitOk;
+    }
+    Args args = ReadCommandArgs(*command, words);
+    if (const auto message = setUpLogging(options)) {
+      return ReportUsageError(*message, nullptr, io.err);
+    }
     return command->run(args, io);
   } catch (const UsageError& error) {
     return ReportUsageError(error.what(), command, io.err);

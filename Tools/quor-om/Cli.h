@@ -2,13 +2,17 @@
 // Argument handling of quor-om: the command table, usage texts, exit codes and the parsers
 // of the argument forms every command shares.
 
+#include <deque>
 #include <functional>
 #include <iosfwd>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <boost/optional.hpp>
+#include <boost/program_options/options_description.hpp>
+#include <boost/program_options/value_semantic.hpp>
 
 #include <log4cplus/loglevel.h>
 
@@ -33,29 +37,31 @@ struct Streams {
   std::ostream& err;
 };
 
-// The words after the command name. Commands take their options first, then the positionals.
+// The words after the command, read against the options it declares: options by their long
+// name, the other words in order.
 class Args {
  public:
-  explicit Args(std::vector<std::string> words) : m_words(std::move(words)) {}
+  Args(std::map<std::string, std::vector<std::string>> options, std::vector<std::string> words)
+      : m_options(std::move(options)), m_words(words.begin(), words.end()) {}
 
-  // Removes every occurrence of the flag; whether there was one.
-  bool TakeFlag(const std::string& name);
-  // "--name VALUE" or "--name=VALUE", the last one given wins.
-  boost::optional<std::string> TakeOption(const std::string& name);
-  // The next positional; UsageError naming `what` when there is none.
+  // Whether the option was given, in either spelling and however often.
+  bool Has(const std::string& name) const { return m_options.count(name) != 0; }
+  // The value of the option; the last one given wins.
+  boost::optional<std::string> Value(const std::string& name) const;
+  // The next word; UsageError naming `what` when there is none.
   std::string Next(const std::string& what);
   boost::optional<std::string> NextIfAny();
-  // The first word that does not start with '-', wherever it stands.
-  boost::optional<std::string> TakeCommandName();
   // UsageError for anything left over.
   void ExpectEnd() const;
 
  private:
-  std::string TakeFront();
-  void RejectUnknownOption() const;
-
-  std::vector<std::string> m_words;
+  std::map<std::string, std::vector<std::string>> m_options;
+  std::deque<std::string> m_words;
 };
+
+// Declares a command's options, e.g. add("bits", value<std::string>(), "")("verbose,v", "").
+using OptionDeclaration =
+    std::function<void(boost::program_options::options_description_easy_init&)>;
 
 struct Command {
   std::string name;
@@ -63,6 +69,7 @@ struct Command {
   std::string summary;   // one line for the tool's usage
   std::string details;   // the rest of the command's --help
   std::function<int(Args&, Streams&)> run;
+  OptionDeclaration options;  // empty for a command without options
 };
 
 // Options of the tool itself, accepted anywhere on the command line.

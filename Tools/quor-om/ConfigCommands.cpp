@@ -57,11 +57,14 @@ int Config(Args& args, Streams& io) {
 
 std::vector<Command> ConfigCommands() {
   return {
-      {"config", "[FILE]", "load the app host configuration and print every setting",
+      {"config",
+       "[FILE]",
+       "load the app host configuration and print every setting",
        "Loads the app host configuration from its fixed path, or from FILE, the way the host\n"
        "does (a missing or malformed file leaves the defaults, with the library's ERROR record)\n"
        "and prints every setting, named after its XML element and attribute.\n",
-       Config},
+       Config,
+       {}},
   };
 }
 

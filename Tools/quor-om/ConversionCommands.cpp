@@ -159,11 +159,10 @@ struct ConversionOptions {
 
 ConversionOptions TakeConversionArgs(Args& args, bool takesBits, const char* what) {
   ConversionOptions options;
-  options.direct = args.TakeFlag("--direct");
-  const bool shortVerbose = args.TakeFlag("-v");
-  options.verbose = args.TakeFlag("--verbose") || shortVerbose;
+  options.direct = args.Has("direct");
+  options.verbose = args.Has("verbose");
   if (takesBits) {
-    if (const auto bits = args.TakeOption("--bits")) {
+    if (const auto bits = args.Value("bits")) {
       options.bits = ParseUnsigned(*bits, "--bits", 255);
     }
   }
@@ -312,6 +311,15 @@ int Defaults(Args& args, Streams& io) {
   return kExitOk;
 }
 
+void EncodeOptions(boost::program_options::options_description_easy_init& add) {
+  add("direct", "")("verbose,v", "");
+}
+
+void DecodeOptions(boost::program_options::options_description_easy_init& add) {
+  EncodeOptions(add);
+  add("bits", boost::program_options::value<std::string>(), "");
+}
+
 }  // namespace
 
 std::vector<Command> ConversionCommands() {
@@ -328,7 +336,7 @@ std::vector<Command> ConversionCommands() {
        "  DPT       main.sub (9.001, 9.1, 232.600); with --direct also the number (0x90001)\n"
        "  VALUE     value text (see README); '-' reads one per line from standard input and\n"
        "            prints one line each, 'error' for a refusal (exit status 1 if any)\n",
-       Encode},
+       Encode, EncodeOptions},
       {"decode", "[--direct] [-v] [--bits N] DPT HEX|-", "raw KNX bytes to value text",
        "Converts the raw bytes HEX through the DPT table (or with --direct through\n"
        "GroupValueToTevValue) and prints the value text: `quor-om decode 9.001 0c33` prints\n"
@@ -339,13 +347,16 @@ std::vector<Command> ConversionCommands() {
        "  --bits N  bit size of the group value (default: that of the main type)\n"
        "  -v        add the value type name\n"
        "  HEX       hex digits without separators ('0x' allowed); '-' reads one per line\n",
-       Decode},
+       Decode, DecodeOptions},
       TableCommand(),
-      {"defaults", "DPT", "value type, sub-type and default value of a main type",
+      {"defaults",
+       "DPT",
+       "value type, sub-type and default value of a main type",
        "Prints the object model's value type, sub-type name and default value (as value text\n"
        "and in the platform's serialised form) for the main type of DPT. DPT is a main type (9),\n"
        "main.sub (6.020) or a DPT number (0x60014). Exit status 1 for a main type without one.\n",
-       Defaults},
+       Defaults,
+       {}},
   };
 }
 

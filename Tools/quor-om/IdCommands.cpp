@@ -169,7 +169,8 @@ int Id(Args& args, Streams& io) {
 
 std::vector<Command> IdCommands() {
   return {
-      {"id", "co N D\nparam ip|number|text N D\napp-control D\ninfo ID",
+      {"id",
+       "co N D\nparam ip|number|text N D\napp-control D\ninfo ID",
        "object-model ids, and what an id stands for",
        "  co N D          channel and value id of CO N of logical device D (1 or 2)\n"
        "  param T N D     channel and value id of parameter N of type T (ip, number, text)\n"
@@ -177,7 +178,8 @@ std::vector<Command> IdCommands() {
        "  info ID         what ID is: the KNX device, a logical device, app control, a CO\n"
        "                  channel or value, a parameter, or nothing\n"
        "Numbers are decimal or 0x hex. Exit status 1 for a CO or parameter without an id.\n",
-       Id},
+       Id,
+       {}},
   };
 }
 

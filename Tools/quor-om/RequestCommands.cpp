@@ -216,25 +216,32 @@ double ParseRate(const std::string& text) {
   return rate;
 }
 
+void StressOptionNames(boost::program_options::options_description_easy_init& add) {
+  for (const char* name : {"requests", "threads", "faults", "timeout", "retries", "seed"}) {
+    add(name, boost::program_options::value<std::string>(), "");
+  }
+  add("show-log", "");
+}
+
 StressOptions TakeStressOptions(Args& args) {
   StressOptions options;
-  options.showLog = args.TakeFlag("--show-log");
-  if (const auto v = args.TakeOption("--requests")) {
+  options.showLog = args.Has("show-log");
+  if (const auto v = args.Value("requests")) {
     options.requests = ParseUnsigned(*v, "--requests", 100000000);
   }
-  if (const auto v = args.TakeOption("--threads")) {
+  if (const auto v = args.Value("threads")) {
     options.threads = ParseUnsigned(*v, "--threads", 256);
   }
-  if (const auto v = args.TakeOption("--faults")) {
+  if (const auto v = args.Value("faults")) {
     options.faultRate = ParseRate(*v);
   }
-  if (const auto v = args.TakeOption("--timeout")) {
+  if (const auto v = args.Value("timeout")) {
     options.timeoutMs = ParseUnsigned(*v, "--timeout", 60000);
   }
-  if (const auto v = args.TakeOption("--retries")) {
+  if (const auto v = args.Value("retries")) {
     options.retries = ParseUnsigned(*v, "--retries", 10);
   }
-  if (const auto v = args.TakeOption("--seed")) {
+  if (const auto v = args.Value("seed")) {
     options.seed = ParseUnsigned(*v, "--seed", 0xFFFFFFFF);
   }
   args.ExpectEnd();
@@ -434,12 +441,15 @@ int Stress(Args& args, Streams& io) {
 
 std::vector<Command> RequestCommands() {
   return {
-      {"demo", "", "requests against the simulated device stack",
+      {"demo",
+       "",
+       "requests against the simulated device stack",
        "Registers an application, writes and reads CO values of logical device 1 with values\n"
        "converted from and to KNX telegrams, writes from several threads at once, and shows a\n"
        "timeout with its retry and a device-side error. Exit status 1 when a step went\n"
        "otherwise than shown.\n",
-       Demo},
+       Demo,
+       {}},
       {"stress", "[--requests N] [--threads T] [--faults RATE] [--timeout MS] [--retries R]",
        "many requests from several threads with faults injected",
        "Runs N synchronous requests (default 10000) from T threads (default 4) against the\n"
@@ -453,7 +463,7 @@ std::vector<Command> RequestCommands() {
        "  --seed S      for the faults and answer delays (default 1)\n"
        "  --show-log    keep the library's log records (muted by default: every injected\n"
        "                fault logs)\n",
-       Stress},
+       Stress, StressOptionNames},
   };
 }
 

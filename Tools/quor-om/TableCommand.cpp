@@ -346,8 +346,7 @@ void DirectTable(std::ostream& out) {
 }
 
 int Table(Args& args, Streams& io) {
-  const bool shortVerbose = args.TakeFlag("-v");
-  const bool verbose = args.TakeFlag("--verbose") || shortVerbose;
+  const bool verbose = args.Has("verbose");
   const std::string name = args.NextIfAny().value_or("dpt");
   args.ExpectEnd();
   if (name == "dpt") {
@@ -371,7 +370,9 @@ int Table(Args& args, Streams& io) {
 }  // namespace
 
 Command TableCommand() {
-  return {"table", "[-v] [TABLE]", "list one of the library's tables",
+  return {"table",
+          "[-v] [TABLE]",
+          "list one of the library's tables",
           "Prints one of the library's fixed tables, one line a row:\n\n"
           "  dpt            (the default) the rows KnxValueConverter::Init() fills: DPT (x: the\n"
           "                 row for the whole main type), bits, value type, sub-type, converter\n"
@@ -386,7 +387,8 @@ Command TableCommand() {
           "  direct         the direct conversion of each main type's default value: the bytes\n"
           "                 it encodes to and what they decode to; refused main types without\n"
           "                 a value type are left out\n",
-          Table};
+          Table,
+          [](boost::program_options::options_description_easy_init& add) { add("verbose,v", ""); }};
 }
 
 }  // namespace QuorOm

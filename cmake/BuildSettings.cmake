@@ -72,3 +72,25 @@ macro(quor_find_dependencies)
 endmacro()
 
 include(GNUInstallDirs)
+
+# Installed outside the system's library directories, the libraries find one another and the
+# programs find them relative to where they lie, so an install under any prefix runs without
+# LD_LIBRARY_PATH. In the system's directories (Debian's /usr) nothing carries a RUNPATH.
+list(FIND CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES "${CMAKE_INSTALL_FULL_LIBDIR}" quorSystemLibdir)
+if(quorSystemLibdir EQUAL -1)
+  set(CMAKE_INSTALL_RPATH "$ORIGIN")
+  file(RELATIVE_PATH quorLibdirFromBindir ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
+  set(QUOR_PROGRAM_INSTALL_RPATH "$ORIGIN/${quorLibdirFromBindir}")
+endif()
+# The build tree's RUNPATHs relative too: installing blanks them but keeps their length in the
+# string table, so an absolute one would make the binaries differ with the build directory.
+# (CMake 3.13 ignores this; its builds are right, only not reproducible across directories.)
+set(CMAKE_BUILD_RPATH_USE_ORIGIN ON)
+
+# Programs link as PIE, as they are compiled, where CMake can say so (3.14 and later); no
+# library is named that nothing uses.
+if(NOT CMAKE_VERSION VERSION_LESS 3.14)
+  include(CheckPIESupported)
+  check_pie_supported()
+endif()
+add_link_options(-Wl,--as-needed)

@@ -26,8 +26,16 @@ if(TOOLCHAIN)
 else()
   set(toolchain -DCMAKE_CXX_COMPILER=${CXX})
 endif()
-set(libraryPath ${prefix}/${LIBDIR} ${PLATFORM_LIBDIRS})
+# The programs run in an empty environment. A RELOCATABLE install needs no library path: its
+# libraries find one another, as a user's install under any prefix does. Unpacked packages and
+# a build for the system's directories carry no RUNPATH (the loader looks there), and an
+# external platform lies apart.
+set(libraryPath ${PLATFORM_LIBDIRS})
+if(PREFIX OR NOT RELOCATABLE)
+  list(INSERT libraryPath 0 ${prefix}/${LIBDIR})
+endif()
 string(REPLACE ";" ":" libraryPath "${libraryPath}")
+set(cleanRun env -i LD_LIBRARY_PATH=${libraryPath} ${EMULATOR})
 # Through the environment: a list would not survive as one argument.
 set(prefixPath ${prefix} ${PLATFORM_PREFIX})
 string(REPLACE ";" ":" prefixPath "${prefixPath}")
@@ -38,8 +46,7 @@ run(${CMAKE_COMMAND} -E env CMAKE_PREFIX_PATH=${prefixPath}
     "-DCMAKE_CXX_FLAGS=${CONSUMER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${CONSUMER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/examples)
 foreach(example conversion ids requests configuration)
-  run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libraryPath} ${EMULATOR}
-      ${WORK_DIR}/examples/quor-example-${example})
+  run(${cleanRun} ${WORK_DIR}/examples/quor-example-${example})
 endforeach()
 
 # The same source through pkg-config, as a project without CMake would build it.
@@ -52,7 +59,10 @@ if(NOT result EQUAL 0)
 endif()
 separate_arguments(pkgFlags UNIX_COMMAND "${pkgFlags}")
 separate_arguments(consumerFlags UNIX_COMMAND "${CONSUMER_FLAGS}")
+# With an RPATH of its own to the library, as a program outside CMake would have it.
 run(${CXX} -std=c++17 ${consumerFlags} ${SOURCE_DIR}/Examples/Conversion/main.cpp ${pkgFlags}
-    -o ${WORK_DIR}/quor-example-conversion-pc)
-run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libraryPath} ${EMULATOR}
-    ${WORK_DIR}/quor-example-conversion-pc)
+    -Wl,-rpath,${prefix}/${LIBDIR} -o ${WORK_DIR}/quor-example-conversion-pc)
+run(${cleanRun} ${WORK_DIR}/quor-example-conversion-pc)
+if(NOT PREFIX)
+  run(${cleanRun} ${prefix}/${BINDIR}/quor-om encode 9.001 21.5)
+endif()

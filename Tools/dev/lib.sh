@@ -123,6 +123,20 @@ copy_tree() {
   done
 }
 
+# The packages for ARCH (native or armhf) built from a copy of the tree in DIR/src: the .deb
+# files land in DIR, the build's log in DIR/build.log.
+build_packages() {
+  local arch=$1 dir=$2 options=()
+  if [ "$arch" != "$(dpkg --print-architecture)" ]; then
+    ensure_armhf
+    options=(--host-arch "$arch" -Pcross,nocheck)
+  fi
+  rm -rf "$dir"
+  copy_tree "$dir/src"
+  (cd "$dir/src" && dpkg-buildpackage -us -uc -b "${options[@]}") >"$dir/build.log" 2>&1 ||
+    { tail -n 40 "$dir/build.log" >&2 && return 1; }
+}
+
 # Builds the stand-ins alone in DIR and installs them into PREFIX, as a vendor ships its SDK;
 # further arguments go to the configuration.
 install_platform_sdk() {

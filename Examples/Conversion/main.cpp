@@ -4,6 +4,7 @@
 
 #include <log4cplus/configurator.h>
 #include <log4cplus/initializer.h>
+#include <log4cplus/logger.h>
 #include <boost/optional.hpp>
 
 #include <KnxStack/GroupValue.h>
@@ -12,9 +13,11 @@
 #include <TevValue/TevValue.h>
 
 int main() {
-  // The library logs through the root logger; the host decides where records go.
+  // The library logs through the root logger; the host decides where records go and from
+  // which level.
   log4cplus::Initializer logInitializer;
   log4cplus::BasicConfigurator::doConfigure();
+  log4cplus::Logger::getRoot().setLogLevel(log4cplus::WARN_LOG_LEVEL);
 
   // Table-driven: Init() once, then convert from any thread.
   Quor::KnxValueConverter converter;
@@ -30,6 +33,7 @@ int main() {
   if (!converter.FromKnxValue(dpt, group, received)) {
     return 1;
   }
+  // ToString() writes the bytes as spaced hex pairs: "0c 33".
   std::printf("table:  %g -> %s -> %g\n", temperature.value.doubleValue,
               group.GetRawData().ToString().c_str(), received.value.doubleValue);
 

@@ -34,7 +34,7 @@ using RegisterRow = bool (*)(KnxValueConverter& converter, const DptRow& row);
 struct DptRow {
   // text is the DPT as the table writes it ("9.x", "6.020"); x is sub number 0.
   constexpr DptRow(const char* text, unsigned char bits, TevValueType tvt,
-                   TevDP::TevValueSubType tst, RegisterRow registerRow, Bounds range = {})
+                   TevDP::TevValueSubType tst, RegisterRow registerRow, const Bounds& range = {})
       : text(text),
         mainNumber(ParseNumber(text)),
         subNumber(ParseNumber(SubText(text))),

@@ -183,10 +183,13 @@ bool DptValueMap::Insert(KNXDPT dpt, TevValueType tvt, TevDP::TevValueSubType ts
   // One clone for a new entry and none for a duplicate: the same map as cloning first, with
   // half the allocations in Init().
   std::unique_ptr<KnxConverter> clone(prototype.Clone());
-  const DptValueEntry& entry = m_inline.size() < kInlineEntries
-                                   ? m_inline.emplace_back(dpt, tvt, tst, std::move(clone))
-                                   : m_overflow.emplace_back(dpt, tvt, tst, std::move(clone));
-  m_sorted.insert(position, &entry);
+  const DptValueEntry* entry = nullptr;
+  if (m_inline.size() < kInlineEntries) {
+    entry = &m_inline.emplace_back(dpt, tvt, tst, std::move(clone));
+  } else {
+    entry = &m_overflow.emplace_back(dpt, tvt, tst, std::move(clone));
+  }
+  m_sorted.insert(position, entry);
 
   if (dpt.mainNumber < kIndexedMains) {
     // A new largest main number first extends the index over the main numbers up to it,

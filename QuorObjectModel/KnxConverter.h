@@ -115,8 +115,9 @@ class QUOR_API KnxConverter {
   bool ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group) override; \
   bool FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value)         \
       override;                                                                                    \
-  Name* Clone() const override {                                                                   \
-    return new Name(*this);                                                                        \
+  /* Name is a class name: it takes no parentheses. */                                             \
+  Name* Clone() const override { /* NOLINT(bugprone-macro-parentheses) */                          \
+    return new Name(*this);      /* NOLINT(bugprone-macro-parentheses) */                          \
   }
 
 /// Declares a converter class without a range.

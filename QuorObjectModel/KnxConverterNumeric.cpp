@@ -81,7 +81,8 @@ bool KnxConverterInteger8BitSigned::FromKnxValue(const KNXDPT& dpt,
                                                  TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
   value.tvt = tvtInteger;
-  value.value.intValue = group.GetAsSigned8();
+  // A signed byte: its sign extends on purpose.
+  value.value.intValue = group.GetAsSigned8();  // NOLINT(bugprone-signed-char-misuse)
   return true;
 }
 

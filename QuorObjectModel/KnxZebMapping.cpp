@@ -120,7 +120,7 @@ const DefaultValueEntry* FindRow(unsigned long mainType) {
 }  // namespace
 
 TEVVALUE CreateDefaultValueEmpty(TevValueType tvt) {
-  const TEVVALUE emptyTevValue;
+  TEVVALUE emptyTevValue;
   QUOR_ASSERT2(emptyTevValue.tvt == tvt);
   return emptyTevValue;
 }

@@ -50,8 +50,10 @@ class function<R()> {
   template <class F>
   class Storage final : public BasicStorage {
    public:
+    // Never copied (it lives behind the shared_ptr), so the forwarding constructor hides nothing.
     template <class G>
-    explicit Storage(G&& callable) : m_callable(std::forward<G>(callable)) {}
+    explicit Storage(G&& callable)  // NOLINT(bugprone-forwarding-reference-overload)
+        : m_callable(std::forward<G>(callable)) {}
     R Invoke() override { return m_callable(); }
 
    private:

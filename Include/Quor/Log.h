@@ -23,9 +23,10 @@ struct LogSite {
 /// The LogSite of the enclosing function.
 #define QUOR_LOG_SITE (::Quor::LogSite{__func__, __PRETTY_FUNCTION__})
 
-/// Logs message (anything that streams, joined with <<) at level under the name of site. Checks
-/// the level before any text is built; emits with file, line and full signature. The text is
-/// built in a cold, separate function so that the hot path is the check alone.
+/// Logs message (anything that streams, joined with <<, so left unparenthesised) at level under
+/// the name of site. Checks the level before any text is built; emits with file, line and full
+/// signature. The text is built in a cold, separate function so that the hot path is the check
+/// alone.
 #define QUOR_LOG_AT(site, level, message)                                                         \
   do {                                                                                            \
     const ::log4cplus::Logger& quorLogger_ = ::Quor::GetGlobalDefaultLogger();                    \
@@ -37,7 +38,8 @@ struct LogSite {
             << ::Quor::GetLoggingContext()                                                        \
             << ::Quor::PrettyFunctionNamePrinter{quorSite_.function, __FILE__, __LINE__}.Format() \
             << " - " << ::Quor::LoggingRecursionPadding{0};                                       \
-        ::Quor::LogEntryFormatter{quorStream_} << message;                                        \
+        ::Quor::LogEntryFormatter{quorStream_}                                                    \
+            << message; /* NOLINT(bugprone-macro-parentheses) */                                  \
         quorLogger_.forcedLog(level, quorStream_.str(), __FILE__, __LINE__, quorSite_.signature); \
       }                                                                                           \
       ();                                                                                         \

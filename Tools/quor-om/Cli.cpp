@@ -206,7 +206,7 @@ Args ReadCommandArgs(const Command& command, const std::vector<std::string>& wor
   ParsedWords parsed = ParseWords(words, all, false);
   bool help = false;
   TakeCommandName(parsed.positionals, help);
-  return Args(std::move(parsed.options), std::move(parsed.positionals));
+  return Args(std::move(parsed.options), parsed.positionals);
 }
 
 }  // namespace

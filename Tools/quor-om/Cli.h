@@ -41,7 +41,8 @@ struct Streams {
 // name, the other words in order.
 class Args {
  public:
-  Args(std::map<std::string, std::vector<std::string>> options, std::vector<std::string> words)
+  Args(std::map<std::string, std::vector<std::string>> options,
+       const std::vector<std::string>& words)
       : m_options(std::move(options)), m_words(words.begin(), words.end()) {}
 
   // Whether the option was given, in either spelling and however often.

@@ -7,6 +7,8 @@ source "$(dirname "$0")/lib.sh"
 #   debian11-gcc10   g++-10, CMake 3.18, boost 1.74 through FindBoost, log4cplus 2.0.5 through
 #                    log4cplus.pc, GoogleTest 1.10: the whole suite, examples included
 #   debian11-gcc9    g++-9: the stand-ins alone, the library, quor-om and every public header
+#   debian13-user    the README's two commands, ./dev test and ./dev demo, as a new user on
+#                    today's Debian runs them: from a fresh copy, ./dev installing what it needs
 #   debian13-package GCC 14, CMake 3.31, boost 1.83: ./dev package, its build running the suite,
 #                    lintian with no error and no warning
 #   debian12-clang   this machine's clang: the whole suite
@@ -123,6 +125,13 @@ cell_debian11_gcc9() {
     cd /src/build-gcc9 && ctest --output-on-failure -R '^Packaging\\.Headers\\.'"
 }
 
+cell_debian13_user() {
+  in_chroot "$TOOLCHAINS_DIR/trixie" "
+    rm -rf /root/quorobjectmodel && mkdir /root/quorobjectmodel
+    cd /src && find . -mindepth 1 -maxdepth 1 ! -name 'build*' -exec cp -a -t /root/quorobjectmodel {} +
+    cd /root/quorobjectmodel && ./dev test && ./dev demo"
+}
+
 cell_debian13_package() {
   in_chroot "$TOOLCHAINS_DIR/trixie" "cd /src && ./dev package"
 }
@@ -157,8 +166,11 @@ test_toolchains() {
   if wants_cell debian11-gcc9 debian11-chroot; then
     run_cell debian11-gcc9 cell_debian11_gcc9
   fi
-  if wants_cell debian13-package; then
+  if wants_cell debian13-user || wants_cell debian13-package; then
     run_cell debian13-chroot prepare_chroot trixie none "${TRIXIE_PACKAGES[@]}"
+  fi
+  if wants_cell debian13-user debian13-chroot; then
+    run_cell debian13-user cell_debian13_user
   fi
   if wants_cell debian13-package debian13-chroot; then
     run_cell debian13-package cell_debian13_package

@@ -6,13 +6,15 @@ first=build-package/$arch
 # A later build, from a deeper directory of another length: neither the time nor the build path
 # may show in a package (the changelog's date stands for the time).
 again=build-package/again/$arch/from/somewhere/else
-if ! ls "$first"/*.deb >/dev/null 2>&1; then
+shopt -s nullglob
+debs=("$first"/*.deb)
+if [ ${#debs[@]} -eq 0 ]; then
   echo "dev: no packages in $first; run ./dev package $arch first" >&2
   exit 1
 fi
 build_packages "$arch" "$again"
 differ=()
-for deb in "$first"/*.deb; do
+for deb in "${debs[@]}"; do
   cmp -s "$deb" "$again/$(basename "$deb")" || differ+=("$(basename "$deb")")
 done
 if [ ${#differ[@]} -gt 0 ]; then
@@ -20,7 +22,7 @@ if [ ${#differ[@]} -gt 0 ]; then
   for deb in "${differ[@]}"; do
     diffoscope --text - "$first/$deb" "$again/$deb" | head -n 60 || true
   done
-  echo "dev: ${#differ[@]} of $(ls "$first"/*.deb | wc -l) packages differ: ${differ[*]}" >&2
+  echo "dev: ${#differ[@]} of ${#debs[@]} packages differ: ${differ[*]}" >&2
   exit 1
 fi
-echo "dev: all $(ls "$first"/*.deb | wc -l) $arch packages are byte for byte the same"
+echo "dev: all ${#debs[@]} $arch packages are byte for byte the same"

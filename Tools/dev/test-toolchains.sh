@@ -127,8 +127,8 @@ cell_debian11_gcc9() {
 
 cell_debian13_user() {
   in_chroot "$TOOLCHAINS_DIR/trixie" "
-    rm -rf /root/quorobjectmodel && mkdir /root/quorobjectmodel
-    cd /src && find . -mindepth 1 -maxdepth 1 ! -name 'build*' -exec cp -a -t /root/quorobjectmodel {} +
+    rm -rf /root/quorobjectmodel
+    source /src/Tools/dev/lib.sh && copy_tree /root/quorobjectmodel
     cd /root/quorobjectmodel && ./dev test && ./dev demo"
 }
 

@@ -9,7 +9,8 @@
 #include <string>
 #include <thread>
 
-#include <SimulatedDeviceStack.h>
+#include <QuorSim/SimulatedDeviceStack.h>
+#include <QuorSim/SimulatedRequestEngine.h>
 
 #include "QuorObjectModel/DscAsyncRequestMessenger.h"
 #include "QuorObjectModel/RequestMessengerDeviceStack.h"
@@ -109,19 +110,11 @@ BENCHMARK(BM_Floor_SimulatedStackRoundTrip)->UseRealTime();
 // ---- The engine -----------------------------------------------------------------------------
 
 // One engine shared by all caller threads of a run, as in a process.
-struct Engine {
-  QuorSim::SimulatedDeviceStack stack;
-  Quor::RemoteRequestMessengerDeviceStack messenger{stack};
-  Quor::DscAsyncRequestMessenger engine{messenger, boost::posix_time::seconds(5), 0};
-
-  Engine() {
+struct Engine : QuorSim::SimulatedRequestEngine {
+  Engine() : SimulatedRequestEngine(boost::posix_time::seconds(5), 0) {
     stack.SetStoredValue(kObjectId, "21.5");
-    engine.SetAsResponseHandler();
   }
-  ~Engine() {
-    engine.UnsetAsResponseHandler();
-    stack.WaitUntilIdle(std::chrono::seconds(5));
-  }
+  ~Engine() { stack.WaitUntilIdle(std::chrono::seconds(5)); }
 };
 
 Engine* g_engine = nullptr;

@@ -51,6 +51,32 @@ std::ostream& operator<<(std::ostream& os, const ZebError& e) {
             << e.error.GetText() << "; " << e.error.GetDetail();
 }
 
+// The engine whose request call this thread is in, if any. Its answer cannot be taken on this
+// thread: the engine's mutex is held across the call and is not recursive, so the client must
+// answer on another thread. Marking the thread keeps that broken contract from being a silent
+// hang without a data member.
+thread_local const void* t_issuingEngine = nullptr;
+
+// Marks the calling thread as inside `engine`'s request call for the guard's lifetime.
+class IssuingRequest {
+ public:
+  explicit IssuingRequest(const void* engine) : m_previous(t_issuingEngine) {
+    t_issuingEngine = engine;
+  }
+  ~IssuingRequest() { t_issuingEngine = m_previous; }
+  IssuingRequest(const IssuingRequest&) = delete;
+  IssuingRequest& operator=(const IssuingRequest&) = delete;
+
+ private:
+  const void* m_previous;
+};
+
+template <class DoAsyncRequest>
+std::string Issue(const void* engine, const DoAsyncRequest& doAsync) {
+  const IssuingRequest marker(engine);
+  return doAsync();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -146,7 +172,8 @@ bool DscAsyncRequestMessenger::EnableNativeFormat() {
 bool DscAsyncRequestMessenger::SetValueAndIgnoreResponse(unsigned long id, const TEVVALUE& value,
                                                          bool flag) {
   const boost::lock_guard<boost::mutex> lock(m_mutex);
-  const std::string requestId = m_messenger.SetValueAsync(id, value, flag);
+  const std::string requestId =
+      Issue(this, [&] { return m_messenger.SetValueAsync(id, value, flag); });
   QUOR_LOG_DEBUG("Request ID is '" << requestId << "'");
   return !requestId.empty();
 }
@@ -216,7 +243,7 @@ Docket DscAsyncRequestMessenger::SynchronizeRequest(const DoAsyncRequest& doAsyn
                                                     const BoolReader& isStillRelevant) {
   Lock lock(m_mutex);
   for (unsigned int attempt = 0; attempt < m_attempts; ++attempt) {
-    const std::string id = doAsync();
+    const std::string id = Issue(this, doAsync);
     QUOR_LOG_DEBUG("Request ID is '" << id << "'");
     if (id.empty()) {
       QUOR_LOG_ERROR("Request ID is empty, retrying");
@@ -291,6 +318,13 @@ bool DscAsyncRequestMessenger::WaitForAnswer(Lock& lock, const std::string& id,
 
 void DscAsyncRequestMessenger::UpdateDocketList(const std::string& id, const std::string& content,
                                                 const IError& error) {
+  if (t_issuingEngine == this) {
+    QUOR_LOG_ERROR("The device-stack client answered request ID '"
+                   << id
+                   << "' inside the request call, on the requesting thread: the answer is "
+                      "dropped. A client must answer on another thread.");
+    return;
+  }
   const boost::lock_guard<boost::mutex> lock(m_mutex);
   const auto entry = m_docketList.find(id);
   if (entry != m_docketList.end()) {

@@ -1,5 +1,6 @@
 # Installation: libraries with their SONAME links, headers, the CMake package
-# (find_package(QuorObjectModel) -> Quor::ObjectModel) and a pkg-config file. With the bundled
+# (find_package(QuorObjectModel) -> Quor::ObjectModel, and the test kit Quor::SimulatedDeviceStack)
+# and pkg-config files. With the bundled
 # platform our stand-ins are installed and exported with the library; with an external one
 # nothing of the platform is installed, and the package finds it again on the consumer's side.
 include(CMakePackageConfigHelpers)
@@ -7,7 +8,7 @@ include(CMakePackageConfigHelpers)
 set(QUOR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/QuorObjectModel)
 set_target_properties(quorobjectmodel PROPERTIES EXPORT_NAME ObjectModel)
 
-set(installedTargets quorobjectmodel)
+set(installedTargets quorobjectmodel quorsimulateddsc)
 if(QUOR_PLATFORM STREQUAL "bundled")
   list(APPEND installedTargets quorhelper tevvalue knxstack braskdsc)
 endif()
@@ -29,6 +30,8 @@ install(FILES ${QUOR_PUBLIC_HELPER_HEADERS}
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor/Quor COMPONENT dev)
 install(FILES ${QUOR_PUBLIC_HEADERS} ${PROJECT_BINARY_DIR}/generated/QuorObjectModel/Version.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor/QuorObjectModel COMPONENT dev)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/TestKit/QuorSim
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor COMPONENT dev)
 if(QUOR_PLATFORM STREQUAL "bundled")
   foreach(platformLib QuorHelper TevValue KnxStack Brask)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/Platform/${platformLib}
@@ -100,5 +103,7 @@ file(RELATIVE_PATH QUOR_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
 string(REGEX REPLACE "/$" "" QUOR_PC_TO_PREFIX "${QUOR_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/quorobjectmodel.pc.in
   ${PROJECT_BINARY_DIR}/quorobjectmodel.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/quorobjectmodel.pc
+configure_file(${PROJECT_SOURCE_DIR}/cmake/quorsimulateddsc.pc.in
+  ${PROJECT_BINARY_DIR}/quorsimulateddsc.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/quorobjectmodel.pc ${PROJECT_BINARY_DIR}/quorsimulateddsc.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)

@@ -11,12 +11,14 @@
 #include <boost/optional/optional_io.hpp>
 #include <boost/thread/thread.hpp>
 
-#include <SimulatedDeviceStack.h>
+#include <QuorSim/SimulatedDeviceStack.h>
+#include <QuorSim/SimulatedRequestEngine.h>
 #include <TevValue/TevValue.h>
 
 #include "QuorObjectModel/DscAsyncRequestMessenger.h"
 #include "QuorObjectModel/RequestMessengerDeviceStack.h"
 #include "Support/LogCapture.h"
+#include "Support/MockClient.h"
 #include "Support/Values.h"
 
 namespace {
@@ -35,18 +37,7 @@ using testing::ElementsAre;
 
 const std::chrono::seconds kIdle(10);
 
-// The simulated device stack, the adapter over it and the engine, wired as a host does it.
-struct Rig {
-  Rig(boost::posix_time::time_duration timeout, unsigned retries)
-      : engine(messenger, timeout, retries) {
-    engine.SetAsResponseHandler();
-  }
-  ~Rig() { engine.UnsetAsResponseHandler(); }
-
-  QuorSim::SimulatedDeviceStack stack;
-  Quor::RemoteRequestMessengerDeviceStack messenger{stack};
-  Quor::DscAsyncRequestMessenger engine;
-};
+using Rig = QuorSim::SimulatedRequestEngine;
 
 // Answers come at once, so a long default only matters when something is wrong.
 constexpr unsigned kRetries = 2;
@@ -426,6 +417,34 @@ TEST(Engine, ConcurrentCallersEachGetTheirOwnAnswer) {
   const QuorSim::SimulationCounters counters = rig.stack.GetCounters();
   EXPECT_EQ(counters.answeredOk, static_cast<std::uint64_t>(2 * kThreads * kRounds));
   EXPECT_EQ(counters.notAnswered, 0u);
+}
+
+// A client that answers inside the request call, as a gmock action does, breaks its contract: the
+// engine's mutex is held there. The log names the cause and the call ends, instead of hanging.
+TEST(Engine, AnAnswerInsideTheRequestCallIsReportedAndDropped) {
+  const QuorTest::LogCapture capture(log4cplus::ERROR_LOG_LEVEL);
+  testing::NiceMock<QuorTest::MockClient> client;
+  Brask::IDeviceStackClient::IResponseHandler* handler = nullptr;
+  ON_CALL(client, SetResponseHandler(testing::_, testing::_))
+      .WillByDefault(testing::SaveArg<0>(&handler));
+  const QuorSim::Error success;
+  ON_CALL(client, GetValueAsync(7ul, false)).WillByDefault([&](unsigned long id, bool) {
+    handler->OnGetValue(nullptr, "r1", id, "", "3.5", success);
+    return std::string("r1");
+  });
+  Quor::RemoteRequestMessengerDeviceStack messenger{client};
+  Quor::DscAsyncRequestMessenger engine{messenger, kShort, 0};
+  engine.SetAsResponseHandler();
+  EXPECT_EQ(State(engine.GetValue(7, false)), kDefault);
+  engine.UnsetAsResponseHandler();
+  const auto records = capture.Records();
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_THAT(records[0].function,
+              testing::HasSubstr("DscAsyncRequestMessenger::UpdateDocketList("));
+  EXPECT_EQ(Line(records[0].level, records[0].body),
+            Error("The device-stack client answered request ID 'r1' inside the request call, on "
+                  "the requesting thread: the answer is dropped. A client must answer on another "
+                  "thread."));
 }
 
 }  // namespace

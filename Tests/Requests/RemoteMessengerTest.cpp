@@ -10,35 +10,19 @@
 
 #include "QuorObjectModel/RequestMessengerDeviceStack.h"
 #include "Support/LogCapture.h"
+#include "Support/MockClient.h"
 #include "Support/Values.h"
 
 namespace {
 
 using Brask::IDeviceStackClient;
 using QuorTest::Float;
+using QuorTest::MockClient;
 using testing::_;
 using testing::DoAll;
 using testing::Return;
 using testing::SetArgReferee;
 using testing::StrictMock;
-
-class MockClient : public IDeviceStackClient {
- public:
-  MOCK_METHOD(void, SetResponseHandler, (IResponseHandler*, void*), (override));
-  MOCK_METHOD(std::string, RegisterApplicationAsync,
-              (const std::string&, const std::string&, const std::string&), (override));
-  MOCK_METHOD(std::string, SetValueAsync, (unsigned long, const std::string&, bool, std::uint32_t),
-              (override));
-  MOCK_METHOD(std::string, GetValueAsync, (unsigned long, bool), (override));
-  MOCK_METHOD(std::string, RequestAsync, (const std::string&), (override));
-  MOCK_METHOD(std::string, SetConfigurationAsync, (const std::string&), (override));
-  MOCK_METHOD(bool, SetConfiguration,
-              (unsigned long, (const std::map<PropertyType, Property>&), bool), (override));
-  MOCK_METHOD(bool, GetDeviceConfig, (std::string&, bool), (override));
-  MOCK_METHOD(bool, SetDeviceConfig, ((const std::map<std::string, std::string>&)), (override));
-  MOCK_METHOD(bool, SelectValueFormat, (const std::string&), (override));
-  MOCK_METHOD(void, SetInternalValueFormat, (bool), (override));
-};
 
 class RemoteMessengerTest : public testing::Test {
  protected:

@@ -19,7 +19,8 @@
 #include <QuorObjectModel/GroupValueTevValue.h>
 #include <QuorObjectModel/KnxZebMapping.h>
 #include <QuorObjectModel/RequestMessengerDeviceStack.h>
-#include <SimulatedDeviceStack.h>
+#include <QuorSim/SimulatedDeviceStack.h>
+#include <QuorSim/SimulatedRequestEngine.h>
 
 #include "Commands.h"
 #include "LogLevelOverride.h"
@@ -35,22 +36,7 @@ using QuorSim::Outcome;
 using QuorSim::RequestRecord;
 using QuorSim::SimulatedDeviceStack;
 
-// The simulated device stack, the adapter over it and the engine, wired as an app host does it.
-class Rig {
- public:
-  Rig(const SimulatedDeviceStack::Options& options, boost::posix_time::time_duration timeout,
-      unsigned retries)
-      : stack(options), engine(messenger, timeout, retries) {
-    engine.SetAsResponseHandler();
-  }
-  ~Rig() { engine.UnsetAsResponseHandler(); }
-  Rig(const Rig&) = delete;
-  Rig& operator=(const Rig&) = delete;
-
-  SimulatedDeviceStack stack;
-  Quor::RemoteRequestMessengerDeviceStack messenger{stack};
-  Quor::DscAsyncRequestMessenger engine;
-};
+using Rig = QuorSim::SimulatedRequestEngine;
 
 std::string Describe(const Quor::Docket& docket) {
   if (!docket.IsAnswered()) {
@@ -163,7 +149,7 @@ int Demo(Args& args, Streams& io) {
   constexpr unsigned kRetries = 2;
   SimulatedDeviceStack::Options options;
   options.answerDelay = std::chrono::milliseconds(2);
-  Rig rig(options, milliseconds(200), kRetries);
+  Rig rig(milliseconds(200), kRetries, options);
   out << "simulated device stack answering after 2 ms; engine timeout 200 ms, " << kRetries
       << " retries" << std::endl;
 
@@ -348,8 +334,8 @@ StressRun RunStress(const StressOptions& options) {
   // Well after the waiter gave up, so a late answer can never count as in time.
   stackOptions.lateAnswerDelay = std::chrono::milliseconds(2 * options.timeoutMs);
   stackOptions.seed = static_cast<std::uint32_t>(options.seed);
-  Rig rig(stackOptions, milliseconds(static_cast<long>(options.timeoutMs)),
-          static_cast<unsigned>(options.retries));
+  Rig rig(milliseconds(static_cast<long>(options.timeoutMs)),
+          static_cast<unsigned>(options.retries), stackOptions);
   rig.stack.SetRandomFaults(options.faultRate, static_cast<std::uint32_t>(options.seed));
   std::vector<std::thread> callers;
   for (std::size_t t = 0; t < options.threads; ++t) {

@@ -1,8 +1,11 @@
 #pragma once
-// An in-process device stack behind the client interface: it hands out request
-// IDs, keeps the object values in memory and answers every request on its own
-// worker thread. Faults can be injected per request, either scripted or at
-// random, and every request leaves a record of what was really done with it.
+/// \file
+/// The simulated device stack: a device-stack client to run and test apps on a PC.
+///
+/// It hands out request IDs, keeps the object values in memory and answers every
+/// request on its own worker thread, as the device's client does. The outcome of
+/// each request can be scripted or drawn at random, and every request leaves a
+/// record of what was done with it. It relies on the client interface alone.
 
 #include <chrono>
 #include <condition_variable>
@@ -20,16 +23,17 @@
 
 #include <Brask/DeviceStackClient.h>
 
-// Ours, not the platform's: it implements the client interface for the tool, the tests and the
-// benchmarks.
+/// The test kit: a device-stack client for PCs and tests, not for the device.
 namespace QuorSim {
 
 using Brask::IDeviceStackClient;
 
-// Plain error value for callbacks; the default is success.
+/// A ready error value for answers and for handler tests; the default is success (code 0).
 class Error final : public IDeviceStackClient::IError {
  public:
   Error() = default;
+  /// `text` names where the failure was detected, `detail` adds to it; `description` is what
+  /// the request engine keeps as a docket's delivery error.
   Error(int code, std::string text, std::string detail, std::string description);
   ~Error() override;
 
@@ -45,6 +49,7 @@ class Error final : public IDeviceStackClient::IError {
   std::string m_description;
 };
 
+/// Which request call made a request.
 enum class RequestKind {
   RegisterApplication,
   SetValue,
@@ -54,17 +59,18 @@ enum class RequestKind {
   GetConfiguration,
 };
 
+/// What the simulated service does with a request.
 enum class Fault {
-  None,
-  EmptyId,          // the request call returns an empty ID; nothing is done
-  NoAnswer,         // an ID is returned, the request is lost and never answered
-  LateAnswer,       // the answer is held back (see SetLateAnswerDelay)
-  DuplicateAnswer,  // the answer is delivered twice
-  ErrorAnswer,      // the request is refused with the injected error
-  UnknownIdAnswer,  // the answer carries an ID that was never handed out
+  None,             ///< carried out and answered
+  EmptyId,          ///< not issued: the request call returns an empty ID; nothing is done
+  NoAnswer,         ///< an ID is returned, the request is lost and never answered
+  LateAnswer,       ///< carried out, the answer held back (see InjectLateAnswer)
+  DuplicateAnswer,  ///< carried out, the answer delivered twice
+  ErrorAnswer,      ///< refused with a device error (see InjectError)
+  UnknownIdAnswer,  ///< carried out, answered under an ID that was never handed out
 };
 
-// What happened to one request, as far as its own ID is concerned.
+/// What happened to one request, as far as its own ID is concerned.
 enum class Outcome {
   Pending,            // not answered yet (includes late answers still held)
   AnsweredOk,         // at least one answer with code 0 under its ID
@@ -77,11 +83,13 @@ const char* ToString(RequestKind kind);
 const char* ToString(Fault fault);
 const char* ToString(Outcome outcome);
 
+/// One request as the simulated service saw it.
 struct RequestRecord {
   std::uint64_t sequence = 0;  // issue order, from 0
   RequestKind kind = RequestKind::Request;
-  std::string requestId;  // empty when not issued
-  std::string text;       // value, request or configuration text; application id
+  std::string requestId;       // empty when not issued
+  unsigned long objectId = 0;  // of a set-value or get-value request
+  std::string text;            // value, request or configuration text; application id
   Fault fault = Fault::None;
   bool applied = false;                            // the request reached the store (read or write)
   bool finished = false;                           // no further answer will be sent for it
@@ -105,8 +113,13 @@ struct SimulationCounters {
   std::uint64_t lateAnswers = 0;
   std::uint64_t duplicateAnswers = 0;  // answers beyond the first for one ID
   std::uint64_t unknownIdAnswers = 0;
+  std::uint64_t handlerExceptions = 0;  // callbacks that threw; each also noted on stderr
 };
 
+/// The device-stack client of a PC: answers on its own thread, never inside a request call.
+///
+/// Setters and readers may be called from any thread, also while requests are running; a
+/// callback runs with no lock of the simulator held, so it may call any of them.
 class SimulatedDeviceStack final : public IDeviceStackClient {
  public:
   using Duration = std::chrono::steady_clock::duration;
@@ -159,14 +172,20 @@ class SimulatedDeviceStack final : public IDeviceStackClient {
   // Waits until no answer is due or being delivered (held late answers aside).
   bool WaitUntilIdle(Duration timeout);
 
-  // Fault injection. Scripted faults apply to the next requests in order; when
-  // none is queued, a random fault hits a request with probability `rate`,
-  // drawn from `kinds` (empty: all kinds).
+  // Scripted outcomes apply to the next requests in order, one each; when none is
+  // queued, a random fault hits a request with probability `rate`, drawn from
+  // `kinds` (empty: all kinds) with its own generator seeded by `seed`.
   void InjectFault(Fault fault);
   void InjectFaults(const std::vector<Fault>& faults);
+  // The next request is refused with this error (ErrorAnswer with its own error).
+  void InjectError(const Error& error);
+  // The next request is carried out and answered `delay` later (LateAnswer with
+  // its own delay; zero holds the answer until the next request call).
+  void InjectLateAnswer(Duration delay);
   void SetRandomFaults(double rate, std::uint32_t seed, std::vector<Fault> kinds = {});
-  // Drops queued scripted faults and switches random faults off.
+  // Drops queued scripted outcomes and switches random faults off.
   void ClearFaults();
+  // The error of ErrorAnswer faults that bring none of their own.
   void SetInjectedError(const Error& error);
   // Answers generic requests; it runs on the worker with the simulator locked, so
   // it must not call back into the simulator. The default echoes the request.
@@ -204,11 +223,19 @@ class SimulatedDeviceStack final : public IDeviceStackClient {
     Error error;
   };
 
+  // A scripted outcome; the error and delay replace the shared ones when given.
+  struct Script {
+    Fault fault = Fault::None;
+    boost::optional<Error> error;
+    boost::optional<Duration> lateDelay;
+  };
+
   struct Job {
     RequestKind kind = RequestKind::Request;
     unsigned long objectId = 0;
     std::string text;  // value, request or configuration text; application id
     std::size_t record = 0;
+    Script script;
     bool deliverOnly = false;  // a held answer, already worked out
     Answer answer;
   };
@@ -216,13 +243,15 @@ class SimulatedDeviceStack final : public IDeviceStackClient {
   using JobKey = std::pair<Clock::time_point, std::uint64_t>;
 
   std::string Issue(Job job);
-  Fault NextFaultLocked();
+  void ScriptLocked(Script script);
+  Script NextScriptLocked();
   void ScheduleLocked(Clock::time_point due, Job job);
   void ReleaseHeldLocked();
   Answer ExecuteLocked(const Job& job, bool apply);
   std::vector<Answer> ProcessLocked(Job job);
   void NoteSentLocked(RequestRecord& record, const Answer& answer, bool late);
   void Deliver(const Answer& answer);
+  void NoteHandlerException(const std::string& requestId, const char* what);
   void Run();
 
   mutable std::mutex m_mutex;
@@ -236,8 +265,8 @@ class SimulatedDeviceStack final : public IDeviceStackClient {
   Duration m_lateAnswerDelay;
   std::mt19937 m_random;
 
-  std::vector<Fault> m_scriptedFaults;  // front first
-  std::size_t m_nextScriptedFault = 0;
+  std::vector<Script> m_scripts;  // front first
+  std::size_t m_nextScript = 0;
   double m_faultRate = 0.0;
   std::vector<Fault> m_faultKinds;
   std::mt19937 m_faultRandom;
@@ -260,6 +289,7 @@ class SimulatedDeviceStack final : public IDeviceStackClient {
   std::vector<std::string> m_applications;
   std::string m_valueFormat = "Default";
   bool m_internalValueFormat = false;
+  std::uint64_t m_handlerExceptions = 0;
 
   // Held while a callback runs, so that replacing the handler waits for it. The
   // handler is written under both locks and read under either.

@@ -1,9 +1,8 @@
-#include "SimulatedDeviceStack.h"
+#include "QuorSim/SimulatedDeviceStack.h"
 
 #include <exception>
+#include <iostream>
 #include <iterator>
-
-#include <Quor/Log.h>
 
 namespace QuorSim {
 
@@ -259,11 +258,26 @@ void SimulatedDeviceStack::InjectFault(Fault fault) {
 
 void SimulatedDeviceStack::InjectFaults(const std::vector<Fault>& faults) {
   std::lock_guard<std::mutex> lock(m_mutex);
-  m_scriptedFaults.erase(
-      m_scriptedFaults.begin(),
-      m_scriptedFaults.begin() + static_cast<std::ptrdiff_t>(m_nextScriptedFault));
-  m_nextScriptedFault = 0;
-  m_scriptedFaults.insert(m_scriptedFaults.end(), faults.begin(), faults.end());
+  for (const Fault fault : faults) {
+    ScriptLocked({fault, boost::none, boost::none});
+  }
+}
+
+void SimulatedDeviceStack::InjectError(const Error& error) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  ScriptLocked({Fault::ErrorAnswer, error, boost::none});
+}
+
+void SimulatedDeviceStack::InjectLateAnswer(Duration delay) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  ScriptLocked({Fault::LateAnswer, boost::none, delay});
+}
+
+void SimulatedDeviceStack::ScriptLocked(Script script) {
+  // Scripts already used are dropped here rather than on use, which keeps NextScriptLocked O(1).
+  m_scripts.erase(m_scripts.begin(), m_scripts.begin() + static_cast<std::ptrdiff_t>(m_nextScript));
+  m_nextScript = 0;
+  m_scripts.push_back(std::move(script));
 }
 
 void SimulatedDeviceStack::SetRandomFaults(double rate, std::uint32_t seed,
@@ -276,8 +290,8 @@ void SimulatedDeviceStack::SetRandomFaults(double rate, std::uint32_t seed,
 
 void SimulatedDeviceStack::ClearFaults() {
   std::lock_guard<std::mutex> lock(m_mutex);
-  m_scriptedFaults.clear();
-  m_nextScriptedFault = 0;
+  m_scripts.clear();
+  m_nextScript = 0;
   m_faultRate = 0.0;
 }
 
@@ -393,6 +407,7 @@ SimulationCounters SimulatedDeviceStack::GetCounters() const {
     counters.duplicateAnswers += record.answers > 1 ? record.answers - 1 : 0;
     counters.unknownIdAnswers += record.strayId.empty() ? 0 : 1;
   }
+  counters.handlerExceptions = m_handlerExceptions;
   return counters;
 }
 
@@ -409,8 +424,10 @@ std::string SimulatedDeviceStack::Issue(Job job) {
   RequestRecord record;
   record.sequence = m_records.size();
   record.kind = job.kind;
+  record.objectId = job.objectId;
   record.text = job.text;
-  record.fault = NextFaultLocked();
+  job.script = NextScriptLocked();
+  record.fault = job.script.fault;
   if (record.fault == Fault::EmptyId) {
     record.finished = true;
     m_records.push_back(record);
@@ -431,19 +448,21 @@ std::string SimulatedDeviceStack::Issue(Job job) {
   return record.requestId;
 }
 
-Fault SimulatedDeviceStack::NextFaultLocked() {
-  if (m_nextScriptedFault < m_scriptedFaults.size()) {
-    return m_scriptedFaults[m_nextScriptedFault++];
+SimulatedDeviceStack::Script SimulatedDeviceStack::NextScriptLocked() {
+  if (m_nextScript < m_scripts.size()) {
+    return m_scripts[m_nextScript++];
   }
+  Script drawn;
   if (m_faultRate <= 0.0 || m_faultKinds.empty()) {
-    return Fault::None;
+    return drawn;
   }
   std::uniform_real_distribution<double> hit(0.0, 1.0);
   if (hit(m_faultRandom) >= m_faultRate) {
-    return Fault::None;
+    return drawn;
   }
   std::uniform_int_distribution<std::size_t> kind(0, m_faultKinds.size() - 1);
-  return m_faultKinds[kind(m_faultRandom)];
+  drawn.fault = m_faultKinds[kind(m_faultRandom)];
+  return drawn;
 }
 
 void SimulatedDeviceStack::ScheduleLocked(Clock::time_point due, Job job) {
@@ -536,7 +555,7 @@ std::vector<SimulatedDeviceStack::Answer> SimulatedDeviceStack::ProcessLocked(Jo
     case Fault::NoAnswer:
       break;
     case Fault::ErrorAnswer:
-      answer.error = m_injectedError;
+      answer.error = job.script.error ? *job.script.error : m_injectedError;
       sent.push_back(answer);
       break;
     case Fault::DuplicateAnswer:
@@ -547,15 +566,17 @@ std::vector<SimulatedDeviceStack::Answer> SimulatedDeviceStack::ProcessLocked(Jo
       answer.requestId = "stray-" + std::to_string(++m_nextStrayNumber);
       sent.push_back(answer);
       break;
-    case Fault::LateAnswer:
+    case Fault::LateAnswer: {
+      const Duration delay = job.script.lateDelay ? *job.script.lateDelay : m_lateAnswerDelay;
       job.deliverOnly = true;
       job.answer = std::move(answer);
-      if (m_lateAnswerDelay > Duration::zero()) {
-        ScheduleLocked(Clock::now() + m_lateAnswerDelay, std::move(job));
+      if (delay > Duration::zero()) {
+        ScheduleLocked(Clock::now() + delay, std::move(job));
       } else {
         m_held.push_back(std::move(job));
       }
       return sent;
+    }
     case Fault::None:
     case Fault::EmptyId:
       sent.push_back(answer);
@@ -598,11 +619,20 @@ void SimulatedDeviceStack::Deliver(const Answer& answer) {
         break;
     }
   } catch (const std::exception& e) {
-    // A throwing handler must not take the worker down with it.
-    QUOR_LOG_ERROR("Response handler threw for request " << id << ": " << e.what());
+    // A throwing handler must not take the worker down with it; the kit has no log of its own.
+    NoteHandlerException(id, e.what());
   } catch (...) {
-    QUOR_LOG_ERROR("Response handler threw for request " << id);
+    NoteHandlerException(id, "an exception not derived from std::exception");
   }
+}
+
+void SimulatedDeviceStack::NoteHandlerException(const std::string& requestId, const char* what) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    ++m_handlerExceptions;
+  }
+  std::cerr << "SimulatedDeviceStack: the response handler threw for request " << requestId << ": "
+            << what << std::endl;
 }
 
 void SimulatedDeviceStack::Run() {

@@ -48,6 +48,11 @@ run(${CMAKE_COMMAND} --build ${WORK_DIR}/examples)
 foreach(example conversion ids requests configuration)
   run(${cleanRun} ${WORK_DIR}/examples/quor-example-${example})
 endforeach()
+# The app's test against the test kit: GoogleTest is there wherever this runs.
+if(NOT EXISTS ${WORK_DIR}/examples/setpoint-test)
+  message(FATAL_ERROR "the app test of Examples/AppTest was not built: GoogleTest not found")
+endif()
+run(${cleanRun} ${WORK_DIR}/examples/setpoint-test)
 
 # The same source through pkg-config, as a project without CMake would build it.
 execute_process(
@@ -63,6 +68,19 @@ separate_arguments(consumerFlags UNIX_COMMAND "${CONSUMER_FLAGS}")
 run(${CXX} -std=c++17 ${consumerFlags} ${SOURCE_DIR}/Examples/Conversion/main.cpp ${pkgFlags}
     -Wl,-rpath,${prefix}/${LIBDIR} -o ${WORK_DIR}/quor-example-conversion-pc)
 run(${cleanRun} ${WORK_DIR}/quor-example-conversion-pc)
+# The app test too, with the test kit's and GoogleTest's pkg-config names.
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/${LIBDIR}/pkgconfig ${pkgConfigLibdir}
+          pkg-config --cflags --libs quorsimulateddsc gtest
+  OUTPUT_VARIABLE pkgFlags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "pkg-config does not know quorsimulateddsc and gtest under ${prefix}")
+endif()
+separate_arguments(pkgFlags UNIX_COMMAND "${pkgFlags}")
+run(${CXX} -std=c++17 ${consumerFlags} ${SOURCE_DIR}/Examples/AppTest/Setpoint.cpp
+    ${SOURCE_DIR}/Examples/AppTest/SetpointTest.cpp ${pkgFlags}
+    -Wl,-rpath,${prefix}/${LIBDIR} -o ${WORK_DIR}/setpoint-test-pc)
+run(${cleanRun} ${WORK_DIR}/setpoint-test-pc --gtest_brief=1)
 if(NOT PREFIX)
   run(${cleanRun} ${prefix}/${BINDIR}/quor-om encode 9.001 21.5)
 endif()

@@ -346,7 +346,9 @@ std::vector<Command> ConversionCommands() {
        "  --direct  convert by the object-model DPT number\n"
        "  --bits N  bit size of the group value (default: that of the main type)\n"
        "  -v        add the value type name\n"
-       "  HEX       hex digits without separators ('0x' allowed); '-' reads one per line\n",
+       "  HEX       hex digit pairs, packed (0c33) or a blank between bytes as the library\n"
+       "            prints them (\"0c 33\"); '0x' and capitals allowed; '-' reads one per line\n"
+       "            and prints one line each, 'error' for a refusal\n",
        Decode, DecodeOptions},
       TableCommand(),
       {"defaults",

@@ -83,12 +83,15 @@ TEST(Cli, StatusOutputAndError) {
       {{"decode", "9.001", "0c33 "}, "", QuorOm::kExitRefused, "", "quor-om: cannot read '0c33 ' as hexadecimal bytes"},
       {{"decode", "9.001", " 0c33"}, "", QuorOm::kExitRefused, "", "quor-om: cannot read ' 0c33' as hexadecimal bytes"},
       {{"decode", "9.001", "0c3"}, "", QuorOm::kExitRefused, "", "quor-om: cannot read '0c3' as hexadecimal bytes"},
-      {{"encode", "99.001", "5"}, "", QuorOm::kExitUnconverted, "\n", "quor-om: DPT 99.001 has no row in the DPT table: the value passed unconverted"},
+      // Accepted without a row, yet no bytes: nothing to print.
+      {{"encode", "99.001", "5"}, "", QuorOm::kExitUnconverted, "", "quor-om: the library gave no bytes for '5' (DPT 99.001)"},
       // Standard input: one line each, a refused one as "error".
       {{"encode", "9.001", "-"}, "21.5\nabc\r\n-300\n0\n", QuorOm::kExitRefused, "0c33\nerror\nerror\n0000\n", "quor-om: cannot read 'abc' as a Float value"},
       {{"decode", "--direct", "9.001", "-"}, "0c33\n0000\n", QuorOm::kExitOk, "21.5\n0\n", ""},
       {{"decode", "9.001", "-"}, "", QuorOm::kExitOk, "", ""},
       {{"decode", "9.001", "-"}, "0c 33\n0 c33\n0c33\n", QuorOm::kExitRefused, "21.5\nerror\n21.5\n", "quor-om: cannot read '0 c33' as hexadecimal bytes"},
+      {{"encode", "--direct", "9.001", "-"}, "abc\n-1e9\n21.5\n", QuorOm::kExitRefused, "error\nerror\n0c33\n", "quor-om: cannot read 'abc' as a Float value"},
+      {{"encode", "99.001", "-"}, "5\n", QuorOm::kExitUnconverted, "error\n", "quor-om: the library gave no bytes for '5' (DPT 99.001)"},
       {{"id", "co", "5", "1"}, "", QuorOm::kExitOk, "channel    100108\nvalue      100109\n", ""},
       {{"id", "param", "text", "500", "2"}, "", QuorOm::kExitOk, "channel    281000\nvalue      281001\n", ""},
       {{"id", "param", "ip", "0x1", "1"}, "", QuorOm::kExitOk, "channel    160002\nvalue      160003\n", ""},

@@ -85,6 +85,7 @@ TEST(Cli, StatusOutputAndError) {
       {{"decode", "9.001", "0c3"}, "", QuorOm::kExitRefused, "", "quor-om: cannot read '0c3' as hexadecimal bytes"},
       // Accepted without a row, yet no bytes: nothing to print.
       {{"encode", "99.001", "5"}, "", QuorOm::kExitUnconverted, "", "quor-om: the library gave no bytes for '5' (DPT 99.001)"},
+      {{"table", "nope"}, "", QuorOm::kExitUsage, "", "quor-om: unknown table 'nope' (tables: dpt, bit-sizes, default-dpts, compatibility, main-types, direct)"},
       // Standard input: one line each, a refused one as "error".
       {{"encode", "9.001", "-"}, "21.5\nabc\r\n-300\n0\n", QuorOm::kExitRefused, "0c33\nerror\nerror\n0000\n", "quor-om: cannot read 'abc' as a Float value"},
       {{"decode", "--direct", "9.001", "-"}, "0c33\n0000\n", QuorOm::kExitOk, "21.5\n0\n", ""},

@@ -86,6 +86,12 @@ TEST(Cli, StatusOutputAndError) {
       // Accepted without a row, yet no bytes: nothing to print.
       {{"encode", "99.001", "5"}, "", QuorOm::kExitUnconverted, "", "quor-om: the library gave no bytes for '5' (DPT 99.001)"},
       {{"table", "nope"}, "", QuorOm::kExitUsage, "", "quor-om: unknown table 'nope' (tables: dpt, bit-sizes, default-dpts, compatibility, main-types, direct)"},
+      // A text the DPT cannot carry as it is goes out changed, and says so.
+      {{"encode", "--direct", "16.001", "Grüße€"}, "", QuorOm::kExitOk, "4772fcdf653f0000000000000000\n", "quor-om: warning: 'Grüße€' reads back as 'Grüße?': DPT 16.001 cannot carry it as it is"},
+      {{"encode", "16.000", "Grüße"}, "", QuorOm::kExitOk, "47725f5f65000000000000000000\n", "quor-om: warning: 'Grüße' reads back as 'Gr__e': DPT 16.000 cannot carry it as it is"},
+      {{"encode", "16.001", "G\xfc"}, "", QuorOm::kExitOk, "47fc000000000000000000000000\n", "quor-om: warning: 'G?' (not valid UTF-8) reads back as 'Gü': DPT 16.001 cannot carry it as it is"},
+      {{"encode", "4.002", "ab"}, "", QuorOm::kExitOk, "61\n", "quor-om: warning: 'ab' reads back as 'a': DPT 4.002 cannot carry it as it is"},
+      {{"encode", "16.001", "a?b"}, "", QuorOm::kExitOk, "613f620000000000000000000000\n", ""},
       // Standard input: one line each, a refused one as "error".
       {{"encode", "9.001", "-"}, "21.5\nabc\r\n-300\n0\n", QuorOm::kExitRefused, "0c33\nerror\nerror\n0000\n", "quor-om: cannot read 'abc' as a Float value"},
       {{"decode", "--direct", "9.001", "-"}, "0c33\n0000\n", QuorOm::kExitOk, "21.5\n0\n", ""},
@@ -168,6 +174,7 @@ TEST(Conversion, RoundTrips) {
           c.direct ? RunTool({command, "--direct", c.dpt, in}) : RunTool({command, c.dpt, in});
       EXPECT_EQ(outcome.status, 0) << outcome.err;
       EXPECT_EQ(outcome.out, std::string(out) + "\n");
+      EXPECT_EQ(outcome.err, "");
     }
   }
 }

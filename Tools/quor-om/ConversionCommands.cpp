@@ -5,17 +5,20 @@
 #include <functional>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <utility>
 
 #include <KnxStack/GroupValue.h>
 #include <TevValue/TevValue.h>
 
+#include <Quor/TevValueHelper.h>
 #include <QuorObjectModel/GroupValueTevValue.h>
 #include <QuorObjectModel/KnxValueConverter.h>
 #include <QuorObjectModel/KnxZebMapping.h>
 
 #include "Commands.h"
+#include "LogLevelOverride.h"
 #include "ValueText.h"
 
 namespace QuorOm {
@@ -164,6 +167,24 @@ boost::optional<TEVVALUE> ReadValue(const std::string& text, TevValueType tvt, s
   return value;
 }
 
+// The library replaces what a text DPT cannot carry ("?", "_"), takes invalid UTF-8 byte by
+// byte and cuts what does not fit, all without refusing: what the bytes read back as tells.
+void WarnIfTextChanged(const std::string& text, const TEVVALUE& value,
+                       const boost::optional<TEVVALUE>& readBack, const std::string& dpt,
+                       std::ostream& err) {
+  if (value.tvt != tvtString ||
+      (readBack && readBack->tvt == tvtString && readBack->stringValue == value.stringValue)) {
+    return;
+  }
+  // Printed repaired, so that the terminal gets no broken sequence.
+  const std::string shown = Quor::RepairUTF8(text).str();
+  err << "quor-om: warning: '" << shown << "'" << (shown == text ? "" : " (not valid UTF-8)")
+      << " reads back as "
+      << (readBack && readBack->tvt == tvtString ? "'" + readBack->stringValue + "'"
+                                                 : std::string("nothing"))
+      << ": DPT " << dpt << " cannot carry it as it is\n";
+}
+
 struct ConversionOptions {
   bool direct;
   bool verbose;
@@ -225,6 +246,9 @@ int EncodeDirect(const ConversionOptions& options, Streams& io) {
           ReportRefused("encode", text, DptName(dpt), err);
           return kRefused;
         }
+        std::ostringstream ignored;
+        const LogLevelOverride quiet(true);
+        WarnIfTextChanged(text, *value, DecodeDirectly(*group, dpt, ignored), DptName(dpt), err);
         return Result(BytesOf(*group, options.verbose));
       },
       io);
@@ -258,6 +282,11 @@ int EncodeByTable(const ConversionOptions& options, Streams& io) {
               << ")\n";
           return {boost::none, row ? kExitRefused : kExitUnconverted};
         }
+        TEVVALUE readBack;
+        const LogLevelOverride quiet(true);
+        const bool read = converter.FromKnxValue(used, group, readBack);
+        WarnIfTextChanged(text, *value, read ? boost::make_optional(readBack) : boost::none,
+                          FormatDpt(used.mainNumber, used.subNumber), err);
         return Result(BytesOf(group, options.verbose));
       },
       io);
@@ -363,6 +392,8 @@ std::vector<Command> ConversionCommands() {
        "type guessed from the text, and the library accepts it unconverted, as a rule without\n"
        "any bytes: that is said on standard error and the exit status is 3. A refusal, or an\n"
        "acceptance without bytes, prints nothing on standard output and the reason on\n"
+       "standard error. A text the DPT cannot carry as it is (a character out of its range,\n"
+       "invalid UTF-8, more than fits) goes out as the library changed it, with a warning on\n"
        "standard error.\n\n"
        "  --direct  convert with TevValueToGroupValue by the object-model DPT number; VALUE\n"
        "            is read as the value type of the main type\n"

@@ -75,11 +75,30 @@ TEST(Cli, StatusOutputAndError) {
       {{"decode", "--direct", "99.1", "00"}, "", QuorOm::kExitRefused, "", "quor-om: the library refused to decode '00' for DPT 99.001"},
       {{"decode", "9.001", "0c3300"}, "", QuorOm::kExitRefused, "", "quor-om: '0c3300' is 3 bytes, DPT 9.001 takes 2"},
       {{"decode", "--direct", "0x90001", "0c"}, "", QuorOm::kExitRefused, "", "quor-om: '0c' is 1 byte, DPT 9.001 takes 2"},
-      {{"encode", "99.001", "5"}, "", QuorOm::kExitUnconverted, "\n", "quor-om: DPT 99.001 has no row in the DPT table: the value passed unconverted"},
+      // Hex as the library prints it; a blank only between whole bytes, one at a time.
+      {{"decode", "--direct", "0x90001", "0C 33"}, "", QuorOm::kExitOk, "21.5\n", ""},
+      {{"decode", "9.001", "0x0c 33"}, "", QuorOm::kExitOk, "21.5\n", ""},
+      {{"decode", "9.001", "0 c33"}, "", QuorOm::kExitRefused, "", "quor-om: cannot read '0 c33' as hexadecimal bytes"},
+      {{"decode", "9.001", "0c  33"}, "", QuorOm::kExitRefused, "", "quor-om: cannot read '0c  33' as hexadecimal bytes"},
+      {{"decode", "9.001", "0c33 "}, "", QuorOm::kExitRefused, "", "quor-om: cannot read '0c33 ' as hexadecimal bytes"},
+      {{"decode", "9.001", " 0c33"}, "", QuorOm::kExitRefused, "", "quor-om: cannot read ' 0c33' as hexadecimal bytes"},
+      {{"decode", "9.001", "0c3"}, "", QuorOm::kExitRefused, "", "quor-om: cannot read '0c3' as hexadecimal bytes"},
+      // Accepted without a row, yet no bytes: nothing to print.
+      {{"encode", "99.001", "5"}, "", QuorOm::kExitUnconverted, "", "quor-om: the library gave no bytes for '5' (DPT 99.001)"},
+      {{"table", "nope"}, "", QuorOm::kExitUsage, "", "quor-om: unknown table 'nope' (tables: dpt, bit-sizes, default-dpts, compatibility, main-types, direct)"},
+      // A text the DPT cannot carry as it is goes out changed, and says so.
+      {{"encode", "--direct", "16.001", "Grüße€"}, "", QuorOm::kExitOk, "4772fcdf653f0000000000000000\n", "quor-om: warning: 'Grüße€' reads back as 'Grüße?': DPT 16.001 cannot carry it as it is"},
+      {{"encode", "16.000", "Grüße"}, "", QuorOm::kExitOk, "47725f5f65000000000000000000\n", "quor-om: warning: 'Grüße' reads back as 'Gr__e': DPT 16.000 cannot carry it as it is"},
+      {{"encode", "16.001", "G\xfc"}, "", QuorOm::kExitOk, "47fc000000000000000000000000\n", "quor-om: warning: 'G?' (not valid UTF-8) reads back as 'Gü': DPT 16.001 cannot carry it as it is"},
+      {{"encode", "4.002", "ab"}, "", QuorOm::kExitOk, "61\n", "quor-om: warning: 'ab' reads back as 'a': DPT 4.002 cannot carry it as it is"},
+      {{"encode", "16.001", "a?b"}, "", QuorOm::kExitOk, "613f620000000000000000000000\n", ""},
       // Standard input: one line each, a refused one as "error".
       {{"encode", "9.001", "-"}, "21.5\nabc\r\n-300\n0\n", QuorOm::kExitRefused, "0c33\nerror\nerror\n0000\n", "quor-om: cannot read 'abc' as a Float value"},
       {{"decode", "--direct", "9.001", "-"}, "0c33\n0000\n", QuorOm::kExitOk, "21.5\n0\n", ""},
       {{"decode", "9.001", "-"}, "", QuorOm::kExitOk, "", ""},
+      {{"decode", "9.001", "-"}, "0c 33\n0 c33\n0c33\n", QuorOm::kExitRefused, "21.5\nerror\n21.5\n", "quor-om: cannot read '0 c33' as hexadecimal bytes"},
+      {{"encode", "--direct", "9.001", "-"}, "abc\n-1e9\n21.5\n", QuorOm::kExitRefused, "error\nerror\n0c33\n", "quor-om: cannot read 'abc' as a Float value"},
+      {{"encode", "99.001", "-"}, "5\n", QuorOm::kExitUnconverted, "error\n", "quor-om: the library gave no bytes for '5' (DPT 99.001)"},
       {{"id", "co", "5", "1"}, "", QuorOm::kExitOk, "channel    100108\nvalue      100109\n", ""},
       {{"id", "param", "text", "500", "2"}, "", QuorOm::kExitOk, "channel    281000\nvalue      281001\n", ""},
       {{"id", "param", "ip", "0x1", "1"}, "", QuorOm::kExitOk, "channel    160002\nvalue      160003\n", ""},
@@ -155,6 +174,7 @@ TEST(Conversion, RoundTrips) {
           c.direct ? RunTool({command, "--direct", c.dpt, in}) : RunTool({command, c.dpt, in});
       EXPECT_EQ(outcome.status, 0) << outcome.err;
       EXPECT_EQ(outcome.out, std::string(out) + "\n");
+      EXPECT_EQ(outcome.err, "");
     }
   }
 }

@@ -335,7 +335,18 @@ unsigned long ParseUnsigned(const std::string& text, const std::string& what, un
 }
 
 boost::optional<std::vector<unsigned char>> ParseHex(const std::string& text) {
-  const std::string digits = HasHexPrefix(text) ? text.substr(2) : text;
+  const std::string spaced = HasHexPrefix(text) ? text.substr(2) : text;
+  // One blank may stand between two bytes, as BinaryData::ToString prints them ("0c 33"), but
+  // not inside a byte, first, last or next to another blank.
+  std::string digits;
+  for (std::size_t i = 0; i < spaced.size(); ++i) {
+    if (spaced[i] != ' ') {
+      digits += spaced[i];
+    } else if (digits.empty() || digits.size() % 2 != 0 || i + 1 == spaced.size() ||
+               spaced[i + 1] == ' ') {
+      return boost::none;
+    }
+  }
   std::vector<unsigned char> bytes;
   try {
     boost::algorithm::unhex(digits, std::back_inserter(bytes));

@@ -100,7 +100,8 @@ std::string FormatDpt(unsigned long mainNumber, unsigned long subNumber);
 unsigned long ParseDptNumber(const std::string& text);
 // Decimal or "0x" hexadecimal, at most max.
 unsigned long ParseUnsigned(const std::string& text, const std::string& what, unsigned long max);
-// Lowercase hex pairs without separators, as `encode` prints them; "0x" and capitals accepted.
+// Hex pairs as `encode` prints them (0c33) or with a blank between bytes as the library's
+// BinaryData::ToString does (0c 33); "0x" and capitals accepted.
 // Empty for a text that is no such thing (a value to refuse, not a usage error).
 boost::optional<std::vector<unsigned char>> ParseHex(const std::string& text);
 std::string FormatHex(const unsigned char* bytes, unsigned int size);

@@ -1,48 +1,66 @@
 // encode, decode, defaults: value text and raw bytes through the library's two
 // conversions, and the object model's default value of a DPT.
 
+#include <exception>
 #include <functional>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include <KnxStack/GroupValue.h>
 #include <TevValue/TevValue.h>
 
+#include <Quor/TevValueHelper.h>
 #include <QuorObjectModel/GroupValueTevValue.h>
 #include <QuorObjectModel/KnxValueConverter.h>
 #include <QuorObjectModel/KnxZebMapping.h>
 
 #include "Commands.h"
+#include "LogLevelOverride.h"
 #include "ValueText.h"
 
 namespace QuorOm {
 
 namespace {
 
-// One text in, one result line out; nothing when refused, the reason having gone to err.
-using Conversion = std::function<boost::optional<std::string>(const std::string&, std::ostream&)>;
+// What one text gave: the result line, or none (the reason having gone to err) and the exit
+// status that says why.
+struct Line {
+  boost::optional<std::string> text;
+  int status;
+};
 
-// A text of "-" reads one text per line from standard input and prints one line for each.
+Line Result(std::string text) {
+  return {std::move(text), kExitOk};
+}
+
+const Line kRefused{boost::none, kExitRefused};
+
+using Conversion = std::function<Line(const std::string&, std::ostream&)>;
+
+// A text of "-" reads one text per line from standard input and prints one line for each,
+// "error" where there is no result; otherwise stdout gets the result or nothing at all.
+// A refusal outweighs a value passed unconverted in the exit status.
 int ConvertAll(const std::string& text, const Conversion& convert, Streams& io) {
   if (text != "-") {
-    const auto result = convert(text, io.err);
-    if (!result) {
-      return kExitRefused;
+    const Line line = convert(text, io.err);
+    if (line.text) {
+      io.out << *line.text << '\n';
     }
-    io.out << *result << '\n';
-    return kExitOk;
+    return line.status;
   }
   int status = kExitOk;
-  std::string line;
-  while (std::getline(io.in, line)) {
-    if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
+  std::string input;
+  while (std::getline(io.in, input)) {
+    if (!input.empty() && input.back() == '\r') {
+      input.pop_back();
     }
-    const auto result = convert(line, io.err);
-    io.out << (result ? *result : "error") << '\n';
-    if (!result) {
-      status = kExitRefused;
+    const Line line = convert(input, io.err);
+    io.out << line.text.value_or("error") << '\n';
+    if (status == kExitOk || line.status == kExitRefused) {
+      status = line.status;
     }
   }
   return status;
@@ -149,6 +167,24 @@ boost::optional<TEVVALUE> ReadValue(const std::string& text, TevValueType tvt, s
   return value;
 }
 
+// The library replaces what a text DPT cannot carry ("?", "_"), takes invalid UTF-8 byte by
+// byte and cuts what does not fit, all without refusing: what the bytes read back as tells.
+void WarnIfTextChanged(const std::string& text, const TEVVALUE& value,
+                       const boost::optional<TEVVALUE>& readBack, const std::string& dpt,
+                       std::ostream& err) {
+  if (value.tvt != tvtString ||
+      (readBack && readBack->tvt == tvtString && readBack->stringValue == value.stringValue)) {
+    return;
+  }
+  // Printed repaired, so that the terminal gets no broken sequence.
+  const std::string shown = Quor::RepairUTF8(text).str();
+  err << "quor-om: warning: '" << shown << "'" << (shown == text ? "" : " (not valid UTF-8)")
+      << " reads back as "
+      << (readBack && readBack->tvt == tvtString ? "'" + readBack->stringValue + "'"
+                                                 : std::string("nothing"))
+      << ": DPT " << dpt << " cannot carry it as it is\n";
+}
+
 struct ConversionOptions {
   bool direct;
   bool verbose;
@@ -172,23 +208,48 @@ ConversionOptions TakeConversionArgs(Args& args, bool takesBits, const char* wha
   return options;
 }
 
+// The direct conversions leave some exceptions to their caller; here they are a refusal of
+// the one text, not the end of the input.
+boost::optional<KnxStack::GroupValue> EncodeDirectly(const TEVVALUE& value, unsigned long dpt,
+                                                     std::ostream& err) {
+  try {
+    return Quor::TevValueToGroupValue(value, dpt);
+  } catch (const std::exception& error) {
+    err << "quor-om: " << error.what() << '\n';
+    return boost::none;
+  }
+}
+
+boost::optional<TEVVALUE> DecodeDirectly(const KnxStack::GroupValue& group, unsigned long dpt,
+                                         std::ostream& err) {
+  try {
+    return Quor::GroupValueToTevValue(group, dpt);
+  } catch (const std::exception& error) {
+    err << "quor-om: " << error.what() << '\n';
+    return boost::none;
+  }
+}
+
 // Through TevValueToGroupValue, by the object-model DPT number.
 int EncodeDirect(const ConversionOptions& options, Streams& io) {
   const unsigned long dpt = ParseDptNumber(options.dpt);
   const TevValueType tvt = Quor::KnxZebMapping::GetTvtFromDpt(static_cast<unsigned int>(dpt));
   return ConvertAll(
       options.text,
-      [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+      [&](const std::string& text, std::ostream& err) -> Line {
         const auto value = ReadValue(text, tvt, err);
         if (!value) {
-          return boost::none;
+          return kRefused;
         }
-        const auto group = Quor::TevValueToGroupValue(*value, dpt);
+        const auto group = EncodeDirectly(*value, dpt, err);
         if (!group) {
           ReportRefused("encode", text, DptName(dpt), err);
-          return boost::none;
+          return kRefused;
         }
-        return BytesOf(*group, options.verbose);
+        std::ostringstream ignored;
+        const LogLevelOverride quiet(true);
+        WarnIfTextChanged(text, *value, DecodeDirectly(*group, dpt, ignored), DptName(dpt), err);
+        return Result(BytesOf(*group, options.verbose));
       },
       io);
 }
@@ -204,18 +265,29 @@ int EncodeByTable(const ConversionOptions& options, Streams& io) {
   const TevValueType tvt = row ? row->tvt : tvtEmpty;
   const int status = ConvertAll(
       options.text,
-      [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+      [&](const std::string& text, std::ostream& err) -> Line {
         const auto value = ReadValue(text, tvt, err);
         if (!value) {
-          return boost::none;
+          return kRefused;
         }
         KNXDPT used = dpt;
         KnxStack::GroupValue group;
         if (!converter.ToKnxValue(used, *value, group)) {
           ReportRefused("encode", text, options.dpt, err);
-          return boost::none;
+          return kRefused;
         }
-        return BytesOf(group, options.verbose);
+        // Accepted without a row, or after a fault it only logged: there is nothing to print.
+        if (group.GetRawData().GetSize() == 0) {
+          err << "quor-om: the library gave no bytes for '" << text << "' (DPT " << options.dpt
+              << ")\n";
+          return {boost::none, row ? kExitRefused : kExitUnconverted};
+        }
+        TEVVALUE readBack;
+        const LogLevelOverride quiet(true);
+        const bool read = converter.FromKnxValue(used, group, readBack);
+        WarnIfTextChanged(text, *value, read ? boost::make_optional(readBack) : boost::none,
+                          FormatDpt(used.mainNumber, used.subNumber), err);
+        return Result(BytesOf(group, options.verbose));
       },
       io);
   return row ? status : ReportUnconverted(options.dpt, status, io.err);
@@ -226,34 +298,23 @@ int Encode(Args& args, Streams& io) {
   return options.direct ? EncodeDirect(options, io) : EncodeByTable(options, io);
 }
 
-// The direct decoder leaves some exceptions to its caller; here they are a refusal.
-boost::optional<TEVVALUE> DecodeDirectly(const KnxStack::GroupValue& group, unsigned long dpt,
-                                         std::ostream& err) {
-  try {
-    return Quor::GroupValueToTevValue(group, dpt);
-  } catch (const std::exception& error) {
-    err << "quor-om: " << error.what() << '\n';
-    return boost::none;
-  }
-}
-
 // Through GroupValueToTevValue, by the object-model DPT number.
 int DecodeDirect(const ConversionOptions& options, Streams& io) {
   const unsigned long dpt = ParseDptNumber(options.dpt);
   return ConvertAll(
       options.text,
-      [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+      [&](const std::string& text, std::ostream& err) -> Line {
         const auto group =
             GroupOfHex(text, options.bits, static_cast<unsigned int>(dpt >> 16), DptName(dpt), err);
         if (!group) {
-          return boost::none;
+          return kRefused;
         }
         const auto value = DecodeDirectly(*group, dpt, err);
         if (!value) {
           ReportRefused("decode", text, DptName(dpt), err);
-          return boost::none;
+          return kRefused;
         }
-        return ValueOf(*value, options.verbose);
+        return Result(ValueOf(*value, options.verbose));
       },
       io);
 }
@@ -266,19 +327,19 @@ int DecodeByTable(const ConversionOptions& options, Streams& io) {
   const bool hasRow = RowOf(converter, KNXDPT{0, dptText.mainNumber, dptText.subNumber}) != nullptr;
   const int status = ConvertAll(
       options.text,
-      [&](const std::string& text, std::ostream& err) -> boost::optional<std::string> {
+      [&](const std::string& text, std::ostream& err) -> Line {
         const auto group = GroupOfHex(text, options.bits, dptText.mainNumber, options.dpt, err);
         if (!group) {
-          return boost::none;
+          return kRefused;
         }
         KNXDPT dpt{static_cast<uint8_t>(group->GetDefinedSize()), dptText.mainNumber,
                    dptText.subNumber};
         TEVVALUE value;
         if (!converter.FromKnxValue(dpt, *group, value)) {
           ReportRefused("decode", text, options.dpt, err);
-          return boost::none;
+          return kRefused;
         }
-        return ValueOf(value, options.verbose);
+        return Result(ValueOf(value, options.verbose));
       },
       io);
   return hasRow ? status : ReportUnconverted(options.dpt, status, io.err);
@@ -328,14 +389,19 @@ std::vector<Command> ConversionCommands() {
        "Converts VALUE through the DPT table (KnxValueConverter after Init()) and prints the\n"
        "raw bytes as lowercase hex without separators: `quor-om encode 9.001 21.5` prints 0c33.\n"
        "VALUE is read as the value type of the DPT's table row; a DPT without a row has its\n"
-       "type guessed from the text, and the library accepts it unconverted: that is said on\n"
-       "standard error and the exit status is 3.\n\n"
+       "type guessed from the text, and the library accepts it unconverted, as a rule without\n"
+       "any bytes: that is said on standard error and the exit status is 3. A refusal, or an\n"
+       "acceptance without bytes, prints nothing on standard output and the reason on\n"
+       "standard error. A text the DPT cannot carry as it is (a character out of its range,\n"
+       "invalid UTF-8, more than fits) goes out as the library changed it, with a warning on\n"
+       "standard error.\n\n"
        "  --direct  convert with TevValueToGroupValue by the object-model DPT number; VALUE\n"
        "            is read as the value type of the main type\n"
        "  -v        add the bit size\n"
        "  DPT       main.sub (9.001, 9.1, 232.600); with --direct also the number (0x90001)\n"
        "  VALUE     value text (see README); '-' reads one per line from standard input and\n"
-       "            prints one line each, 'error' for a refusal (exit status 1 if any)\n",
+       "            prints one line each, 'error' where there are no bytes (exit status 1 if\n"
+       "            any was refused)\n",
        Encode, EncodeOptions},
       {"decode", "[--direct] [-v] [--bits N] DPT HEX|-", "raw KNX bytes to value text",
        "Converts the raw bytes HEX through the DPT table (or with --direct through\n"
@@ -346,7 +412,9 @@ std::vector<Command> ConversionCommands() {
        "  --direct  convert by the object-model DPT number\n"
        "  --bits N  bit size of the group value (default: that of the main type)\n"
        "  -v        add the value type name\n"
-       "  HEX       hex digits without separators ('0x' allowed); '-' reads one per line\n",
+       "  HEX       hex digit pairs, packed (0c33) or a blank between bytes as the library\n"
+       "            prints them (\"0c 33\"); '0x' and capitals allowed; '-' reads one per line\n"
+       "            and prints one line each, 'error' for a refusal\n",
        Decode, DecodeOptions},
       TableCommand(),
       {"defaults",

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <iomanip>
 #include <ostream>
 #include <sstream>
@@ -345,25 +346,39 @@ void DirectTable(std::ostream& out) {
   }
 }
 
+struct NamedTable {
+  const char* name;
+  std::function<void(bool verbose, std::ostream& out)> print;
+};
+
+const std::vector<NamedTable>& Tables() {
+  static const std::vector<NamedTable> tables = {
+      {"dpt", DptTable},
+      {"bit-sizes", [](bool, std::ostream& out) { BitSizeTable(out); }},
+      {"default-dpts", [](bool, std::ostream& out) { DefaultDptTable(out); }},
+      {"compatibility", [](bool, std::ostream& out) { CompatibilityTable(out); }},
+      {"main-types", [](bool, std::ostream& out) { MainTypeTable(out); }},
+      {"direct", [](bool, std::ostream& out) { DirectTable(out); }},
+  };
+  return tables;
+}
+
 int Table(Args& args, Streams& io) {
   const bool verbose = args.Has("verbose");
   const std::string name = args.NextIfAny().value_or("dpt");
   args.ExpectEnd();
-  if (name == "dpt") {
-    DptTable(verbose, io.out);
-  } else if (name == "bit-sizes") {
-    BitSizeTable(io.out);
-  } else if (name == "default-dpts") {
-    DefaultDptTable(io.out);
-  } else if (name == "compatibility") {
-    CompatibilityTable(io.out);
-  } else if (name == "main-types") {
-    MainTypeTable(io.out);
-  } else if (name == "direct") {
-    DirectTable(io.out);
-  } else {
-    throw UsageError("unknown table '" + name + "'");
+  const auto& tables = Tables();
+  const auto found = std::find_if(tables.begin(), tables.end(),
+                                  [&name](const NamedTable& table) { return table.name == name; });
+  if (found == tables.end()) {
+    // A mistyped name is answered with the right ones.
+    std::string known;
+    for (const auto& table : tables) {
+      known += (known.empty() ? "" : ", ") + std::string(table.name);
+    }
+    throw UsageError("unknown table '" + name + "' (tables: " + known + ")");
   }
+  found->print(verbose, io.out);
   return kExitOk;
 }
 

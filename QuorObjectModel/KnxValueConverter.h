@@ -179,7 +179,8 @@ class QUOR_API KnxValueConverter {
   /// Decodes group into value by dpt's row; dpt is in and out as for ToKnxValue (for main
   /// number 0 the default DPT of the bit size: dpt's, or the group's when dpt has none).
   /// False, logged at ERROR, when the group's bit size does not fit the main type, the
-  /// converter refuses or the KNX stack throws. True with an Empty value (tvtEmpty) for a
+  /// converter refuses or the KNX stack throws; false as well when main number 0 finds no
+  /// default DPT (logged at INFO or ERROR). True with an Empty value (tvtEmpty) for a
   /// DPT without a row (or any DPT before Init()), with two ERROR records saying so.
   bool FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value);
 

@@ -66,7 +66,7 @@ set(skipped 0)
 set(failed)
 
 # Compiles one block; origin is "file:line" of its first line.
-function(check_block origin mode code)
+function(compile_doc_code origin mode code)
   string(MAKE_C_IDENTIFIER "${origin}" name)
   string(REGEX MATCH "^(.*):([0-9]+)$" unused "${origin}")
   set(file ${CMAKE_MATCH_1})

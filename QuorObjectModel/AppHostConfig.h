@@ -23,6 +23,14 @@ QUOR_API boost::optional<std::vector<char>> LoadFile(const std::string& path);
 /// read and changed from any thread; paths and data points must not be read while a load is
 /// running. Loads apply on top of the current values, setters change only memory: the file is
 /// never written.
+///
+/// How the file's values read:
+/// - A flag attribute reads as false only for the value "0"; every other non-empty value reads
+///   as true, "false" and "no" included. An empty or missing attribute leaves the flag as it
+///   was.
+/// - After every successful load, a disabled app-host start-up disables the app-connector
+///   host's start-up too, whatever "AppConnectorHost" says; the reverse does not hold.
+/// - The children of "Debugging" are read only when its "Active" flag is true.
 /// \ingroup configuration
 class QUOR_API AppHostConfiguration {
  public:
@@ -38,7 +46,7 @@ class QUOR_API AppHostConfiguration {
   /// "DisableStartup" of "AppHost" in an active "Debugging": the app host is not to be started.
   bool IsAppHostStartupDisabled() const;
   /// "DisableStartup" of "AppConnectorHost" in an active "Debugging": the app-connector host is
-  /// not to be started.
+  /// not to be started. Also true after a load that leaves the app host's start-up disabled.
   bool IsAppConnectorHostStartupDisabled() const;
   /// Attribute "WithoutKNX" of the root: the app host runs without the KNX device.
   bool IsAppHostWithoutKNX() const;
@@ -67,14 +75,17 @@ class QUOR_API AppHostConfiguration {
   /// The "ObjId" of each "Dp" in "ResponseDps" of "ZebConfig", in file order, duplicates kept.
   const std::vector<unsigned int>& GetResponseDataPoints() const;
 
-  /// Reads kConfigurationFilePath. A missing file or malformed XML is logged and changes
-  /// nothing. An unconvertible "ObjId" throws std::invalid_argument or std::out_of_range
-  /// from std::stoul, with the values before it applied.
+  /// Reads kConfigurationFilePath. A missing file or malformed XML is logged at ERROR and
+  /// changes nothing; the call returns normally. An "ObjId" that is no number throws
+  /// std::invalid_argument, one above 2^32 - 1 std::out_of_range, with the values before it
+  /// applied: catch them.
   void LoadConfigurationFile();
-  /// The same from another file; for tests and tools.
+  /// The same from another file, with the same failures; for tests and tools.
   void LoadConfigurationFile(const std::string& path);
   /// Parses the zero-terminated text in place (the buffer is modified) and applies it.
-  /// False only when the text is not well-formed XML; then nothing is applied.
+  /// False only when the text is not well-formed XML, logged at ERROR; then nothing is
+  /// applied. An unconvertible "ObjId" throws as for LoadConfigurationFile(). A text without
+  /// a "QuorAppHostConfig" element changes nothing and returns true.
   bool LoadAppHostConfigXML(char* text);
 
  private:

@@ -119,22 +119,25 @@ void DscAsyncRequestMessenger::UnsetAsResponseHandler() {
 // ---------------------------------------------------------------------------------------------
 // Synchronous requests
 
-Docket DscAsyncRequestMessenger::RegisterApplication(const std::string& first,
-                                                     const std::string& second,
-                                                     const std::string& third) {
+Docket DscAsyncRequestMessenger::RegisterApplication(const std::string& applicationId,
+                                                     const std::string& applicationName,
+                                                     const std::string& applicationVersion) {
   return SynchronizeRequest(
-      [&] { return m_messenger.RegisterApplicationAsync(first, second, third); }, time_duration(),
-      AlwaysRelevant);
+      [&] {
+        return m_messenger.RegisterApplicationAsync(applicationId, applicationName,
+                                                    applicationVersion);
+      },
+      time_duration(), AlwaysRelevant);
 }
 
-Docket DscAsyncRequestMessenger::SetValue(unsigned long id, const TEVVALUE& value, bool flag) {
-  return SynchronizeRequest([&] { return m_messenger.SetValueAsync(id, value, flag); },
+Docket DscAsyncRequestMessenger::SetValue(unsigned long id, const TEVVALUE& value, bool notify) {
+  return SynchronizeRequest([&] { return m_messenger.SetValueAsync(id, value, notify); },
                             time_duration(), AlwaysRelevant);
 }
 
-Docket DscAsyncRequestMessenger::GetValue(unsigned long id, bool flag) {
-  return SynchronizeRequest([&] { return m_messenger.GetValueAsync(id, flag); }, time_duration(),
-                            AlwaysRelevant);
+Docket DscAsyncRequestMessenger::GetValue(unsigned long id, bool fromCache) {
+  return SynchronizeRequest([&] { return m_messenger.GetValueAsync(id, fromCache); },
+                            time_duration(), AlwaysRelevant);
 }
 
 Docket DscAsyncRequestMessenger::Request(const std::string& text, time_duration timeout) {
@@ -152,13 +155,13 @@ Docket DscAsyncRequestMessenger::SetConfiguration(const std::string& text, time_
 // Direct calls
 
 Docket DscAsyncRequestMessenger::SetConfiguration(unsigned long id, const PropertyMap& properties,
-                                                  bool flag) {
-  const bool result = m_messenger.SetConfiguration(id, properties, flag);
+                                                  bool persistent) {
+  const bool result = m_messenger.SetConfiguration(id, properties, persistent);
   return Docket("", "", result, true);
 }
 
-bool DscAsyncRequestMessenger::GetDeviceConfig(std::string& config, bool flag) {
-  return m_messenger.GetDeviceConfig(config, flag);
+bool DscAsyncRequestMessenger::GetDeviceConfig(std::string& config, bool includeDefaults) {
+  return m_messenger.GetDeviceConfig(config, includeDefaults);
 }
 
 bool DscAsyncRequestMessenger::SetDeviceConfig(const std::map<std::string, std::string>& settings) {
@@ -170,10 +173,10 @@ bool DscAsyncRequestMessenger::EnableNativeFormat() {
 }
 
 bool DscAsyncRequestMessenger::SetValueAndIgnoreResponse(unsigned long id, const TEVVALUE& value,
-                                                         bool flag) {
+                                                         bool notify) {
   const boost::lock_guard<boost::mutex> lock(m_mutex);
   const std::string requestId =
-      Issue(this, [&] { return m_messenger.SetValueAsync(id, value, flag); });
+      Issue(this, [&] { return m_messenger.SetValueAsync(id, value, notify); });
   QUOR_LOG_DEBUG("Request ID is '" << requestId << "'");
   return !requestId.empty();
 }

@@ -27,6 +27,17 @@ namespace Quor {
 
 /// Outcome of one request: not answered, answered with an error, or answered and valid. A
 /// plain value, copied to the caller.
+///
+/// How to read it:
+/// - IsAnswered() false: nothing came back. The docket does not say why: a request that was
+///   never issued (the client gave an empty request ID on every attempt), one that timed out on
+///   every attempt and one given up because it was no longer relevant all look the same. The
+///   log tells them apart (see DscAsyncRequestMessenger).
+/// - IsAnswered() true, IsReplyValid() false: the device stack answered with an error;
+///   ReadDeliveryError() holds its description. The error code itself is not kept: it is in
+///   the ERROR record the engine logs for the answer.
+/// - Both true: ReadReply() holds the answer's content (empty for RegisterApplication and the
+///   configuration text requests).
 /// \ingroup requests
 class QUOR_API Docket {
  public:
@@ -45,7 +56,8 @@ class QUOR_API Docket {
   bool IsAnswered() const { return m_answered; }
   /// The answer's content (the value, configuration or response text); empty without one.
   const std::string& ReadReply() const { return m_reply; }
-  /// The device stack's error description of an answer with an error.
+  /// The device stack's error description of an answer with an error
+  /// (Brask::IDeviceStackClient::IError::GetDescription()); empty otherwise.
   const std::string& ReadDeliveryError() const { return m_deliveryError; }
 
  private:
@@ -59,19 +71,44 @@ class QUOR_API Docket {
 ///
 /// Set-up, in this order: create the RemoteRequestMessengerDeviceStack over the client, create
 /// the engine with it, call SetAsResponseHandler(), then issue requests; call
-/// UnsetAsResponseHandler() before destroying the engine.
+/// UnsetAsResponseHandler() before destroying the engine. The library never creates a
+/// Brask::IDeviceStackClient: on the device it comes from the platform's device-stack client
+/// library.
+///
+/// What a synchronous request (RegisterApplication, SetValue, GetValue, Request and the
+/// text SetConfiguration) does on each failure, and what the log shows (message texts; each
+/// record starts with the function's name):
+/// - Not issued, the client gave an empty request ID: ERROR "Request ID is empty, retrying",
+///   and the next attempt follows at once.
+/// - No answer within the timeout: WARN "Timeout (HH:MM:SS) occured for request ID '\<id\>'",
+///   then ERROR "No response received for ID '\<id\>' with timeout HH:MM:SS, retrying". The
+///   second line prints the timeout the call was given, so 00:00:00 where the default timeout
+///   applies (all calls but Request and SetConfiguration with a timeout of their own).
+/// - Every attempt used: ERROR "Maximum number of retries (\<maxRetries\>) reached.", and an
+///   unanswered Docket.
+/// - Answered with an error: ERROR "ZEB error for request \<id\>: \<code\>; \<text\>; \<detail\>"
+///   (with the callback's further fields), and an answered Docket with IsReplyValid() false.
+///   Not retried.
+/// - isStillRelevant() false (SetConfiguration): INFO "Aborted a ZEB request because its result
+///   is no longer relevant", the WARN timeout line, and an unanswered Docket at once.
+/// - An answer for a request nobody waits for any more (late, duplicate, or from
+///   SetValueAndIgnoreResponse): DEBUG "No docket for response ID '\<id\>'" and, when it carries
+///   an error, the ZEB error line and ERROR "Request \<id\>: Error '\<description\>'". It changes
+///   nothing.
+///
+/// Device-side failures never throw. A boost::thread interruption of the waiting thread
+/// throws boost::thread_interrupted; exceptions of the client pass to the caller.
 ///
 /// Threads:
 /// - Requests may come from any number of threads at once; each blocks its caller until its
-///   answer, its timeout or its last attempt. Device-side failures never throw: they come back
-///   as a Docket. A boost::thread interruption of the waiting thread does throw
-///   boost::thread_interrupted.
+///   answer, its timeout or its last attempt.
 /// - The answers arrive through the response handler on the client's threads. They take the
 ///   engine's mutex, store the reply in the waiting docket and wake the waiters; an answer
 ///   nobody waits for any more is dropped.
 /// - The engine's mutex is held while a request is issued and registered, and released only
-///   while waiting. So the client must never call the response handler synchronously from
-///   inside a request call: that would deadlock. It answers later, from a thread of its own.
+///   while waiting. So the client must answer later, from a thread of its own, never from
+///   inside the request call: such an answer is reported with an ERROR record and dropped,
+///   and the request times out.
 /// - isStillRelevant (SetConfiguration) is called with the engine's mutex held: it must be
 ///   quick and must not call into the engine.
 /// \ingroup requests
@@ -83,7 +120,7 @@ class QUOR_API DscAsyncRequestMessenger : private Brask::IDeviceStackClient::IRe
       std::map<Brask::IDeviceStackClient::PropertyType, Brask::IDeviceStackClient::Property>;
 
   /// The messenger is not owned and must outlive the engine. defaultTimeout is the wait of
-  /// each attempt; maxRetries the attempts after the first.
+  /// each attempt; maxRetries the attempts after the first. Makes no call on the messenger.
   DscAsyncRequestMessenger(RequestMessengerDeviceStack& messenger,
                            boost::posix_time::time_duration defaultTimeout,
                            unsigned int maxRetries);
@@ -95,34 +132,52 @@ class QUOR_API DscAsyncRequestMessenger : private Brask::IDeviceStackClient::IRe
   /// Unregisters it; before the engine is destroyed.
   void UnsetAsResponseHandler();
 
-  /// Registers the application with the device stack and waits for the answer.
-  Docket RegisterApplication(const std::string& first, const std::string& second,
-                             const std::string& third);
-  /// Sets the value of object-model id (see KnxZebMapping) and waits; flag is handed to the
-  /// client.
-  Docket SetValue(unsigned long id, const TEVVALUE& value, bool flag);
-  /// Reads the value of object-model id and waits; the reply holds the value's text.
-  Docket GetValue(unsigned long id, bool flag);
-  /// Sends a request text and waits up to timeout per attempt (zero: the default timeout).
+  /// Registers the application with the device stack and waits up to the default timeout per
+  /// attempt. The three texts go unchanged, in this order, to
+  /// Brask::IDeviceStackClient::RegisterApplicationAsync(); their meaning is the device
+  /// stack's. The answer carries no content: ReadReply() is empty. Failures: see the class.
+  Docket RegisterApplication(const std::string& applicationId, const std::string& applicationName,
+                             const std::string& applicationVersion);
+  /// Sets the value of object-model id (see KnxZebMapping) and waits up to the default timeout
+  /// per attempt. value is serialised as RemoteRequestMessengerDeviceStack says; notify goes
+  /// unchanged to Brask::IDeviceStackClient::SetValueAsync(). The reply holds the value text
+  /// the device stack answered with. Failures: see the class.
+  Docket SetValue(unsigned long id, const TEVVALUE& value, bool notify);
+  /// Reads the value of object-model id and waits up to the default timeout per attempt;
+  /// fromCache goes unchanged to Brask::IDeviceStackClient::GetValueAsync(). The reply holds
+  /// the value's text. Failures: see the class.
+  Docket GetValue(unsigned long id, bool fromCache);
+  /// Sends a request text (Brask::IDeviceStackClient::RequestAsync()) and waits up to timeout
+  /// per attempt (zero or not-a-date-time: the default timeout). The reply holds the response
+  /// text. Failures: see the class.
   Docket Request(const std::string& text, boost::posix_time::time_duration timeout);
-  /// Sends a configuration text and waits up to timeout per attempt (zero: the default).
-  /// isStillRelevant() is asked while waiting; once it says false, the call gives up with an
-  /// unanswered docket. See the class's thread rules for what it may do.
+  /// Sends a configuration text (Brask::IDeviceStackClient::SetConfigurationAsync()) and waits
+  /// up to timeout per attempt (zero or not-a-date-time: the default). isStillRelevant() is
+  /// asked while waiting; once it says false, the call gives up at once with an unanswered
+  /// docket and no further attempt. See the class for its thread rules and the failures.
   Docket SetConfiguration(const std::string& text, boost::posix_time::time_duration timeout,
                           const function<bool()>& isStillRelevant);
 
-  /// Sets properties of object-model id with one synchronous call on the messenger: no
-  /// docket list, no lock, no retry.
-  Docket SetConfiguration(unsigned long id, const PropertyMap& properties, bool flag);
-  /// Reads the device configuration with one synchronous call on the messenger.
-  bool GetDeviceConfig(std::string& config, bool flag);
-  /// Writes device settings with one synchronous call on the messenger.
+  /// Sets properties of object-model id with one synchronous call,
+  /// Brask::IDeviceStackClient::SetConfiguration(), which gets persistent unchanged: no
+  /// docket list, no lock, no retry, nothing logged. The docket is always answered, also when
+  /// the call failed: only IsReplyValid() carries the client's result.
+  Docket SetConfiguration(unsigned long id, const PropertyMap& properties, bool persistent);
+  /// Reads the device configuration into config with one synchronous call,
+  /// Brask::IDeviceStackClient::GetDeviceConfig(), which gets includeDefaults unchanged; the
+  /// client's result, nothing logged.
+  bool GetDeviceConfig(std::string& config, bool includeDefaults);
+  /// Writes device settings with one synchronous call,
+  /// Brask::IDeviceStackClient::SetDeviceConfig(); the client's result, nothing logged.
   bool SetDeviceConfig(const std::map<std::string, std::string>& settings);
-  /// Selects the device stack's native value format with one call on the messenger.
+  /// Selects the device stack's native value format: Brask::IDeviceStackClient::SelectValueFormat()
+  /// with "Native"; the client's result, nothing logged.
   bool EnableNativeFormat();
 
-  /// Issues a set-value request without waiting; true when it got a request ID.
-  bool SetValueAndIgnoreResponse(unsigned long id, const TEVVALUE& value, bool flag);
+  /// Issues a set-value request without waiting and without retry (notify as for SetValue);
+  /// true when it got a request ID. The answer that comes later finds no docket and is only
+  /// logged (see the class).
+  bool SetValueAndIgnoreResponse(unsigned long id, const TEVVALUE& value, bool notify);
 
  private:
   using IError = Brask::IDeviceStackClient::IError;

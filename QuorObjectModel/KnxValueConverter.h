@@ -25,9 +25,19 @@
 namespace Quor {
 
 /// What BitSizeOfMainType gives for main types of variable length.
+/// \ingroup conversion
 constexpr unsigned int VariableBitSize = 2147483647;
 /// KNX bit size of a DPT main number: 0 for main numbers without a known size,
-/// VariableBitSize for those of variable length.
+/// VariableBitSize for those of variable length. The same sizes as the "bits" column of
+/// `quor-om table` (and `quor-om table bit-sizes`). A received telegram carries bytes only:
+/// this is the bit size to build its KnxStack::GroupValue with.
+/// \code
+/// // Two bytes received for a DPT 9.001 data point.
+/// const unsigned char bytes[] = {0x0c, 0x33};
+/// const KnxStack::GroupValue group(KnxStack::BinaryData(bytes, sizeof bytes),
+///                                  Quor::BitSizeOfMainType(9));  // 16
+/// \endcode
+/// \ingroup conversion
 QUOR_API unsigned int BitSizeOfMainType(unsigned int mainNumber);
 
 /// One row of the DPT table: the DPT with its bit size, the value type and sub-type it
@@ -118,6 +128,26 @@ class QUOR_API DptValueMap {
 ///
 /// Construct it and call Init() once; after that, conversions may run from any number of
 /// threads at once, as the table is only read. Refusals are logged at ERROR and return false.
+///
+/// Without Init() the table is empty, and every DPT is one without a row: ToKnxValue()
+/// returns true and leaves the group value untouched, FromKnxValue() returns true with an
+/// Empty value (tvtEmpty), each with the ERROR records "No Entry found for DPT = \<main\>.\<sub\>"
+/// and "Assume validity and accept value!". Look for those lines when values come out empty.
+///
+/// Decoding received bytes: build the group value from the bytes and the DPT's bit size
+/// (BitSizeOfMainType()), then convert with the DPT.
+/// \code
+/// Quor::KnxValueConverter converter;
+/// converter.Init();
+/// const unsigned char bytes[] = {0x0c, 0x33};
+/// const KnxStack::GroupValue group(KnxStack::BinaryData(bytes, sizeof bytes),
+///                                  Quor::BitSizeOfMainType(9));
+/// KNXDPT dpt{16, 9, 1};  // bit size, main, sub: DPT 9.001
+/// TEVVALUE value;
+/// if (converter.FromKnxValue(dpt, group, value)) {
+///   // value.tvt is tvtFloat, value.value.doubleValue 21.5
+/// }
+/// \endcode
 /// \ingroup conversion
 class QUOR_API KnxValueConverter {
  public:
@@ -128,8 +158,8 @@ class QUOR_API KnxValueConverter {
   /// Clears the table and fills it with the built-in DPT rows; always true.
   bool Init();
   /// Adds a row with its own clone of converter. When main and sub number are taken, the
-  /// first row stays, nothing is added and the result is true all the same: callers have
-  /// always counted a duplicate as registered.
+  /// first row stays, nothing is added, nothing is logged and the result is true all the
+  /// same: callers have always counted a duplicate as registered.
   bool AddDptValueMapEntry(unsigned short mainNumber, unsigned short subNumber,
                            unsigned char bitSize, TevValueType tvt, TevDP::TevValueSubType tst,
                            const KnxConverter& converter);
@@ -140,11 +170,18 @@ class QUOR_API KnxValueConverter {
 
   /// Encodes value into group by dpt's row. dpt is in and out: for main number 0 a default
   /// DPT is chosen (by the value type, else by the bit size) and written back. False, logged at
-  /// ERROR, when the value type does not fit the row or the converter refuses; a DPT without a row
-  /// is accepted unconverted (true, with ERROR records saying so).
+  /// ERROR, when the value type does not fit the row or the converter refuses, and logged at
+  /// INFO when main number 0 finds no default DPT. True without conversion, group untouched:
+  /// a DPT without a row (or any DPT before Init()), with two ERROR records saying so. True as
+  /// well when the KNX stack throws KnxStack::GroupValueException while encoding: it is logged
+  /// at ERROR, and group is then unspecified.
   bool ToKnxValue(KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group);
-  /// Decodes group into value by dpt's row; dpt is in and out as for ToKnxValue. False, logged
-  /// at ERROR, when the group's bit size does not fit the row or the converter refuses.
+  /// Decodes group into value by dpt's row; dpt is in and out as for ToKnxValue (for main
+  /// number 0 the default DPT of the bit size: dpt's, or the group's when dpt has none).
+  /// False, logged at ERROR, when the group's bit size does not fit the main type, the
+  /// converter refuses or the KNX stack throws; false as well when main number 0 finds no
+  /// default DPT (logged at INFO or ERROR). True with an Empty value (tvtEmpty) for a
+  /// DPT without a row (or any DPT before Init()), with two ERROR records saying so.
   bool FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value);
 
   /// Whether a value of valueType may stand in for a row of entryType; not symmetric.
@@ -163,7 +200,8 @@ class QUOR_API KnxValueConverter {
 };
 
 /// Facade over one KnxValueConverter for callers that hold serialised values or only a bit
-/// size. Same threading rules: Init() once, then conversions from any thread.
+/// size. Same threading rules and the same results without Init(): Init() once, then
+/// conversions from any thread.
 /// \ingroup conversion
 class QUOR_API QuorKnxValueConverter {
  public:
@@ -175,7 +213,8 @@ class QUOR_API QuorKnxValueConverter {
   bool Init();
   /// As KnxValueConverter::ToKnxValue.
   bool ToKnxValue(KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group);
-  /// Deserialises the value with the platform value library, then converts it by dpt.
+  /// Deserialises the value with TEVVALUE::Deserialize(), then converts it by dpt. A text
+  /// that does not deserialise is not refused here: the conversion's type check decides.
   bool ToKnxValue(KNXDPT& dpt, const std::string& serialized, KnxStack::GroupValue& group);
   /// Deserialises the value and converts it with main number 0 and bitSize, so that the
   /// default DPT is chosen as for ToKnxValue.
@@ -183,9 +222,11 @@ class QUOR_API QuorKnxValueConverter {
                   KnxStack::GroupValue& group);
   /// As KnxValueConverter::FromKnxValue.
   bool FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value);
-  /// Decodes group by the default DPT of its bit size and serialises the value (flag goes to
-  /// TEVVALUE::Serialize); serialized is untouched when the conversion is refused.
-  bool FromKnxValue(const KnxStack::GroupValue& group, std::string& serialized, bool flag);
+  /// Decodes group by the default DPT of its bit size and serialises the value
+  /// (internalFormat goes to TEVVALUE::Serialize()); serialized is untouched when the
+  /// conversion is refused.
+  bool FromKnxValue(const KnxStack::GroupValue& group, std::string& serialized,
+                    bool internalFormat);
 
  private:
   KnxValueConverter m_converter;

@@ -105,8 +105,11 @@ QUOR_API boost::optional<unsigned long> GetCoChannelObjModelId(unsigned short co
                                                                LogicalDeviceId device);
 /// The value id after a CO channel id; empty when channelId is no CO channel.
 QUOR_API boost::optional<unsigned long> GetCoValueObjModelId(unsigned long channelId);
-/// The value id of CO coNumber (GetCoValueObjModelId(5, 1) is 100109); empty when the CO has
-/// no id.
+/// The value id of CO coNumber; empty when the CO has no id.
+/// \code
+/// boost::optional<unsigned long> id =
+///     Quor::KnxZebMapping::GetCoValueObjModelId(5, Quor::LogicalDeviceId(1));  // 100109
+/// \endcode
 QUOR_API boost::optional<unsigned long> GetCoValueObjModelId(unsigned short coNumber,
                                                              LogicalDeviceId device);
 /// Whether id is a CO channel id. Accepts ids of any block from the first logical device on,

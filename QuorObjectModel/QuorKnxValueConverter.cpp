@@ -41,12 +41,12 @@ bool QuorKnxValueConverter::FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue
 }
 
 bool QuorKnxValueConverter::FromKnxValue(const KnxStack::GroupValue& group, std::string& serialized,
-                                         bool flag) {
+                                         bool internalFormat) {
   KNXDPT dpt{static_cast<uint8_t>(group.GetDefinedSize() & 0xFFu), 0, 0};
   TEVVALUE value;
   const bool converted = m_converter.FromKnxValue(dpt, group, value);
   if (converted) {
-    static_cast<void>(value.Serialize(serialized, flag));
+    static_cast<void>(value.Serialize(serialized, internalFormat));
   }
   return converted;
 }

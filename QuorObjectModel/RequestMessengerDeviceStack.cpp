@@ -19,20 +19,20 @@ void RemoteRequestMessengerDeviceStack::SetResponseHandler(ResponseHandler* hand
   m_client.SetResponseHandler(handler, nullptr);
 }
 
-std::string RemoteRequestMessengerDeviceStack::RegisterApplicationAsync(const std::string& first,
-                                                                        const std::string& second,
-                                                                        const std::string& third) {
-  return m_client.RegisterApplicationAsync(first, second, third);
+std::string RemoteRequestMessengerDeviceStack::RegisterApplicationAsync(
+    const std::string& applicationId, const std::string& applicationName,
+    const std::string& applicationVersion) {
+  return m_client.RegisterApplicationAsync(applicationId, applicationName, applicationVersion);
 }
 
 std::string RemoteRequestMessengerDeviceStack::SetValueAsync(unsigned long id,
-                                                             const TEVVALUE& value, bool flag) {
+                                                             const TEVVALUE& value, bool notify) {
   const std::string text = Serialize(value);
-  return m_client.SetValueAsync(id, text, flag, 0);
+  return m_client.SetValueAsync(id, text, notify, 0);
 }
 
-std::string RemoteRequestMessengerDeviceStack::GetValueAsync(unsigned long id, bool flag) {
-  return m_client.GetValueAsync(id, flag);
+std::string RemoteRequestMessengerDeviceStack::GetValueAsync(unsigned long id, bool fromCache) {
+  return m_client.GetValueAsync(id, fromCache);
 }
 
 std::string RemoteRequestMessengerDeviceStack::RequestAsync(const std::string& request) {
@@ -45,12 +45,13 @@ std::string RemoteRequestMessengerDeviceStack::SetConfigurationAsync(
 }
 
 bool RemoteRequestMessengerDeviceStack::SetConfiguration(unsigned long id,
-                                                         const PropertyMap& properties, bool flag) {
-  return m_client.SetConfiguration(id, properties, flag);
+                                                         const PropertyMap& properties,
+                                                         bool persistent) {
+  return m_client.SetConfiguration(id, properties, persistent);
 }
 
-bool RemoteRequestMessengerDeviceStack::GetDeviceConfig(std::string& config, bool flag) {
-  return m_client.GetDeviceConfig(config, flag);
+bool RemoteRequestMessengerDeviceStack::GetDeviceConfig(std::string& config, bool includeDefaults) {
+  return m_client.GetDeviceConfig(config, includeDefaults);
 }
 
 bool RemoteRequestMessengerDeviceStack::SetDeviceConfig(

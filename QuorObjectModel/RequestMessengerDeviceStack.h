@@ -20,7 +20,9 @@ namespace Quor {
 
 /// What the request engine asks of the device stack. The asynchronous calls return the
 /// request ID at once (empty: not issued) and answer later through the response handler, from
-/// another thread; the others are synchronous.
+/// another thread, never from inside the call; the others are synchronous. Parameter names say
+/// which parameter of Brask::IDeviceStackClient each value goes to in
+/// RemoteRequestMessengerDeviceStack; their meaning is the device stack's.
 /// \ingroup requests
 class QUOR_API RequestMessengerDeviceStack : private boost::noncopyable {
  public:
@@ -34,20 +36,25 @@ class QUOR_API RequestMessengerDeviceStack : private boost::noncopyable {
   /// Where the answers go; null unregisters. Not owned.
   virtual void SetResponseHandler(ResponseHandler* handler) = 0;
   /// Registers an application; the request ID, empty when not issued.
-  virtual std::string RegisterApplicationAsync(const std::string& first, const std::string& second,
-                                               const std::string& third) = 0;
-  /// Sets the value of object-model id; the request ID, empty when not issued.
-  virtual std::string SetValueAsync(unsigned long id, const TEVVALUE& value, bool flag) = 0;
-  /// Reads the value of object-model id; the request ID, empty when not issued.
-  virtual std::string GetValueAsync(unsigned long id, bool flag) = 0;
+  virtual std::string RegisterApplicationAsync(const std::string& applicationId,
+                                               const std::string& applicationName,
+                                               const std::string& applicationVersion) = 0;
+  /// Sets the value of object-model id, notify as the client's; the request ID, empty when
+  /// not issued.
+  virtual std::string SetValueAsync(unsigned long id, const TEVVALUE& value, bool notify) = 0;
+  /// Reads the value of object-model id, fromCache as the client's; the request ID, empty
+  /// when not issued.
+  virtual std::string GetValueAsync(unsigned long id, bool fromCache) = 0;
   /// Sends a request text; the request ID, empty when not issued.
   virtual std::string RequestAsync(const std::string& request) = 0;
   /// Sends a configuration text; the request ID, empty when not issued.
   virtual std::string SetConfigurationAsync(const std::string& configuration) = 0;
-  /// Sets properties of object-model id, synchronously.
-  virtual bool SetConfiguration(unsigned long id, const PropertyMap& properties, bool flag) = 0;
-  /// Reads the device configuration into config, synchronously.
-  virtual bool GetDeviceConfig(std::string& config, bool flag) = 0;
+  /// Sets properties of object-model id, synchronously; persistent as the client's.
+  virtual bool SetConfiguration(unsigned long id, const PropertyMap& properties,
+                                bool persistent) = 0;
+  /// Reads the device configuration into config, synchronously; includeDefaults as the
+  /// client's.
+  virtual bool GetDeviceConfig(std::string& config, bool includeDefaults) = 0;
   /// Writes device settings, synchronously.
   virtual bool SetDeviceConfig(const std::map<std::string, std::string>& settings) = 0;
   /// Selects the device stack's native value format.
@@ -58,10 +65,14 @@ class QUOR_API RequestMessengerDeviceStack : private boost::noncopyable {
   virtual void EnableDefaultValueFormat() = 0;
 };
 
-/// The messenger over the device's Brask::IDeviceStackClient: forwards every call one to one.
-/// Set values are serialised with TEVVALUE::Serialize in the selected format (a NaN float
-/// becomes "nan", or "3.7:nan" in the internal format). The format flag may be switched from
-/// any thread.
+/// The messenger over the device's Brask::IDeviceStackClient: forwards every call one to one,
+/// adds no error handling and logs nothing but the format switch (DEBUG). An empty request ID
+/// and the client's exceptions reach the caller unchanged.
+///
+/// The application gets its client from the platform's device-stack client library on the
+/// device; this library never makes one. Set values are serialised with TEVVALUE::Serialize
+/// in the selected format (a NaN float becomes "nan", or "3.7:nan" in the internal format).
+/// The format flag may be switched from any thread.
 /// \ingroup requests
 class QUOR_API RemoteRequestMessengerDeviceStack : public RequestMessengerDeviceStack {
  public:
@@ -69,18 +80,32 @@ class QUOR_API RemoteRequestMessengerDeviceStack : public RequestMessengerDevice
   explicit RemoteRequestMessengerDeviceStack(Brask::IDeviceStackClient& client);
   ~RemoteRequestMessengerDeviceStack() override;
 
+  /// Brask::IDeviceStackClient::SetResponseHandler() with handler and a null context.
   void SetResponseHandler(ResponseHandler* handler) override;
-  std::string RegisterApplicationAsync(const std::string& first, const std::string& second,
-                                       const std::string& third) override;
-  std::string SetValueAsync(unsigned long id, const TEVVALUE& value, bool flag) override;
-  std::string GetValueAsync(unsigned long id, bool flag) override;
+  /// Brask::IDeviceStackClient::RegisterApplicationAsync() with the three texts.
+  std::string RegisterApplicationAsync(const std::string& applicationId,
+                                       const std::string& applicationName,
+                                       const std::string& applicationVersion) override;
+  /// Brask::IDeviceStackClient::SetValueAsync() with id, the serialised value, notify and
+  /// options 0.
+  std::string SetValueAsync(unsigned long id, const TEVVALUE& value, bool notify) override;
+  /// Brask::IDeviceStackClient::GetValueAsync() with id and fromCache.
+  std::string GetValueAsync(unsigned long id, bool fromCache) override;
+  /// Brask::IDeviceStackClient::RequestAsync().
   std::string RequestAsync(const std::string& request) override;
+  /// Brask::IDeviceStackClient::SetConfigurationAsync().
   std::string SetConfigurationAsync(const std::string& configuration) override;
-  bool SetConfiguration(unsigned long id, const PropertyMap& properties, bool flag) override;
-  bool GetDeviceConfig(std::string& config, bool flag) override;
+  /// Brask::IDeviceStackClient::SetConfiguration() with id, properties and persistent.
+  bool SetConfiguration(unsigned long id, const PropertyMap& properties, bool persistent) override;
+  /// Brask::IDeviceStackClient::GetDeviceConfig() with config and includeDefaults.
+  bool GetDeviceConfig(std::string& config, bool includeDefaults) override;
+  /// Brask::IDeviceStackClient::SetDeviceConfig().
   bool SetDeviceConfig(const std::map<std::string, std::string>& settings) override;
+  /// Brask::IDeviceStackClient::SelectValueFormat() with "Native"; leaves the format flag.
   bool EnableNativeFormat() override;
+  /// Brask::IDeviceStackClient::SetInternalValueFormat() with true, then the flag set.
   void EnableInternalValueFormat() override;
+  /// Brask::IDeviceStackClient::SetInternalValueFormat() with false, then the flag cleared.
   void EnableDefaultValueFormat() override;
 
  private:

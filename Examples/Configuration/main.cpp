@@ -1,5 +1,6 @@
 // App host configuration: the built-in defaults, what the XML file changes, and the settings.
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,17 @@ int main() {
 
   Quor::AppHostConfiguration config;
   // The fixed path, /opt/userdata/etc/quorapphost/quorapphostconfig.xml; a missing file is
-  // logged and leaves the defaults.
-  config.LoadConfigurationFile();
+  // logged and leaves the defaults. A Dp's ObjId that is no number, or above 2^32 - 1, throws
+  // from std::stoul and is not caught inside; the values before it stay applied.
+  try {
+    config.LoadConfigurationFile();
+  } catch (const std::invalid_argument& error) {
+    std::fprintf(stderr, "configuration: an ObjId is no number (%s)\n", error.what());
+    return 1;
+  } catch (const std::out_of_range& error) {
+    std::fprintf(stderr, "configuration: an ObjId is out of range (%s)\n", error.what());
+    return 1;
+  }
 
   // The same format from memory (parsed in place, so the text must be writable).
   std::string xml =
@@ -26,8 +36,13 @@ int main() {
       "</QuorAppHostConfig>";
   std::vector<char> text(xml.begin(), xml.end());
   text.push_back('\0');
-  if (!config.LoadAppHostConfigXML(text.data())) {
-    return 1;  // not well-formed: nothing applied
+  try {
+    if (!config.LoadAppHostConfigXML(text.data())) {
+      return 1;  // not well-formed: nothing applied
+    }
+  } catch (const std::logic_error& error) {  // std::invalid_argument, std::out_of_range
+    std::fprintf(stderr, "configuration: bad ObjId (%s)\n", error.what());
+    return 1;
   }
 
   std::printf("without KNX: %s\n", config.IsAppHostWithoutKNX() ? "yes" : "no");

@@ -125,7 +125,9 @@ int main() {
   log4cplus::Initializer logInitializer;
   log4cplus::BasicConfigurator::doConfigure();
 
-  InMemoryClient client;  // on the device: the platform's device-stack client
+  // On the device the client comes from the platform's device-stack client library; this
+  // library never makes one.
+  InMemoryClient client;
   // Set up in this order, and unset the handler before the engine goes.
   Quor::RemoteRequestMessengerDeviceStack messenger(client);
   Quor::DscAsyncRequestMessenger engine(messenger, boost::posix_time::seconds(5), 2);
@@ -136,8 +138,8 @@ int main() {
   TEVVALUE on(tvtBoolean);
   on.value.boolValue = true;
   // Blocks until the answer, the timeout or the last of 1 + 2 attempts; any thread may call.
-  Quor::Docket set = engine.SetValue(co5, on, false);
-  Quor::Docket get = engine.GetValue(co5, false);
+  Quor::Docket set = engine.SetValue(co5, on, /*notify=*/false);
+  Quor::Docket get = engine.GetValue(co5, /*fromCache=*/false);
   std::printf("set %lu: %s; read back: '%s'\n", co5,
               set.IsAnswered() && set.IsReplyValid() ? "done" : "failed", get.ReadReply().c_str());
 

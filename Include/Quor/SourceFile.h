@@ -25,10 +25,12 @@ constexpr std::size_t FileNameOffset(const char* path) {
 /// \endcond
 
 #ifdef __FILE_NAME__
-/// The base name of the file being compiled ("KnxZebMapping.cpp"), a `const char*` constant.
+/// The base name of the file being compiled ("main.cpp" for src/main.cpp), a `const char*`
+/// constant.
 #define QUOR_FILE_NAME __FILE_NAME__
 #else
-/// The base name of the file being compiled ("KnxZebMapping.cpp"), a `const char*` constant.
+/// The base name of the file being compiled ("main.cpp" for src/main.cpp), a `const char*`
+/// constant.
 #define QUOR_FILE_NAME \
   (__FILE__ +          \
    ::std::integral_constant<::std::size_t, ::Quor::Detail::FileNameOffset(__FILE__)>::value)

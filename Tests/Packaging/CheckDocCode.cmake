@@ -1,0 +1,180 @@
+cmake_minimum_required(VERSION 3.13...3.31)
+# The code in the documentation compiles: every ```cpp block of Doc/Guide.md and every
+# \code ... \endcode block of the headers' doc comments is compiled, not linked
+# (-fsyntax-only), with COMPILER against the build tree's include directories.
+#
+# Each block is compiled with every public header, the platform headers, log4cplus and the
+# standard headers it is likely to use already included. How, is said by a marker line
+# directly above a block of the guide:
+#   (none)                    a fragment: compiled as the body of a function
+#   <!-- check: unit -->      a source file of its own: it defines functions or main()
+#   <!-- check: kit -->       a fragment using the test kit (<QuorSim/...>): compiled only
+#                             where its header QuorSim/SimulatedDeviceStack.h is found in
+#                             KIT_INCLUDE_DIRS, skipped (and said so) elsewhere
+#   <!-- check: skip -->      not compiled
+# Header blocks are always fragments.
+#
+# Input: SOURCE_DIR, WORK_DIR, COMPILER, CXX_FLAGS; |-separated lists: PUBLIC_HEADERS (the
+# library's), INCLUDE_DIRS, SYSTEM_INCLUDE_DIRS, KIT_INCLUDE_DIRS (may be empty).
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+
+string(REPLACE "|" ";" includeDirs "${INCLUDE_DIRS}")
+string(REPLACE "|" ";" systemDirs "${SYSTEM_INCLUDE_DIRS}")
+string(REPLACE "|" ";" kitDirs "${KIT_INCLUDE_DIRS}")
+string(REPLACE "|" ";" publicHeaders "${PUBLIC_HEADERS}")
+separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS}")
+# Doc code may leave a variable unused for the reader to see: that is the one warning let go.
+list(APPEND flags -std=c++17 -fsyntax-only -Wall -Wextra -Werror -Wno-unused)
+foreach(dir ${includeDirs})
+  list(APPEND flags -I${dir})
+endforeach()
+foreach(dir ${systemDirs})
+  list(APPEND flags -isystem ${dir})
+endforeach()
+
+set(kitFound FALSE)
+set(kitFlags)
+foreach(dir ${kitDirs})
+  list(APPEND kitFlags -I${dir})
+  if(EXISTS ${dir}/QuorSim/SimulatedDeviceStack.h)
+    set(kitFound TRUE)
+  endif()
+endforeach()
+
+# What every block sees.
+file(GLOB helperHeaders RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/Include/Quor/*.h)
+set(prelude "")
+foreach(header chrono cstdint cstdio map stdexcept string vector boost/optional.hpp
+        boost/date_time/posix_time/posix_time_types.hpp log4cplus/configurator.h
+        log4cplus/initializer.h log4cplus/logger.h Brask/DeviceStackClient.h
+        KnxStack/GroupValue.h KnxStack/KnxDpt.h TevValue/TevValue.h)
+  string(APPEND prelude "#include <${header}>\n")
+endforeach()
+foreach(header ${publicHeaders})
+  get_filename_component(name ${header} NAME)
+  string(APPEND prelude "#include <QuorObjectModel/${name}>\n")
+endforeach()
+foreach(header ${helperHeaders})
+  string(REGEX REPLACE "^Include/" "" header ${header})
+  string(APPEND prelude "#include <${header}>\n")
+endforeach()
+set(kitPrelude "#include <QuorSim/SimulatedDeviceStack.h>\n#include <QuorSim/SimulatedRequestEngine.h>\n")
+
+set(compiled 0)
+set(skipped 0)
+set(failed)
+
+# Compiles one block; origin is "file:line" of its first line.
+function(compile_doc_code origin mode code)
+  string(MAKE_C_IDENTIFIER "${origin}" name)
+  string(REGEX MATCH "^(.*):([0-9]+)$" unused "${origin}")
+  set(file ${CMAKE_MATCH_1})
+  set(line ${CMAKE_MATCH_2})
+  set(source "${prelude}")
+  set(extraFlags)
+  if(mode STREQUAL "kit")
+    string(APPEND source "${kitPrelude}")
+    set(extraFlags ${kitFlags})
+  endif()
+  if(mode STREQUAL "unit")
+    string(APPEND source "#line ${line} \"${file}\"\n${code}")
+  else()
+    string(APPEND source "int QuorDocFragment() {\n#line ${line} \"${file}\"\n${code}\n  return 0;\n}\n")
+  endif()
+  file(WRITE ${WORK_DIR}/${name}.cpp "${source}")
+  execute_process(COMMAND ${COMPILER} ${flags} ${extraFlags} ${WORK_DIR}/${name}.cpp
+                  RESULT_VARIABLE result ERROR_VARIABLE errors OUTPUT_VARIABLE errors)
+  if(NOT result EQUAL 0)
+    message("${origin}: this ${mode} block does not compile:\n${errors}")
+    set(failed ${failed} ${origin} PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Reads a file as a list of lines; '\', ';', '[' and ']' are kept out of CMake's list syntax
+# and given back by restore().
+function(read_lines path variable)
+  file(READ ${path} text)
+  string(REPLACE "\\" "@BACKSLASH@" text "${text}")
+  string(REPLACE ";" "@SEMICOLON@" text "${text}")
+  string(REPLACE "[" "@LBRACKET@" text "${text}")
+  string(REPLACE "]" "@RBRACKET@" text "${text}")
+  string(REPLACE "\n" ";" text "${text}")
+  set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+function(restore variable)
+  set(text "${${variable}}")
+  string(REPLACE "@SEMICOLON@" ";" text "${text}")
+  string(REPLACE "@LBRACKET@" "[" text "${text}")
+  string(REPLACE "@RBRACKET@" "]" text "${text}")
+  string(REPLACE "@BACKSLASH@" "\\" text "${text}")
+  set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+
+# The guide.
+set(guide Doc/Guide.md)
+read_lines(${SOURCE_DIR}/${guide} lines)
+set(number 0)
+set(inBlock FALSE)
+set(marker "fragment")
+foreach(line IN LISTS lines)
+  math(EXPR number "${number} + 1")
+  if(NOT inBlock AND line STREQUAL "```cpp")
+    set(inBlock TRUE)
+    math(EXPR start "${number} + 1")
+    set(code "")
+  elseif(inBlock AND line STREQUAL "```")
+    set(inBlock FALSE)
+    restore(code)
+    if(marker STREQUAL "skip" OR (marker STREQUAL "kit" AND NOT kitFound))
+      message("${guide}:${start}: ${marker} block skipped")
+      math(EXPR skipped "${skipped} + 1")
+    else()
+      compile_doc_code("${guide}:${start}" ${marker} "${code}")
+      math(EXPR compiled "${compiled} + 1")
+    endif()
+    set(marker "fragment")
+  elseif(inBlock)
+    string(APPEND code "${line}\n")
+  elseif(line MATCHES "^<!-- check: ([a-z]+) -->$")
+    set(marker ${CMAKE_MATCH_1})
+    if(NOT marker MATCHES "^(unit|kit|skip)$")
+      message(FATAL_ERROR "${guide}:${number}: unknown marker '${marker}'")
+    endif()
+  elseif(NOT line STREQUAL "")
+    set(marker "fragment")
+  endif()
+endforeach()
+
+# The headers' doc comments.
+file(GLOB_RECURSE headers RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/QuorObjectModel/*.h
+     ${SOURCE_DIR}/Include/Quor/*.h ${SOURCE_DIR}/Platform/*.h)
+foreach(header ${headers})
+  read_lines(${SOURCE_DIR}/${header} lines)
+  set(number 0)
+  set(inBlock FALSE)
+  foreach(line IN LISTS lines)
+    math(EXPR number "${number} + 1")
+    if(NOT inBlock AND line MATCHES "^ *///+ *(@BACKSLASH@|@)code({[.a-z]*})? *$")
+      set(inBlock TRUE)
+      math(EXPR start "${number} + 1")
+      set(code "")
+    elseif(inBlock AND line MATCHES "^ *///+ *(@BACKSLASH@|@)endcode *$")
+      set(inBlock FALSE)
+      restore(code)
+      compile_doc_code("${header}:${start}" fragment "${code}")
+      math(EXPR compiled "${compiled} + 1")
+    elseif(inBlock)
+      string(REGEX REPLACE "^ *///+ ?" "" line "${line}")
+      string(APPEND code "${line}\n")
+    endif()
+  endforeach()
+endforeach()
+
+if(compiled EQUAL 0)
+  message(FATAL_ERROR "no code block found in the guide or the headers")
+endif()
+if(failed)
+  message(FATAL_ERROR "these documentation blocks do not compile: ${failed}")
+endif()
+message(STATUS "${compiled} documentation code blocks compile, ${skipped} skipped")

@@ -3,25 +3,22 @@ cmake_minimum_required(VERSION 3.13...3.31)
 # \code ... \endcode block of the headers' doc comments is compiled, not linked
 # (-fsyntax-only), with COMPILER against the build tree's include directories.
 #
-# Each block is compiled with every public header, the platform headers, log4cplus and the
+# Each block is compiled with every public header, the test kit's, the platform headers, log4cplus
+# and the
 # standard headers it is likely to use already included. How, is said by a marker line
 # directly above a block of the guide:
 #   (none)                    a fragment: compiled as the body of a function
 #   <!-- check: unit -->      a source file of its own: it defines functions or main()
-#   <!-- check: kit -->       a fragment using the test kit (<QuorSim/...>): compiled only
-#                             where its header QuorSim/SimulatedDeviceStack.h is found in
-#                             KIT_INCLUDE_DIRS, skipped (and said so) elsewhere
 #   <!-- check: skip -->      not compiled
 # Header blocks are always fragments.
 #
 # Input: SOURCE_DIR, WORK_DIR, COMPILER, CXX_FLAGS; |-separated lists: PUBLIC_HEADERS (the
-# library's), INCLUDE_DIRS, SYSTEM_INCLUDE_DIRS, KIT_INCLUDE_DIRS (may be empty).
+# library's), INCLUDE_DIRS (the test kit's among them), SYSTEM_INCLUDE_DIRS.
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 
 string(REPLACE "|" ";" includeDirs "${INCLUDE_DIRS}")
 string(REPLACE "|" ";" systemDirs "${SYSTEM_INCLUDE_DIRS}")
-string(REPLACE "|" ";" kitDirs "${KIT_INCLUDE_DIRS}")
 string(REPLACE "|" ";" publicHeaders "${PUBLIC_HEADERS}")
 separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS}")
 # Doc code may leave a variable unused for the reader to see: that is the one warning let go.
@@ -33,22 +30,14 @@ foreach(dir ${systemDirs})
   list(APPEND flags -isystem ${dir})
 endforeach()
 
-set(kitFound FALSE)
-set(kitFlags)
-foreach(dir ${kitDirs})
-  list(APPEND kitFlags -I${dir})
-  if(EXISTS ${dir}/QuorSim/SimulatedDeviceStack.h)
-    set(kitFound TRUE)
-  endif()
-endforeach()
-
 # What every block sees.
 file(GLOB helperHeaders RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/Include/Quor/*.h)
 set(prelude "")
 foreach(header chrono cstdint cstdio map stdexcept string vector boost/optional.hpp
         boost/date_time/posix_time/posix_time_types.hpp log4cplus/configurator.h
         log4cplus/initializer.h log4cplus/logger.h Brask/DeviceStackClient.h
-        KnxStack/GroupValue.h KnxStack/KnxDpt.h TevValue/TevValue.h)
+        KnxStack/GroupValue.h KnxStack/KnxDpt.h TevValue/TevValue.h
+        QuorSim/SimulatedDeviceStack.h QuorSim/SimulatedRequestEngine.h)
   string(APPEND prelude "#include <${header}>\n")
 endforeach()
 foreach(header ${publicHeaders})
@@ -59,7 +48,6 @@ foreach(header ${helperHeaders})
   string(REGEX REPLACE "^Include/" "" header ${header})
   string(APPEND prelude "#include <${header}>\n")
 endforeach()
-set(kitPrelude "#include <QuorSim/SimulatedDeviceStack.h>\n#include <QuorSim/SimulatedRequestEngine.h>\n")
 
 set(compiled 0)
 set(skipped 0)
@@ -72,18 +60,13 @@ function(compile_doc_code origin mode code)
   set(file ${CMAKE_MATCH_1})
   set(line ${CMAKE_MATCH_2})
   set(source "${prelude}")
-  set(extraFlags)
-  if(mode STREQUAL "kit")
-    string(APPEND source "${kitPrelude}")
-    set(extraFlags ${kitFlags})
-  endif()
   if(mode STREQUAL "unit")
     string(APPEND source "#line ${line} \"${file}\"\n${code}")
   else()
     string(APPEND source "int QuorDocFragment() {\n#line ${line} \"${file}\"\n${code}\n  return 0;\n}\n")
   endif()
   file(WRITE ${WORK_DIR}/${name}.cpp "${source}")
-  execute_process(COMMAND ${COMPILER} ${flags} ${extraFlags} ${WORK_DIR}/${name}.cpp
+  execute_process(COMMAND ${COMPILER} ${flags} ${WORK_DIR}/${name}.cpp
                   RESULT_VARIABLE result ERROR_VARIABLE errors OUTPUT_VARIABLE errors)
   if(NOT result EQUAL 0)
     message("${origin}: this ${mode} block does not compile:\n${errors}")
@@ -126,7 +109,7 @@ foreach(line IN LISTS lines)
   elseif(inBlock AND line STREQUAL "```")
     set(inBlock FALSE)
     restore(code)
-    if(marker STREQUAL "skip" OR (marker STREQUAL "kit" AND NOT kitFound))
+    if(marker STREQUAL "skip")
       message("${guide}:${start}: ${marker} block skipped")
       math(EXPR skipped "${skipped} + 1")
     else()
@@ -138,7 +121,7 @@ foreach(line IN LISTS lines)
     string(APPEND code "${line}\n")
   elseif(line MATCHES "^<!-- check: ([a-z]+) -->$")
     set(marker ${CMAKE_MATCH_1})
-    if(NOT marker MATCHES "^(unit|kit|skip)$")
+    if(NOT marker MATCHES "^(unit|skip)$")
       message(FATAL_ERROR "${guide}:${number}: unknown marker '${marker}'")
     endif()
   elseif(NOT line STREQUAL "")
@@ -148,7 +131,7 @@ endforeach()
 
 # The headers' doc comments.
 file(GLOB_RECURSE headers RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/QuorObjectModel/*.h
-     ${SOURCE_DIR}/Include/Quor/*.h ${SOURCE_DIR}/Platform/*.h)
+     ${SOURCE_DIR}/Include/Quor/*.h ${SOURCE_DIR}/Platform/*.h ${SOURCE_DIR}/TestKit/*.h)
 foreach(header ${headers})
   read_lines(${SOURCE_DIR}/${header} lines)
   set(number 0)

@@ -13,6 +13,8 @@ if(QUOR_PLATFORM STREQUAL "bundled")
   list(TRANSFORM QUOR_DOC_PLATFORM_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/Platform/)
 endif()
 set(docInput ${QUOR_PUBLIC_HELPER_HEADERS} ${QUOR_PUBLIC_HEADERS} ${QUOR_DOC_PLATFORM_HEADERS}
+    ${PROJECT_SOURCE_DIR}/TestKit/QuorSim/SimulatedDeviceStack.h
+    ${PROJECT_SOURCE_DIR}/TestKit/QuorSim/SimulatedRequestEngine.h
     ${PROJECT_BINARY_DIR}/generated/QuorObjectModel/Version.h ${PROJECT_SOURCE_DIR}/Doc/Groups.dox
     ${PROJECT_SOURCE_DIR}/Doc/Guide.md)
 list(JOIN docInput " " docInputText)
@@ -20,7 +22,7 @@ add_custom_command(OUTPUT ${QUOR_DOC_DIR}/html/index.html
   COMMAND ${CMAKE_COMMAND} -E remove_directory ${QUOR_DOC_DIR}
   COMMAND ${CMAKE_COMMAND} -E env QUOR_DOC_VERSION=${PROJECT_VERSION} QUOR_DOC_OUTPUT=${QUOR_DOC_DIR}
           "QUOR_DOC_INPUT=${docInputText}" QUOR_DOC_MAINPAGE=${PROJECT_SOURCE_DIR}/Doc/Guide.md
-          "QUOR_DOC_STRIP=${PROJECT_SOURCE_DIR}/Include ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/Platform ${PROJECT_SOURCE_DIR}"
+          "QUOR_DOC_STRIP=${PROJECT_SOURCE_DIR}/Include ${PROJECT_BINARY_DIR}/generated ${PROJECT_SOURCE_DIR}/Platform ${PROJECT_SOURCE_DIR}/TestKit ${PROJECT_SOURCE_DIR}"
           ${DOXYGEN_EXECUTABLE} ${PROJECT_SOURCE_DIR}/Doc/Doxyfile
   DEPENDS ${docInput} ${PROJECT_SOURCE_DIR}/Doc/Doxyfile
   COMMENT "API reference (Doxygen)"

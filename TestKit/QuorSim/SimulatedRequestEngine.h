@@ -19,6 +19,7 @@ namespace QuorSim {
 /// rig.stack.SetStoredValue(100109, "21.5");
 /// const Quor::Docket docket = rig.engine.GetValue(100109, false);  // answered, "21.5"
 /// \endcode
+/// \ingroup testkit
 struct SimulatedRequestEngine {
   /// `defaultTimeout` and `maxRetries` go to the engine; `options` to the stack.
   SimulatedRequestEngine(boost::posix_time::time_duration defaultTimeout, unsigned int maxRetries,
@@ -26,13 +27,14 @@ struct SimulatedRequestEngine {
       : stack(options), messenger(stack), engine(messenger, defaultTimeout, maxRetries) {
     engine.SetAsResponseHandler();
   }
+  /// Unsets the engine as response handler before anything goes.
   ~SimulatedRequestEngine() { engine.UnsetAsResponseHandler(); }
   SimulatedRequestEngine(const SimulatedRequestEngine&) = delete;
   SimulatedRequestEngine& operator=(const SimulatedRequestEngine&) = delete;
 
-  SimulatedDeviceStack stack;
-  Quor::RemoteRequestMessengerDeviceStack messenger;
-  Quor::DscAsyncRequestMessenger engine;
+  SimulatedDeviceStack stack;                         ///< the client: script and inspect it here
+  Quor::RemoteRequestMessengerDeviceStack messenger;  ///< the adapter over the stack
+  Quor::DscAsyncRequestMessenger engine;              ///< make the requests here
 };
 
 }  // namespace QuorSim

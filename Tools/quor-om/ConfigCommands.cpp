@@ -1,6 +1,7 @@
 // config: the app host configuration as the host would load it.
 
 #include <ostream>
+#include <stdexcept>
 #include <string>
 
 #include <QuorObjectModel/AppHostConfig.h>
@@ -28,10 +29,20 @@ int Config(Args& args, Streams& io) {
   const auto file = args.NextIfAny();
   args.ExpectEnd();
   Quor::AppHostConfiguration config;
-  if (file) {
-    config.LoadConfigurationFile(*file);
-  } else {
-    config.LoadConfigurationFile();
+  // The library lets a bad "ObjId" escape as the number parser's exception, whose text
+  // ("stoul") tells a user nothing.
+  try {
+    if (file) {
+      config.LoadConfigurationFile(*file);
+    } else {
+      config.LoadConfigurationFile();
+    }
+  } catch (const std::invalid_argument&) {
+    io.err << "quor-om: an ObjId of the configuration is not a number\n";
+    return kExitRefused;
+  } catch (const std::out_of_range&) {
+    io.err << "quor-om: an ObjId of the configuration is above 4294967295\n";
+    return kExitRefused;
   }
   std::string dataPoints;
   for (const unsigned int id : config.GetResponseDataPoints()) {

@@ -76,9 +76,11 @@ class QUOR_API AppHostConfiguration {
   const std::vector<unsigned int>& GetResponseDataPoints() const;
 
   /// Reads kConfigurationFilePath. A missing file or malformed XML is logged at ERROR and
-  /// changes nothing; the call returns normally. An "ObjId" that is no number throws
-  /// std::invalid_argument, one above 2^32 - 1 std::out_of_range, with the values before it
-  /// applied: catch them.
+  /// changes nothing; the call returns normally. An "ObjId" is read as std::stoul reads it,
+  /// unlogged: a sign is taken ("-1" gives 4294967295) and the number ends at the first
+  /// character that is no digit ("12abc" gives 12). One that does not start with a number
+  /// throws std::invalid_argument, one above 2^32 - 1 std::out_of_range, whose what() is
+  /// only "stoul", with the values before it applied: catch them.
   void LoadConfigurationFile();
   /// The same from another file, with the same failures; for tests and tools.
   void LoadConfigurationFile(const std::string& path);

@@ -80,8 +80,9 @@ class QUOR_API Docket {
 /// record starts with the function's name):
 /// - Not issued, the client gave an empty request ID: ERROR "Request ID is empty, retrying",
 ///   and the next attempt follows at once.
-/// - No answer within the timeout: WARN "Timeout (HH:MM:SS) occured for request ID '\<id\>'",
-///   then ERROR "No response received for ID '\<id\>' with timeout HH:MM:SS, retrying". The
+/// - No answer within the timeout: WARN "Timeout (\<t\>) occured for request ID '\<id\>'",
+///   then ERROR "No response received for ID '\<id\>' with timeout \<t\>, retrying", durations
+///   as boost prints them (00:00:05, or 00:00:00.100000 for 100 ms). The
 ///   second line prints the timeout the call was given, so 00:00:00 where the default timeout
 ///   applies (all calls but Request and SetConfiguration with a timeout of their own).
 /// - Every attempt used: ERROR "Maximum number of retries (\<maxRetries\>) reached.", and an

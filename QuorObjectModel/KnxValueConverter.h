@@ -131,8 +131,9 @@ class QUOR_API DptValueMap {
 ///
 /// Without Init() the table is empty, and every DPT is one without a row: ToKnxValue()
 /// returns true and leaves the group value untouched, FromKnxValue() returns true with an
-/// Empty value (tvtEmpty), each with the ERROR records "No Entry found for DPT = \<main\>.\<sub\>"
-/// and "Assume validity and accept value!". Look for those lines when values come out empty.
+/// Empty value (tvtEmpty), each with three ERROR records: "No Entry found for DPT =
+/// \<main\>.\<sub\>" twice (from the table's lookup, then from the conversion) and "Assume
+/// validity and accept value!". Look for those lines when values come out empty.
 ///
 /// Decoding received bytes: build the group value from the bytes and the DPT's bit size
 /// (BitSizeOfMainType()), then convert with the DPT.
@@ -172,7 +173,7 @@ class QUOR_API KnxValueConverter {
   /// DPT is chosen (by the value type, else by the bit size) and written back. False, logged at
   /// ERROR, when the value type does not fit the row or the converter refuses, and logged at
   /// INFO when main number 0 finds no default DPT. True without conversion, group untouched:
-  /// a DPT without a row (or any DPT before Init()), with two ERROR records saying so. True as
+  /// a DPT without a row (or any DPT before Init()), with three ERROR records saying so. True as
   /// well when the KNX stack throws KnxStack::GroupValueException while encoding: it is logged
   /// at ERROR, and group is then unspecified.
   bool ToKnxValue(KNXDPT& dpt, const TEVVALUE& value, KnxStack::GroupValue& group);
@@ -181,7 +182,7 @@ class QUOR_API KnxValueConverter {
   /// False, logged at ERROR, when the group's bit size does not fit the main type, the
   /// converter refuses or the KNX stack throws; false as well when main number 0 finds no
   /// default DPT (logged at INFO or ERROR). True with an Empty value (tvtEmpty) for a
-  /// DPT without a row (or any DPT before Init()), with two ERROR records saying so.
+  /// DPT without a row (or any DPT before Init()), with three ERROR records saying so.
   bool FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value);
 
   /// Whether a value of valueType may stand in for a row of entryType; not symmetric.

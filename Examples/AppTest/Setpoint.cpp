@@ -34,10 +34,18 @@ WriteResult Setpoint::Write(double celsius) {
 boost::optional<double> Setpoint::Read() {
   const Quor::Docket docket = m_engine.GetValue(m_objectId, false);
   TEVVALUE value;
-  if (!docket.IsReplyValid() || !value.Deserialize(docket.ReadReply()) || value.tvt != tvtFloat) {
+  if (!docket.IsReplyValid() || !value.Deserialize(docket.ReadReply())) {
     return boost::none;
   }
-  return value.value.doubleValue;
+  // The value text does not say its type: 20.0 travels as "20" and comes back an Integer.
+  switch (value.tvt) {
+    case tvtFloat:
+      return value.value.doubleValue;
+    case tvtInteger:
+      return static_cast<double>(value.value.intValue);
+    default:
+      return boost::none;
+  }
 }
 
 }  // namespace SetpointApp

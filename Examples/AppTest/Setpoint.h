@@ -29,7 +29,8 @@ class Setpoint {
   Setpoint(Quor::DscAsyncRequestMessenger& engine, unsigned short coNumber);
 
   WriteResult Write(double celsius);
-  // The setpoint the device holds; empty when there is no valid answer or it is not a number.
+  // The setpoint the device holds; empty when there is no valid answer or it is not a number
+  // (a float or, for a whole number, an integer).
   boost::optional<double> Read();
   // The device stack's description of the last refusal.
   const std::string& LastRefusal() const { return m_lastRefusal; }

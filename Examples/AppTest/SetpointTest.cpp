@@ -104,12 +104,15 @@ TEST(Setpoint, ARefusalKeepsTheDevicesDescription) {
 TEST(Setpoint, ReadsBackWhatWasWrittenAndNothingWithoutAnAnswer) {
   QuorSim::SimulatedRequestEngine rig(kTimeout, kRetries);
   Setpoint setpoint(rig.engine, kCo);
-  ASSERT_EQ(setpoint.Write(19.5), WriteResult::Written);
-  EXPECT_EQ(setpoint.Read(), 19.5);
+  // A whole number travels as "20" and comes back as an integer.
+  for (const double celsius : {19.5, 20.0}) {
+    ASSERT_EQ(setpoint.Write(celsius), WriteResult::Written);
+    EXPECT_EQ(setpoint.Read(), celsius);
+  }
   // The request went to the CO's object-model id, with the value in the platform's text form.
   const auto records = rig.stack.GetRecords();
   EXPECT_EQ(records.back().kind, QuorSim::RequestKind::GetValue);
-  EXPECT_EQ(rig.stack.GetStoredValue(records.back().objectId), records.front().text);
+  EXPECT_EQ(rig.stack.GetStoredValue(records.back().objectId), records[records.size() - 2].text);
 
   rig.stack.InjectFaults({QuorSim::Fault::NoAnswer, QuorSim::Fault::NoAnswer});
   EXPECT_EQ(setpoint.Read(), boost::none);

@@ -1,4 +1,5 @@
 // App host configuration: the built-in defaults, what the XML file changes, and the settings.
+#include <cstddef>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -16,16 +17,21 @@ int main() {
   Quor::AppHostConfiguration config;
   // The fixed path, /opt/userdata/etc/quorapphost/quorapphostconfig.xml; a missing file is
   // logged and leaves the defaults. A Dp's ObjId that is no number, or above 2^32 - 1, throws
-  // from std::stoul and is not caught inside; the values before it stay applied.
+  // from std::stoul and is not caught inside; the values before it stay applied. The
+  // exception's text is only "stoul": the file's name must come from here.
   try {
     config.LoadConfigurationFile();
   } catch (const std::invalid_argument& error) {
-    std::fprintf(stderr, "configuration: an ObjId is no number (%s)\n", error.what());
+    std::fprintf(stderr, "%s: an ObjId is no number (%s)\n",
+                 Quor::AppHostConfiguration::kConfigurationFilePath, error.what());
     return 1;
   } catch (const std::out_of_range& error) {
-    std::fprintf(stderr, "configuration: an ObjId is out of range (%s)\n", error.what());
+    std::fprintf(stderr, "%s: an ObjId is above 4294967295 (%s)\n",
+                 Quor::AppHostConfiguration::kConfigurationFilePath, error.what());
     return 1;
   }
+  // Data points accumulate over loads: those of the file, if there is one, come first.
+  const std::size_t fromFile = config.GetResponseDataPoints().size();
 
   // The same format from memory (parsed in place, so the text must be writable).
   std::string xml =
@@ -51,5 +57,6 @@ int main() {
   for (const unsigned int id : config.GetResponseDataPoints()) {
     std::printf("response data point %u\n", id);
   }
-  return config.IsAppHostWithoutKNX() && config.GetResponseDataPoints().size() == 2 ? 0 : 1;
+  return config.IsAppHostWithoutKNX() && config.GetResponseDataPoints().size() == fromFile + 2 ? 0
+                                                                                               : 1;
 }

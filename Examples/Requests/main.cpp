@@ -12,6 +12,7 @@
 
 #include <log4cplus/configurator.h>
 #include <log4cplus/initializer.h>
+#include <log4cplus/logger.h>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
 #include <Brask/DeviceStackClient.h>
@@ -124,6 +125,8 @@ class InMemoryClient final : public Brask::IDeviceStackClient {
 int main() {
   log4cplus::Initializer logInitializer;
   log4cplus::BasicConfigurator::doConfigure();
+  // The engine logs every request at DEBUG; from WARN on shows only what went wrong.
+  log4cplus::Logger::getRoot().setLogLevel(log4cplus::WARN_LOG_LEVEL);
 
   // On the device the client comes from the platform's device-stack client library; this
   // library never makes one.

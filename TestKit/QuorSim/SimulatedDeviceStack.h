@@ -136,7 +136,8 @@ struct SimulationCounters {
 ///
 /// It keeps object values, scripts or draws the outcome of each request and records every
 /// request. Setters and readers may be called from any thread, also while requests are
-/// running; a callback runs with no lock of the simulator held, so it may call any of them.
+/// running. A response handler's callback runs with no lock of the simulator held, so it may
+/// call any of them; the request responder (SetRequestResponder) is the one exception.
 /// \ingroup testkit
 class SimulatedDeviceStack final : public IDeviceStackClient {
  public:

@@ -284,7 +284,11 @@ void SimulatedDeviceStack::SetRandomFaults(double rate, std::uint32_t seed,
                                            std::vector<Fault> kinds) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_faultRate = rate;
-  m_faultKinds = kinds.empty() ? kAllFaults : std::move(kinds);
+  if (kinds.empty()) {
+    m_faultKinds = kAllFaults;
+  } else {
+    m_faultKinds = std::move(kinds);
+  }
   m_faultRandom.seed(seed);
 }
 
@@ -483,46 +487,40 @@ SimulatedDeviceStack::Answer SimulatedDeviceStack::ExecuteLocked(const Job& job,
   answer.kind = job.kind;
   answer.requestId = m_records[job.record].requestId;
   answer.objectId = job.objectId;
-  switch (job.kind) {
-    case RequestKind::RegisterApplication:
-      if (apply) {
-        m_applications.push_back(job.text);
-      }
-      break;
-    case RequestKind::SetValue:
-      // A refused write still echoes the value it was given.
-      answer.content = job.text;
-      if (apply) {
-        m_store[job.objectId] = job.text;
-      }
-      break;
-    case RequestKind::GetValue:
-      if (apply) {
-        const auto found = m_store.find(job.objectId);
-        if (found == m_store.end()) {
-          answer.error = UnknownObjectError(job.objectId);
-        } else {
-          answer.content = found->second;
-        }
-      }
-      break;
-    case RequestKind::Request:
-      if (apply) {
-        answer.content = m_responder(job.text);
-      }
-      break;
-    case RequestKind::SetConfiguration:
-      if (apply) {
-        m_configuration = job.text;
-      }
-      break;
-    case RequestKind::GetConfiguration:
-      if (apply) {
-        answer.content = m_configuration;
-      }
-      break;
+  if (job.kind == RequestKind::SetValue) {
+    // A refused write still echoes the value it was given.
+    answer.content = job.text;
   }
   m_records[job.record].applied = apply;
+  if (!apply) {
+    return answer;
+  }
+  switch (job.kind) {
+    case RequestKind::RegisterApplication:
+      m_applications.push_back(job.text);
+      break;
+    case RequestKind::SetValue:
+      m_store[job.objectId] = job.text;
+      break;
+    case RequestKind::GetValue: {
+      const auto found = m_store.find(job.objectId);
+      if (found == m_store.end()) {
+        answer.error = UnknownObjectError(job.objectId);
+      } else {
+        answer.content = found->second;
+      }
+      break;
+    }
+    case RequestKind::Request:
+      answer.content = m_responder(job.text);
+      break;
+    case RequestKind::SetConfiguration:
+      m_configuration = job.text;
+      break;
+    case RequestKind::GetConfiguration:
+      answer.content = m_configuration;
+      break;
+  }
   return answer;
 }
 
@@ -566,17 +564,9 @@ std::vector<SimulatedDeviceStack::Answer> SimulatedDeviceStack::ProcessLocked(Jo
       answer.requestId = "stray-" + std::to_string(++m_nextStrayNumber);
       sent.push_back(answer);
       break;
-    case Fault::LateAnswer: {
-      const Duration delay = job.script.lateDelay ? *job.script.lateDelay : m_lateAnswerDelay;
-      job.deliverOnly = true;
-      job.answer = std::move(answer);
-      if (delay > Duration::zero()) {
-        ScheduleLocked(Clock::now() + delay, std::move(job));
-      } else {
-        m_held.push_back(std::move(job));
-      }
+    case Fault::LateAnswer:
+      HoldLocked(std::move(job), std::move(answer));
       return sent;
-    }
     case Fault::None:
     case Fault::EmptyId:
       sent.push_back(answer);
@@ -587,6 +577,17 @@ std::vector<SimulatedDeviceStack::Answer> SimulatedDeviceStack::ProcessLocked(Jo
   }
   record.finished = true;
   return sent;
+}
+
+void SimulatedDeviceStack::HoldLocked(Job job, Answer answer) {
+  const Duration delay = job.script.lateDelay ? *job.script.lateDelay : m_lateAnswerDelay;
+  job.deliverOnly = true;
+  job.answer = std::move(answer);
+  if (delay > Duration::zero()) {
+    ScheduleLocked(Clock::now() + delay, std::move(job));
+  } else {
+    m_held.push_back(std::move(job));
+  }
 }
 
 void SimulatedDeviceStack::Deliver(const Answer& answer) {

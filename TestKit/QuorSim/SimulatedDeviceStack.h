@@ -303,6 +303,7 @@ class SimulatedDeviceStack final : public IDeviceStackClient {
   void ReleaseHeldLocked();
   Answer ExecuteLocked(const Job& job, bool apply);
   std::vector<Answer> ProcessLocked(Job job);
+  void HoldLocked(Job job, Answer answer);
   void NoteSentLocked(RequestRecord& record, const Answer& answer, bool late);
   void Deliver(const Answer& answer);
   void NoteHandlerException(const std::string& requestId, const char* what);

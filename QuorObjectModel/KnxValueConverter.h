@@ -182,7 +182,8 @@ class QUOR_API KnxValueConverter {
   /// False, logged at ERROR, when the group's bit size does not fit the main type, the
   /// converter refuses or the KNX stack throws; false as well when main number 0 finds no
   /// default DPT (logged at INFO or ERROR). True with an Empty value (tvtEmpty) for a
-  /// DPT without a row (or any DPT before Init()), with three ERROR records saying so.
+  /// DPT without a row (or any DPT before Init()), with three ERROR records saying so. On
+  /// false, value may already be changed (its type set): read it only on true.
   bool FromKnxValue(KNXDPT& dpt, const KnxStack::GroupValue& group, TEVVALUE& value);
 
   /// Whether a value of valueType may stand in for a row of entryType; not symmetric.

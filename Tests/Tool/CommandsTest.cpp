@@ -218,7 +218,7 @@ TEST_F(ConfigCommand, PrintsEverySettingOrRefuses) {
                                "ObjId=\"x\"/></ResponseDps></ZebConfig></QuorAppHostConfig>")});
   EXPECT_EQ(unreadable.status, QuorOm::kExitRefused);
   EXPECT_EQ(unreadable.out, "");
-  EXPECT_EQ(unreadable.err, "quor-om: an ObjId of the configuration is not a number\n");
+  EXPECT_EQ(unreadable.err, "quor-om: " + path + ": an ObjId is not a number\n");
 }
 
 TEST(RequestCommands, DemoWalksThroughEveryKindOfOutcome) {

@@ -28,6 +28,7 @@ void PrintPath(std::ostream& os, const std::string& name,
 int Config(Args& args, Streams& io) {
   const auto file = args.NextIfAny();
   args.ExpectEnd();
+  const std::string path = file ? *file : Quor::AppHostConfiguration::kConfigurationFilePath;
   Quor::AppHostConfiguration config;
   // The library lets a bad "ObjId" escape as the number parser's exception, whose text
   // ("stoul") tells a user nothing.
@@ -38,10 +39,10 @@ int Config(Args& args, Streams& io) {
       config.LoadConfigurationFile();
     }
   } catch (const std::invalid_argument&) {
-    io.err << "quor-om: an ObjId of the configuration is not a number\n";
+    io.err << "quor-om: " << path << ": an ObjId is not a number\n";
     return kExitRefused;
   } catch (const std::out_of_range&) {
-    io.err << "quor-om: an ObjId of the configuration is above 4294967295\n";
+    io.err << "quor-om: " << path << ": an ObjId is above 4294967295\n";
     return kExitRefused;
   }
   std::string dataPoints;
@@ -49,7 +50,7 @@ int Config(Args& args, Streams& io) {
     dataPoints += (dataPoints.empty() ? "" : " ") + std::to_string(id);
   }
   std::ostream& os = io.out;
-  PrintSetting(os, "file", file ? *file : Quor::AppHostConfiguration::kConfigurationFilePath);
+  PrintSetting(os, "file", path);
   PrintFlag(os, "WithoutKNX", config.IsAppHostWithoutKNX());
   PrintFlag(os, "TerminateOnFirmwareUpdate", config.IsAppHostTerminateOnFirmwareUpdate());
   PrintPath(os, "ObjectModelConfig.Path", config.GetPathObjectModelConfig());

@@ -182,7 +182,8 @@ QUOR_DECLARE_RANGED_KNX_CONVERTER(KnxConverter8BitString, IntegerRange)
 QUOR_DECLARE_RANGED_KNX_CONVERTER(KnxConverter14ByteString, IntegerRange)
 /// Dates (DPT 11.001): reserved bits and the date are checked.
 QUOR_DECLARE_KNX_CONVERTER(KnxConverterDate)
-/// Times of day with weekday (DPT 10.001) as tvtDayTime.
+/// Times of day with weekday (DPT 10.001): decodes to tvtDayTime; encodes the TEVTIME of the
+/// value it is given, which the DPT table's 10.x row lets through as tvtTime only.
 QUOR_DECLARE_KNX_CONVERTER(KnxConverterTimeOfDay)
 /// Dates with time (DPT 19.001).
 QUOR_DECLARE_KNX_CONVERTER(KnxConverterDateTime)

@@ -37,7 +37,7 @@ foreach(header chrono cstdint cstdio map stdexcept string vector boost/optional.
         boost/date_time/posix_time/posix_time_types.hpp log4cplus/configurator.h
         log4cplus/initializer.h log4cplus/logger.h Brask/DeviceStackClient.h
         KnxStack/GroupValue.h KnxStack/KnxDpt.h TevValue/TevValue.h
-        QuorSim/SimulatedDeviceStack.h QuorSim/SimulatedRequestEngine.h)
+        QuorSim/SimulatedDeviceStack.h QuorSim/SimulatedRequestEngine.h gtest/gtest.h)
   string(APPEND prelude "#include <${header}>\n")
 endforeach()
 foreach(header ${publicHeaders})

@@ -3,12 +3,11 @@ cmake_minimum_required(VERSION 3.13...3.31)
 # \code ... \endcode block of the headers' doc comments is compiled, not linked
 # (-fsyntax-only), with COMPILER against the build tree's include directories.
 #
-# Each block is compiled with every public header, the test kit's, the platform headers, log4cplus
-# and the
-# standard headers it is likely to use already included. How, is said by a marker line
-# directly above a block of the guide:
-#   (none)                    a fragment: compiled as the body of a function
-#   <!-- check: unit -->      a source file of its own: it defines functions or main()
+# The blocks are compiled together, in one source after every public header, the test kit's,
+# the platform headers, log4cplus and the standard headers they are likely to use. How, is said
+# by a marker line directly above a block of the guide:
+#   (none)                    a fragment: compiled as the body of a function of its own
+#   <!-- check: unit -->      namespace-scope code: it defines functions or objects
 #   <!-- check: skip -->      not compiled
 # Header blocks are always fragments.
 #
@@ -51,27 +50,23 @@ endforeach()
 
 set(compiled 0)
 set(skipped 0)
-set(failed)
+# All blocks go into one translation unit, each behind a #line that names its place: one
+# compile of the headers instead of one per block.
+set(source "${prelude}")
 
-# Compiles one block; origin is "file:line" of its first line.
-function(compile_doc_code origin mode code)
+# Adds one block; origin is "file:line" of its first line.
+function(add_doc_code origin mode code)
   string(MAKE_C_IDENTIFIER "${origin}" name)
   string(REGEX MATCH "^(.*):([0-9]+)$" unused "${origin}")
   set(file ${CMAKE_MATCH_1})
   set(line ${CMAKE_MATCH_2})
-  set(source "${prelude}")
   if(mode STREQUAL "unit")
-    string(APPEND source "#line ${line} \"${file}\"\n${code}")
+    string(APPEND source "#line ${line} \"${file}\"\n${code}\n")
   else()
-    string(APPEND source "int QuorDocFragment() {\n#line ${line} \"${file}\"\n${code}\n  return 0;\n}\n")
+    string(APPEND source
+           "int QuorDocFragment_${name}() {\n#line ${line} \"${file}\"\n${code}\n  return 0;\n}\n")
   endif()
-  file(WRITE ${WORK_DIR}/${name}.cpp "${source}")
-  execute_process(COMMAND ${COMPILER} ${flags} ${WORK_DIR}/${name}.cpp
-                  RESULT_VARIABLE result ERROR_VARIABLE errors OUTPUT_VARIABLE errors)
-  if(NOT result EQUAL 0)
-    message("${origin}: this ${mode} block does not compile:\n${errors}")
-    set(failed ${failed} ${origin} PARENT_SCOPE)
-  endif()
+  set(source "${source}" PARENT_SCOPE)
 endfunction()
 
 # Reads a file as a list of lines; '\', ';', '[' and ']' are kept out of CMake's list syntax
@@ -113,7 +108,7 @@ foreach(line IN LISTS lines)
       message("${guide}:${start}: ${marker} block skipped")
       math(EXPR skipped "${skipped} + 1")
     else()
-      compile_doc_code("${guide}:${start}" ${marker} "${code}")
+      add_doc_code("${guide}:${start}" ${marker} "${code}")
       math(EXPR compiled "${compiled} + 1")
     endif()
     set(marker "fragment")
@@ -145,7 +140,7 @@ foreach(header ${headers})
     elseif(inBlock AND line MATCHES "^ *///+ *(@BACKSLASH@|@)endcode *$")
       set(inBlock FALSE)
       restore(code)
-      compile_doc_code("${header}:${start}" fragment "${code}")
+      add_doc_code("${header}:${start}" fragment "${code}")
       math(EXPR compiled "${compiled} + 1")
     elseif(inBlock)
       string(REGEX REPLACE "^ *///+ ?" "" line "${line}")
@@ -157,7 +152,11 @@ endforeach()
 if(compiled EQUAL 0)
   message(FATAL_ERROR "no code block found in the guide or the headers")
 endif()
-if(failed)
-  message(FATAL_ERROR "these documentation blocks do not compile: ${failed}")
+file(WRITE ${WORK_DIR}/DocCode.cpp "${source}")
+execute_process(COMMAND ${COMPILER} ${flags} ${WORK_DIR}/DocCode.cpp
+                RESULT_VARIABLE result ERROR_VARIABLE errors OUTPUT_VARIABLE errors)
+if(NOT result EQUAL 0)
+  # The #line directives make each error name the guide's or the header's own line.
+  message(FATAL_ERROR "documentation code does not compile:\n${errors}")
 endif()
 message(STATUS "${compiled} documentation code blocks compile, ${skipped} skipped")

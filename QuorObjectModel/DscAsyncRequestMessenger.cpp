@@ -57,23 +57,14 @@ std::ostream& operator<<(std::ostream& os, const ZebError& e) {
 // hang without a data member.
 thread_local const void* t_issuingEngine = nullptr;
 
-// Marks the calling thread as inside `engine`'s request call for the guard's lifetime.
-class IssuingRequest {
- public:
-  explicit IssuingRequest(const void* engine) : m_previous(t_issuingEngine) {
-    t_issuingEngine = engine;
-  }
-  ~IssuingRequest() { t_issuingEngine = m_previous; }
-  IssuingRequest(const IssuingRequest&) = delete;
-  IssuingRequest& operator=(const IssuingRequest&) = delete;
-
- private:
-  const void* m_previous;
-};
-
+// Calls doAsync with the calling thread marked as inside `engine`'s request call.
 template <class DoAsyncRequest>
 std::string Issue(const void* engine, const DoAsyncRequest& doAsync) {
-  const IssuingRequest marker(engine);
+  const void* const previous = t_issuingEngine;
+  t_issuingEngine = engine;
+  BOOST_SCOPE_EXIT_ALL(&) {
+    t_issuingEngine = previous;
+  };
   return doAsync();
 }
 

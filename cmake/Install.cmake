@@ -18,18 +18,11 @@ install(TARGETS ${installedTargets}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 
-# The public headers, and only they: the API and the helpers its inline parts use.
-set(QUOR_PUBLIC_HELPER_HEADERS Assert.h BoundedInt.h Function.h Log.h MeasureDuration.h
-    SourceFile.h TevValueHelper.h Unreachable.h)
-set(QUOR_PUBLIC_HEADERS AppHostConfig.h DscAsyncRequestMessenger.h Export.h
-    GroupValueTevValue.h KnxConverter.h KnxValueConverter.h KnxZebMapping.h
-    RequestMessengerDeviceStack.h TimeOfDay.h)
-list(TRANSFORM QUOR_PUBLIC_HELPER_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/Include/Quor/)
-list(TRANSFORM QUOR_PUBLIC_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/QuorObjectModel/)
-install(FILES ${QUOR_PUBLIC_HELPER_HEADERS}
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor/Quor COMPONENT dev)
-install(FILES ${QUOR_PUBLIC_HEADERS} ${PROJECT_BINARY_DIR}/generated/QuorObjectModel/Version.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor/QuorObjectModel COMPONENT dev)
+# The public headers are Include/, and only they: the API and the helpers its inline parts use.
+file(GLOB QUOR_PUBLIC_HELPER_HEADERS ${PROJECT_SOURCE_DIR}/Include/Quor/*.h)
+file(GLOB QUOR_PUBLIC_HEADERS ${PROJECT_SOURCE_DIR}/Include/QuorObjectModel/*.h)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/Include/ ${PROJECT_BINARY_DIR}/generated/
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor COMPONENT dev)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/TestKit/QuorSim
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quor COMPONENT dev)
 if(QUOR_PLATFORM STREQUAL "bundled")

@@ -125,8 +125,8 @@ foreach(line IN LISTS lines)
 endforeach()
 
 # The headers' doc comments.
-file(GLOB_RECURSE headers RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/QuorObjectModel/*.h
-     ${SOURCE_DIR}/Include/Quor/*.h ${SOURCE_DIR}/Platform/*.h ${SOURCE_DIR}/TestKit/*.h)
+file(GLOB_RECURSE headers RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/Include/*.h
+     ${SOURCE_DIR}/Platform/*.h ${SOURCE_DIR}/TestKit/*.h)
 foreach(header ${headers})
   read_lines(${SOURCE_DIR}/${header} lines)
   set(number 0)

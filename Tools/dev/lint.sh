@@ -17,6 +17,6 @@ mkdir -p "$BUILD_DIR/cppcheck"
 cppcheck --enable=warning,performance,portability --std=c++17 --language=c++ -D__GNUC__ \
   --inline-suppr --suppress=missingIncludeSystem --error-exitcode=1 -q -j "$(nproc)" \
   --cppcheck-build-dir="$BUILD_DIR/cppcheck" \
-  -I Include -I QuorObjectModel -I Platform -I Tools/quor-om -I TestKit \
+  -I Include -I . -I Platform -I Tools/quor-om -I TestKit \
   QuorObjectModel Tools/quor-om TestKit
 echo "dev: clang-tidy and cppcheck find nothing"

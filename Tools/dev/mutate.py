@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Small mutation run over the library's sources: how many planted faults does the suite catch?
 
-Faults are drawn with a seed, one per line, from the code of QuorObjectModel/ and Include/Quor/ (never inside a
+Faults are drawn with a seed, one per line, from the code of QuorObjectModel/ and Include/ (never inside a
 comment or a string literal): a constant +-1, a flipped comparison or logical operator, a negated
 condition, return true/false swapped, a deleted statement. Each is built incrementally in
 build-mutate/ and run against the suite without the packaging tests under a timeout; the file is
@@ -21,7 +21,7 @@ import time
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build-mutate"
 PENDING = BUILD / "pending-restore"
-SOURCES = ["QuorObjectModel", "Include/Quor"]
+SOURCES = ["QuorObjectModel", "Include"]
 BUILD_TIMEOUT = 600
 SUITE_TIMEOUT = 300
 

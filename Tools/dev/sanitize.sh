@@ -9,7 +9,7 @@ configure build-asan -DQUOR_SANITIZE=address -DQUOR_BUILD_BENCH=OFF
 cmake --build build-asan
 run_ctest build-asan -j"$(nproc)"
 configure build-tsan -DQUOR_SANITIZE=thread -DQUOR_BUILD_BENCH=OFF
-cmake --build build-tsan --target RequestsTests ToolTests
-run_ctest build-tsan -L Requests
+cmake --build build-tsan --target MessagingTests ToolTests
+run_ctest build-tsan -L Messaging
 # demo and a bounded stress run: many callers, one answering thread, faults injected
 run_ctest build-tsan -R '^RequestCommands\.'

@@ -4,11 +4,11 @@
 
 #include <Quor/Log.h>
 
-#include "QuorObjectModel/ConverterTrace.h"
+#include "QuorObjectModel/Converters/ConverterTrace.h"
 #include "QuorObjectModel/KnxConverter.h"
-#include "QuorObjectModel/KnxConverterDetail.h"
-#include "QuorObjectModel/KnxTimeOfDay.h"
-#include "QuorObjectModel/KnxWireFormat.h"
+#include "QuorObjectModel/Converters/KnxConverterDetail.h"
+#include "QuorObjectModel/Helpers/KnxTimeOfDay.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 #include "QuorObjectModel/TimeOfDay.h"
 
 namespace Quor {

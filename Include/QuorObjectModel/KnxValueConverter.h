@@ -127,7 +127,9 @@ class QUOR_API DptValueMap {
 /// DPT table, each with its converter and range.
 ///
 /// Construct it and call Init() once; after that, conversions may run from any number of
-/// threads at once, as the table is only read. Refusals are logged at ERROR and return false.
+/// threads at once, as the table is only read. Refusals return false, most of them logged at
+/// ERROR (a main number 0 without a default DPT at INFO); each member says which outcomes
+/// return true.
 ///
 /// Without Init() the table is empty, and every DPT is one without a row: ToKnxValue()
 /// returns true and leaves the group value untouched, FromKnxValue() returns true with an

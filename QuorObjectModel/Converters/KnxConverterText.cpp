@@ -6,9 +6,9 @@
 
 #include <Quor/Log.h>
 
-#include "QuorObjectModel/ConverterTrace.h"
+#include "QuorObjectModel/Converters/ConverterTrace.h"
 #include "QuorObjectModel/KnxConverter.h"
-#include "QuorObjectModel/KnxConverterDetail.h"
+#include "QuorObjectModel/Converters/KnxConverterDetail.h"
 
 namespace Quor {
 

@@ -21,9 +21,9 @@
 #include <QuorHelper/TimeOfDay.h>
 #include <QuorHelper/Utf8String.h>
 
-#include "QuorObjectModel/KnxTimeOfDay.h"
+#include "QuorObjectModel/Helpers/KnxTimeOfDay.h"
 #include "QuorObjectModel/KnxValueConverter.h"
-#include "QuorObjectModel/KnxWireFormat.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 #include "QuorObjectModel/KnxZebMapping.h"
 #include "QuorObjectModel/TimeOfDay.h"
 

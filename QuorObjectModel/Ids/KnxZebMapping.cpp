@@ -13,7 +13,7 @@
 #include <Quor/Unreachable.h>
 #include <QuorHelper/TimeOfDay.h>
 
-#include "QuorObjectModel/KnxWireFormat.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 
 namespace Quor {
 namespace KnxZebMapping {

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <limits>
 
-#include "QuorObjectModel/ConverterTrace.h"
+#include "QuorObjectModel/Converters/ConverterTrace.h"
 #include "QuorObjectModel/KnxConverter.h"
-#include "QuorObjectModel/KnxConverterDetail.h"
-#include "QuorObjectModel/KnxWireFormat.h"
+#include "QuorObjectModel/Converters/KnxConverterDetail.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 
 namespace Quor {
 

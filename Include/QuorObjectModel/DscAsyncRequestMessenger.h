@@ -154,7 +154,8 @@ class QUOR_API DscAsyncRequestMessenger : private Brask::IDeviceStackClient::IRe
   Docket Request(const std::string& text, boost::posix_time::time_duration timeout);
   /// Sends a configuration text (Brask::IDeviceStackClient::SetConfigurationAsync()) and waits
   /// up to timeout per attempt (zero or not-a-date-time: the default). isStillRelevant() is
-  /// asked while waiting; once it says false, the call gives up at once with an unanswered
+  /// asked when a wait begins and each time it wakes up (an answer to any request, or the
+  /// deadline), not in between; once it says false, the call gives up with an unanswered
   /// docket and no further attempt. See the class for its thread rules and the failures.
   Docket SetConfiguration(const std::string& text, boost::posix_time::time_duration timeout,
                           const function<bool()>& isStillRelevant);

@@ -1,8 +1,8 @@
 // Converters for scene numbers (17.001), scene control (18.001) and scene information (26.001).
 
-#include "QuorObjectModel/ConverterTrace.h"
+#include "QuorObjectModel/Converters/ConverterTrace.h"
 #include "QuorObjectModel/KnxConverter.h"
-#include "QuorObjectModel/KnxConverterDetail.h"
+#include "QuorObjectModel/Converters/KnxConverterDetail.h"
 
 namespace Quor {
 

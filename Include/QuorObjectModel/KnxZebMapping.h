@@ -9,7 +9,8 @@
 /// 64-bit unsigned long gives the same results (including the wrap-arounds the scheme relies on).
 /// Ids are taken modulo 2^32, as the device's 32-bit unsigned long would hold them: an id
 /// given with higher bits set is read as its low 32 bits, and every id returned fits in 32 bits.
-/// Every function is reentrant; none logs.
+/// Every function is reentrant. None logs; CreateDefaultValueEmpty() alone reaches the assertion
+/// reporter, for a tvt other than tvtEmpty.
 /// \ingroup ids
 
 #include <cstdint>

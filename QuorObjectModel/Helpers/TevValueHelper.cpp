@@ -10,7 +10,7 @@
 #include <Quor/Assert.h>
 #include <Quor/Unreachable.h>
 
-#include "QuorObjectModel/KnxTimeOfDay.h"
+#include "QuorObjectModel/Helpers/KnxTimeOfDay.h"
 #include "QuorObjectModel/TimeOfDay.h"
 
 namespace Quor {

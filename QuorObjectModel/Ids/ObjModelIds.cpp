@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "QuorObjectModel/KnxWireFormat.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 #include "QuorObjectModel/KnxZebMapping.h"
-#include "QuorObjectModel/ObjectModelNames.h"
+#include "QuorObjectModel/Ids/ObjectModelNames.h"
 
 namespace Quor {
 namespace KnxZebMapping {

@@ -3,9 +3,9 @@
 
 #include <array>
 
-#include "QuorObjectModel/ConverterTrace.h"
+#include "QuorObjectModel/Converters/ConverterTrace.h"
 #include "QuorObjectModel/KnxConverter.h"
-#include "QuorObjectModel/KnxConverterDetail.h"
+#include "QuorObjectModel/Converters/KnxConverterDetail.h"
 
 namespace Quor {
 

@@ -4,8 +4,8 @@
 #include <array>
 
 #include "QuorObjectModel/Converters/ConverterTrace.h"
-#include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/Converters/KnxConverterDetail.h"
+#include "QuorObjectModel/KnxConverter.h"
 
 namespace Quor {
 

@@ -5,11 +5,11 @@
 #include <Quor/Log.h>
 
 #include "QuorObjectModel/Converters/ConverterTrace.h"
-#include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/Converters/KnxConverterDetail.h"
 #include "QuorObjectModel/Helpers/KnxTimeOfDay.h"
-#include "QuorObjectModel/Wire/KnxWireFormat.h"
+#include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/TimeOfDay.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 
 namespace Quor {
 

@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "QuorObjectModel/Converters/ConverterTrace.h"
-#include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/Converters/KnxConverterDetail.h"
+#include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/Wire/KnxWireFormat.h"
 
 namespace Quor {

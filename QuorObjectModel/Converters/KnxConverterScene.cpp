@@ -1,8 +1,8 @@
 // Converters for scene numbers (17.001), scene control (18.001) and scene information (26.001).
 
 #include "QuorObjectModel/Converters/ConverterTrace.h"
-#include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/Converters/KnxConverterDetail.h"
+#include "QuorObjectModel/KnxConverter.h"
 
 namespace Quor {
 

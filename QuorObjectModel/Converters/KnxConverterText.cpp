@@ -7,8 +7,8 @@
 #include <Quor/Log.h>
 
 #include "QuorObjectModel/Converters/ConverterTrace.h"
-#include "QuorObjectModel/KnxConverter.h"
 #include "QuorObjectModel/Converters/KnxConverterDetail.h"
+#include "QuorObjectModel/KnxConverter.h"
 
 namespace Quor {
 

@@ -23,9 +23,9 @@
 
 #include "QuorObjectModel/Helpers/KnxTimeOfDay.h"
 #include "QuorObjectModel/KnxValueConverter.h"
-#include "QuorObjectModel/Wire/KnxWireFormat.h"
 #include "QuorObjectModel/KnxZebMapping.h"
 #include "QuorObjectModel/TimeOfDay.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 
 namespace Quor {
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "QuorObjectModel/Wire/KnxWireFormat.h"
-#include "QuorObjectModel/KnxZebMapping.h"
 #include "QuorObjectModel/Ids/ObjectModelNames.h"
+#include "QuorObjectModel/KnxZebMapping.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 
 namespace Quor {
 namespace KnxZebMapping {

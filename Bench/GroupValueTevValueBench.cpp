@@ -6,13 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "QuorObjectModel/DptNumber.h"
 #include "QuorObjectModel/GroupValueTevValue.h"
 
 namespace {
-
-constexpr unsigned long Dpt(unsigned long main, unsigned long sub) {
-  return (main << 16) | sub;
-}
 
 struct DirectCase {
   unsigned long dpt;
@@ -24,19 +21,22 @@ struct DirectCase {
 DirectCase Case_1_001() {
   TEVVALUE value(tvtBoolean);
   value.value.boolValue = true;
-  return {Dpt(1, 1), value, {0x01}, 1};
+  return {Quor::DptNumber(1, 1), value, {0x01}, 1};
 }
 
 DirectCase Case_9_001() {
   TEVVALUE value(tvtFloat);
   value.value.doubleValue = 21.5;
-  return {Dpt(9, 1), value, {0x0C, 0x33}, 16};
+  return {Quor::DptNumber(9, 1), value, {0x0C, 0x33}, 16};
 }
 
 DirectCase Case_16_000() {
   TEVVALUE value(tvtString);
   value.stringValue = "Hello KNX";
-  return {Dpt(16, 0), value, {'H', 'e', 'l', 'l', 'o', ' ', 'K', 'N', 'X', 0, 0, 0, 0, 0}, 112};
+  return {Quor::DptNumber(16, 0),
+          value,
+          {'H', 'e', 'l', 'l', 'o', ' ', 'K', 'N', 'X', 0, 0, 0, 0, 0},
+          112};
 }
 
 KnxStack::GroupValue GroupOf(const DirectCase& c) {

@@ -12,14 +12,15 @@
 #include <utf8.h>
 
 #include "FuzzSupport.h"
+#include "QuorObjectModel/DptNumber.h"
 #include "QuorObjectModel/GroupValueTevValue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   QuorFuzz::LogEverythingNowhere();
   QuorFuzz::Reader in(data, size);
   const uint8_t mode = in.U8();
-  const unsigned long main = in.U16();
-  const unsigned long dpt = (main << 16) | in.U16();
+  const std::uint16_t main = in.U16();
+  const unsigned long dpt = Quor::DptNumber(main, in.U16());
 
   if (mode & 1) {
     const unsigned int definedSize = in.U16();

@@ -12,6 +12,7 @@
 #include <KnxStack/GroupValue.h>
 #include <TevValue/TevValue.h>
 
+#include "QuorObjectModel/DptNumber.h"
 #include "QuorObjectModel/Export.h"
 
 namespace Quor {

@@ -22,6 +22,7 @@
 #include <Quor/BoundedInt.h>
 #include <TevValue/TevValue.h>
 
+#include "QuorObjectModel/DptNumber.h"
 #include "QuorObjectModel/Export.h"
 
 namespace Quor {

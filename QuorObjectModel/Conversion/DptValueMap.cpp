@@ -8,6 +8,7 @@
 
 #include <Quor/Log.h>
 
+#include "QuorObjectModel/DptNumber.h"
 #include "QuorObjectModel/KnxValueConverter.h"
 
 namespace Quor {
@@ -18,7 +19,7 @@ namespace {
 // Map helpers
 
 constexpr uint32_t KeyOf(unsigned short mainNumber, unsigned short subNumber) {
-  return (static_cast<uint32_t>(mainNumber) << 16) | subNumber;
+  return static_cast<uint32_t>(DptNumber(mainNumber, subNumber));
 }
 
 uint32_t KeyOf(const DptValueEntry& entry) {

@@ -6,6 +6,7 @@
 #include "QuorObjectModel/Converters/ConverterTrace.h"
 #include "QuorObjectModel/Converters/KnxConverterDetail.h"
 #include "QuorObjectModel/KnxConverter.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 
 namespace Quor {
 
@@ -17,9 +18,6 @@ constexpr unsigned int kMaxDefaultBytes = 24;
 // A 2-bit control value (DPT 2.x) in the stack's nibble form: control bit set, value 1 or 0.
 constexpr unsigned char kControlledOn = 0x11;
 constexpr unsigned char kControlledOff = 0x10;
-
-// Status with mode (DPT 6.020):  A B C D E M M M  five status bits, then the mode.
-constexpr int kStatusModeField = 0x07;
 
 }  // namespace
 
@@ -156,8 +154,8 @@ bool KnxConverterStatus8Bit::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& value
   }
   // Written first: a bad mode is reported, but the byte stays in the group value.
   group.SetAsUnsigned8(value.value.byteValue);
-  const unsigned char mode = group.GetAsUnsigned3();
-  if (!Detail::IsValidStatusMode(mode)) {
+  const unsigned int mode = Knx::StatusModeOf(group.GetAsUnsigned8());
+  if (!Knx::IsValidStatusMode(mode)) {
     QUOR_LOG_ERROR("The internal value of DPT=" << dpt.mainNumber << "." << dpt.subNumber << ", f="
                                                 << mode << " is out of the allowed range.");
     return false;
@@ -172,8 +170,8 @@ bool KnxConverterStatus8Bit::FromKnxValue(const KNXDPT& dpt, const KnxStack::Gro
     QUOR_LOG_ERROR("Wrong DPT main number (6.020)!");
     return false;
   }
-  const int mode = group.GetAsSigned8() & kStatusModeField;
-  if (!Detail::IsValidStatusMode(mode)) {
+  const unsigned int mode = Knx::StatusModeOf(group.GetAsUnsigned8());
+  if (!Knx::IsValidStatusMode(mode)) {
     QUOR_LOG_ERROR("The internal value of DPT=" << dpt.mainNumber << "." << dpt.subNumber << ", f="
                                                 << mode << " is out of the allowed range.");
     return false;

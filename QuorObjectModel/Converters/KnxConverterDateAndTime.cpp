@@ -118,19 +118,9 @@ bool KnxConverterDateTime::ToKnxValue(const KNXDPT& /*dpt*/, const TEVVALUE& val
                      << time.year);
       return false;
     }
-    // The weekday is not sent, and the flags say the working day is unknown.
-    const unsigned char bytes[Knx::kDateTimeBytes] = {
-        static_cast<unsigned char>(time.year - Knx::kFirstDateTimeYear),
-        time.month,
-        time.day,
-        time.hour,
-        time.minute,
-        time.second,
-        Knx::kDateTimeFlags,
-        0,
-    };
-    group =
-        KnxStack::GroupValue(KnxStack::BinaryData(bytes, Knx::kDateTimeBytes), Knx::kDateTimeBits);
+    // The weekday is not sent.
+    group = Knx::DateTimeGroupValue(Knx::WriteDateTimeFields(
+        {time.year, time.month, time.day, time.hour, time.minute, time.second}));
     return true;
   } catch (const std::exception& e) {
     QUOR_LOG_ERROR("Exception caught during conversion of date and time: " << e.what());

@@ -15,9 +15,6 @@ using Detail::IsInWindow;
 
 namespace {
 
-// The KNX 2-byte float "invalid" pattern.
-constexpr uint16_t kFloat16Invalid = 0x7FFF;
-
 float QuietNaN() {
   constexpr uint32_t bits = 0x7FC00000u;
   float f;
@@ -143,7 +140,7 @@ bool KnxConverterFloat16BitFloat::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& 
     return false;
   }
   if (value.tvt == tvtInvalid) {
-    group.SetAsFloat16(32767.0);  // encodes as the invalid pattern
+    group.SetAsFloat16(Knx::kFloat16InvalidValue);
     return true;
   }
   const double d = value.value.doubleValue;
@@ -159,7 +156,7 @@ bool KnxConverterFloat16BitFloat::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& 
 bool KnxConverterFloat16BitFloat::FromKnxValue(const KNXDPT& dpt, const KnxStack::GroupValue& group,
                                                TEVVALUE& value) {
   QUOR_TRACE_FROM_KNX(dpt, group);
-  if (group.GetAsUnsigned16() == kFloat16Invalid) {
+  if (group.GetAsUnsigned16() == Knx::kFloat16Invalid) {
     value.tvt = tvtInvalid;
     return true;
   }

@@ -3,6 +3,7 @@
 #include "QuorObjectModel/Converters/ConverterTrace.h"
 #include "QuorObjectModel/Converters/KnxConverterDetail.h"
 #include "QuorObjectModel/KnxConverter.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 
 namespace Quor {
 
@@ -61,7 +62,7 @@ bool KnxConverterSceneControl::ToKnxValue(const KNXDPT& dpt, const TEVVALUE& val
   }
   const uint8_t b = value.value.byteValue;
   const int scene = b & ~kSceneControlLearnBit;
-  if (scene >= 64) {
+  if (scene > Knx::kHighestSceneNumber) {
     QUOR_LOG_ERROR("Scene number is out of range (>63) for SceneControl: " << scene);
     return false;
   }

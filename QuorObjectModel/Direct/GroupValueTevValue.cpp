@@ -39,10 +39,7 @@ constexpr boost::chrono::nanoseconds kSlowDecode{100000000};
 
 constexpr unsigned int kDateTwoDigitYearLimit = 100;
 constexpr int kDateLastYear = Knx::kFirstDateYear + static_cast<int>(Knx::kDateYears) - 1;
-constexpr unsigned char kHighestSceneNumber = 63;
 constexpr std::uint32_t kWordLimit = 65536;
-
-using DateTimeBytes = std::array<unsigned char, Knx::kDateTimeBytes>;
 
 static_assert(std::numeric_limits<float>::is_iec559,
               "narrowing a double beyond the float range must give an infinity");
@@ -194,7 +191,7 @@ boost::optional<GroupValue> Write(const TEVVALUE& value, unsigned long /*mainTyp
 
 boost::optional<GroupValue> EncodeSceneNumber(const TEVVALUE& value, unsigned long /*mainType*/,
                                               const LogSite& /*site*/) {
-  if (value.value.byteValue > kHighestSceneNumber) {
+  if (value.value.byteValue > Knx::kHighestSceneNumber) {
     return boost::none;
   }
   GroupValue group;
@@ -284,26 +281,22 @@ boost::optional<GroupValue> EncodeString14(const TEVVALUE& value, unsigned long 
 }
 
 // Throws when the calendar refuses the date (year outside 1400..9999, a day the month lacks).
-DateTimeBytes ToDateTimeBytes(const TEVTIME& time) {
+Knx::DateTimeBytes ToDateTimeBytes(const TEVTIME& time) {
   const boost::posix_time::ptime dateTime = boost::posix_time::ptime_from_tm(time.ToTm());
   const boost::gregorian::date date = dateTime.date();
   const boost::posix_time::time_duration timeOfDay = dateTime.time_of_day();
   // 1 = Monday .. 7 = Sunday; boost counts 0 = Sunday.
   const int weekday = (date.day_of_week().as_number() + 6) % 7 + 1;
-  return {static_cast<unsigned char>(date.year() - Knx::kFirstDateTimeYear),
-          static_cast<unsigned char>(date.month()),
-          static_cast<unsigned char>(date.day()),
-          static_cast<unsigned char>(timeOfDay.hours() | (weekday << Knx::kWeekdayShift)),
-          static_cast<unsigned char>(timeOfDay.minutes()),
-          static_cast<unsigned char>(timeOfDay.seconds()),
-          Knx::kDateTimeFlags,
-          0};
+  return Knx::WriteDateTimeFields(
+      {date.year(), date.month(), date.day(), static_cast<int>(timeOfDay.hours()),
+       static_cast<int>(timeOfDay.minutes()), static_cast<int>(timeOfDay.seconds())},
+      weekday);
 }
 
 boost::optional<GroupValue> EncodeDateTime(const TEVVALUE& value, unsigned long /*mainType*/,
                                            const LogSite& site) {
   const TEVTIME& time = value.value.timeValue;
-  DateTimeBytes bytes = Knx::kInvalidDateTime;
+  Knx::DateTimeBytes bytes = Knx::kInvalidDateTime;
   try {
     bytes = ToDateTimeBytes(time);
   } catch (const std::exception& e) {
@@ -311,7 +304,7 @@ boost::optional<GroupValue> EncodeDateTime(const TEVVALUE& value, unsigned long 
                                 << QuorApp::FormatTevTimeFields(time)
                                 << " to a KNX date and time: " << e.what());
   }
-  return GroupValue(BinaryData(bytes.data(), bytes.size()), Knx::kDateTimeBits);
+  return Knx::DateTimeGroupValue(bytes);
 }
 
 using Storage = TEVVALUE::Storage;
@@ -369,7 +362,7 @@ boost::optional<GroupValue> TevValueToGroupValue(const TEVVALUE& value, unsigned
                    << TEVVALUE::GetNameFromValueType(value.tvt) << "'");
     return boost::none;
   }
-  const unsigned long mainType = Knx::MainTypeOf(dpt);
+  const unsigned long mainType = MainTypeOf(dpt);
   const EncodeRow* const row = FindRow(kEncoders, mainType);
   if (row == nullptr) {
     QUOR_LOG_ERROR("Value type " << mainType << " not supported (dwDPT=" << Knx::Low32Bits(dpt)
@@ -385,15 +378,15 @@ boost::optional<TEVVALUE> GroupValueToTevValue(const GroupValue& group, unsigned
   const MeasureDuration duration("Decoding a KNX value took ", kSlowDecode);
   const TevValueType tvt = ValueTypeOf(dpt);
   if (tvt == tvtEmpty) {
-    QUOR_LOG_ERROR("Unsupported DPT: " << Knx::MainTypeOf(dpt) << "." << Knx::SubTypeOf(dpt));
+    QUOR_LOG_ERROR("Unsupported DPT: " << MainTypeOf(dpt) << "." << SubTypeOf(dpt));
     return boost::none;
   }
   if (!CheckGroupValue(group, dpt)) {
     QUOR_LOG_ERROR("Received invalid value " << group.GetRawData().ToString() << " for DPT "
-                                             << Knx::MainTypeOf(dpt) << "." << Knx::SubTypeOf(dpt));
+                                             << MainTypeOf(dpt) << "." << SubTypeOf(dpt));
     return boost::none;
   }
-  const DecodeRow* const row = FindRow(kDecoders, Knx::MainTypeOf(dpt));
+  const DecodeRow* const row = FindRow(kDecoders, MainTypeOf(dpt));
   if (row == nullptr) {
     return TEVVALUE();
   }
@@ -402,8 +395,8 @@ boost::optional<TEVVALUE> GroupValueToTevValue(const GroupValue& group, unsigned
 
 bool CheckGroupValue(const GroupValue& group, unsigned long dpt) {
   KNXDPT knxDpt{static_cast<std::uint8_t>(group.GetDefinedSize()),
-                static_cast<std::uint16_t>(Knx::MainTypeOf(dpt)),
-                static_cast<std::uint16_t>(Knx::SubTypeOf(dpt))};
+                static_cast<std::uint16_t>(MainTypeOf(dpt)),
+                static_cast<std::uint16_t>(SubTypeOf(dpt))};
   KnxValueConverter converter;
   if (!converter.Init()) {
     QUOR_LOG_FATAL("Could not Init() the value converter");

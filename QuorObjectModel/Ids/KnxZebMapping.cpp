@@ -136,13 +136,13 @@ std::string GetTstFromMainType(unsigned long mainType) {
 }
 
 TevValueType GetTvtFromDpt(unsigned int dpt) {
-  const DefaultValueEntry* const row = FindRow(Knx::MainTypeOf(dpt));
+  const DefaultValueEntry* const row = FindRow(MainTypeOf(dpt));
   return row ? row->tvt : tvtEmpty;
 }
 
 boost::optional<std::string> GetDefaultValueFromDpt(unsigned long wideDpt, bool internalFormat) {
   const std::uint32_t dpt = Knx::Low32Bits(wideDpt);
-  const DefaultValueEntry* const row = FindRow(Knx::MainTypeOf(dpt));
+  const DefaultValueEntry* const row = FindRow(MainTypeOf(dpt));
   if (!row) {
     return boost::none;
   }

@@ -18,15 +18,25 @@ constexpr std::uint32_t Low32Bits(unsigned long number) {
   return static_cast<std::uint32_t>(number);
 }
 
-// A DPT number: the main type in the upper 16 bits, the sub type in the lower 16 (6.020 is
-// 0x60014).
-constexpr std::uint32_t MainTypeOf(unsigned long dptNumber) {
-  return Low32Bits(dptNumber) >> 16;
+// ---- Status with mode (DPT 6.020), 1 byte ------------------------------------------------------
+//   A B C D E F F F  five status bits, then the mode: 1, 2 or 4 are valid
+constexpr unsigned char kStatusModeField = 0x07;
+
+constexpr unsigned int StatusModeOf(std::uint8_t status) {
+  return status & kStatusModeField;
 }
 
-constexpr std::uint32_t SubTypeOf(unsigned long dptNumber) {
-  return Low32Bits(dptNumber) & 0xFFFFu;
+constexpr bool IsValidStatusMode(unsigned int mode) {
+  return mode == 1 || mode == 2 || mode == 4;
 }
+
+// ---- 2-byte float (DPT 9.x) -------------------------------------------------------------------
+constexpr std::uint16_t kFloat16Invalid = 0x7FFF;
+// What the stack's SetAsFloat16 takes to write kFloat16Invalid.
+constexpr double kFloat16InvalidValue = 32767.0;
+
+// ---- Scene number (DPT 17.001, and the low 6 bits of 18.001 and 26.001) ----------------------
+constexpr unsigned char kHighestSceneNumber = 63;
 
 // ---- 3-byte unsigned (DPT 232.600): bits 23..16, 15..8, 7..0 -----------------------------------
 
@@ -65,6 +75,7 @@ constexpr unsigned int kDateYears = 100;
 //   byte 7  flags      CLQ SRC, then reserved
 constexpr unsigned int kDateTimeBytes = 8;
 constexpr unsigned int kDateTimeBits = 64;
+using DateTimeBytes = std::array<unsigned char, kDateTimeBytes>;
 constexpr int kFirstDateTimeYear = 1900;
 constexpr unsigned int kDateTimeYears = 256;
 constexpr unsigned char kMonthField = 0x0F;
@@ -86,7 +97,7 @@ constexpr unsigned char kNoTime = 0x02;
 constexpr unsigned char kDateTimeFlags = kNoWorkingDay;
 // Sent when a date-time cannot be built: every field zero and marked not valid, with the
 // fault bit (byte 6 is 0xBE).
-constexpr std::array<unsigned char, kDateTimeBytes> kInvalidDateTime = {
+constexpr DateTimeBytes kInvalidDateTime = {
     0, 0, 0, 0, 0, 0, kFault | kNoWorkingDay | kNoYear | kNoDate | kNoDayOfWeek | kNoTime, 0};
 
 // The fields a receiver reads from the 8 bytes; the weekday and the flags are not read.
@@ -104,6 +115,23 @@ inline DateTimeFields ReadDateTimeFields(const KnxStack::BinaryData& raw) {
   return {raw.GetUInt8Value(0) + kFirstDateTimeYear, raw.GetUInt8Value(1) & kMonthField,
           raw.GetUInt8Value(2) & kDayField,          raw.GetUInt8Value(3) & kHourField,
           raw.GetUInt8Value(4) & kMinuteField,       raw.GetUInt8Value(5) & kSecondField};
+}
+
+// The fields as a sender writes them, unmasked; weekday 0 is "none". Only the working day is
+// flagged unknown, and byte 7 is 0.
+constexpr DateTimeBytes WriteDateTimeFields(const DateTimeFields& f, int weekday = 0) {
+  return {static_cast<unsigned char>(f.year - kFirstDateTimeYear),
+          static_cast<unsigned char>(f.month),
+          static_cast<unsigned char>(f.day),
+          static_cast<unsigned char>(f.hour | (weekday << kWeekdayShift)),
+          static_cast<unsigned char>(f.minute),
+          static_cast<unsigned char>(f.second),
+          kDateTimeFlags,
+          0};
+}
+
+inline KnxStack::GroupValue DateTimeGroupValue(const DateTimeBytes& bytes) {
+  return KnxStack::GroupValue(KnxStack::BinaryData(bytes.data(), kDateTimeBytes), kDateTimeBits);
 }
 
 }  // namespace Knx

@@ -14,6 +14,8 @@
 #include <KnxStack/KnxDpt.h>
 #include <TevValue/TevValue.h>
 
+#include <QuorObjectModel/DptNumber.h>
+
 namespace QuorTest {
 
 using Bytes = std::vector<unsigned char>;
@@ -91,8 +93,8 @@ inline TEVVALUE DayTime(unsigned char hour, unsigned char minute, unsigned char 
 inline KNXDPT Dpt(std::uint16_t main, std::uint16_t sub, std::uint8_t bits) {
   return KNXDPT{bits, main, sub};
 }
-constexpr unsigned long Dpt(unsigned long main, unsigned long sub) {
-  return (main << 16) | sub;
+constexpr unsigned long Dpt(std::uint16_t main, std::uint16_t sub) {
+  return Quor::DptNumber(main, sub);
 }
 
 inline std::string Name(const KNXDPT& dpt) {

@@ -18,6 +18,7 @@
 
 #include <log4cplus/loglevel.h>
 
+#include <QuorObjectModel/DptNumber.h>
 #include <QuorObjectModel/Version.h>
 
 #include "Commands.h"
@@ -314,7 +315,7 @@ std::string FormatDpt(unsigned long mainNumber, unsigned long subNumber) {
 unsigned long ParseDptNumber(const std::string& text) {
   if (text.find('.') != std::string::npos) {
     const DptText dpt = ParseDpt(text);
-    return (static_cast<unsigned long>(dpt.mainNumber) << 16) | dpt.subNumber;
+    return Quor::DptNumber(dpt.mainNumber, dpt.subNumber);
   }
   std::uint64_t number = 0;
   const bool hex = HasHexPrefix(text);

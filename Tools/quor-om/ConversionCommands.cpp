@@ -13,6 +13,7 @@
 #include <TevValue/TevValue.h>
 
 #include <Quor/TevValueHelper.h>
+#include <QuorObjectModel/DptNumber.h>
 #include <QuorObjectModel/GroupValueTevValue.h>
 #include <QuorObjectModel/KnxValueConverter.h>
 #include <QuorObjectModel/KnxZebMapping.h>
@@ -356,8 +357,10 @@ int Defaults(Args& args, Streams& io) {
   // A bare decimal is a main type here: "defaults 9" is what one asks.
   const bool mainTypeOnly = text.find_first_not_of("0123456789") == std::string::npos;
   const unsigned long dpt =
-      mainTypeOnly ? ParseUnsigned(text, "main type", 0xFFFF) << 16 : ParseDptNumber(text);
-  const unsigned long mainType = dpt >> 16;
+      mainTypeOnly
+          ? Quor::DptNumber(static_cast<std::uint16_t>(ParseUnsigned(text, "main type", 0xFFFF)), 0)
+          : ParseDptNumber(text);
+  const unsigned long mainType = Quor::MainTypeOf(dpt);
   io.out << "value type  " << Quor::KnxZebMapping::GetTvtFromMainType(mainType) << '\n'
          << "sub-type    " << Quor::KnxZebMapping::GetTstFromMainType(mainType) << '\n';
   const auto internal = Quor::KnxZebMapping::GetDefaultValueFromDpt(dpt, true);

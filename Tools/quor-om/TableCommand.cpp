@@ -18,6 +18,7 @@
 #include <KnxStack/GroupValue.h>
 #include <TevValue/TevValue.h>
 
+#include <QuorObjectModel/DptNumber.h>
 #include <QuorObjectModel/GroupValueTevValue.h>
 #include <QuorObjectModel/KnxConverter.h>
 #include <QuorObjectModel/KnxValueConverter.h>
@@ -282,15 +283,16 @@ void MainTypeTable(std::ostream& out) {
   Columns table(out, {6, 10, 10, 14, 21});
   table.Row({"main", "type", "by DPT", "sub-type", "default", "serialised"});
   for (unsigned long main = 0; main <= kLargestMainType; ++main) {
-    const auto serialised = KnxZebMapping::GetDefaultValueFromDpt(main << 16, true);
+    const unsigned long dpt = Quor::DptNumber(static_cast<std::uint16_t>(main), 0);
+    const auto serialised = KnxZebMapping::GetDefaultValueFromDpt(dpt, true);
     const std::string type = KnxZebMapping::GetTvtFromMainType(main);
     const std::string subType = KnxZebMapping::GetTstFromMainType(main);
-    const TevValueType byDpt = KnxZebMapping::GetTvtFromDpt(static_cast<unsigned int>(main << 16));
+    const TevValueType byDpt = KnxZebMapping::GetTvtFromDpt(static_cast<unsigned int>(dpt));
     if (!serialised && type == "Empty" && subType == "Generic" && byDpt == tvtEmpty) {
       continue;
     }
     table.Row({std::to_string(main), type, TypeName(byDpt), subType,
-               serialised ? ValueCell(*DefaultOf(main << 16)) : std::string("none"),
+               serialised ? ValueCell(*DefaultOf(dpt)) : std::string("none"),
                serialised ? *serialised : std::string("none")});
   }
 }
@@ -317,7 +319,7 @@ std::string Decoded(const KnxStack::GroupValue& group, unsigned long dpt) {
 // what came out decoded, or zeros where nothing did; none where both are refused and the main
 // type has no value type.
 boost::optional<std::vector<std::string>> DirectRow(unsigned int main) {
-  const unsigned long dpt = (static_cast<unsigned long>(main) << 16) | 1;
+  const unsigned long dpt = Quor::DptNumber(static_cast<std::uint16_t>(main), 1);
   const TEVVALUE value = DefaultOf(dpt).value_or(TEVVALUE());
   const auto encoded = Quor::TevValueToGroupValue(value, dpt);
   const KnxStack::GroupValue group = encoded ? *encoded : Zeros(main);

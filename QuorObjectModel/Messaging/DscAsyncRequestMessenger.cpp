@@ -1,6 +1,7 @@
 #include "QuorObjectModel/DscAsyncRequestMessenger.h"
 
 #include <ostream>
+#include <tuple>
 #include <utility>
 
 #include <boost/chrono/duration.hpp>
@@ -49,6 +50,27 @@ struct ZebError {
 std::ostream& operator<<(std::ostream& os, const ZebError& e) {
   return os << "ZEB error for request " << e.requestId << ": " << e.error.GetCode() << "; "
             << e.error.GetText() << "; " << e.error.GetDetail();
+}
+
+// What a callback carried besides the error, streamed only once the level is known to be on.
+template <class... Parts>
+struct Carried {
+  std::tuple<const Parts&...> parts;
+};
+
+template <class... Parts>
+std::ostream& operator<<(std::ostream& os, const Carried<Parts...>& carried) {
+  std::apply([&os](const Parts&... part) { ((os << part), ...); }, carried.parts);
+  return os;
+}
+
+// Every callback's report of a device error, in the callback's name, with what it carried.
+template <class... Parts>
+void ReportDeviceError(const LogSite& site, const std::string& requestId,
+                       const Brask::IDeviceStackClient::IError& error, const Parts&... parts) {
+  if (error.GetCode() != 0) {
+    QUOR_LOG_ERROR_AT(site, ZebError(requestId, error) << Carried<Parts...>{std::tie(parts...)});
+  }
 }
 
 // The engine whose request call this thread is in, if any. Its answer cannot be taken on this
@@ -177,54 +199,42 @@ bool DscAsyncRequestMessenger::SetValueAndIgnoreResponse(unsigned long id, const
 
 void DscAsyncRequestMessenger::OnResponse(void* /*context*/, const std::string& requestId,
                                           const std::string& response, const IError& error) {
-  if (error.GetCode() != 0) {
-    QUOR_LOG_ERROR(ZebError(requestId, error) << "; response: " << response);
-  }
+  ReportDeviceError(QUOR_LOG_SITE, requestId, error, "; response: ", response);
   UpdateDocketList(requestId, response, error);
 }
 
 void DscAsyncRequestMessenger::OnRegisterApplication(void* /*context*/,
                                                      const std::string& requestId,
                                                      const IError& error) {
-  if (error.GetCode() != 0) {
-    QUOR_LOG_ERROR(ZebError(requestId, error));
-  }
+  ReportDeviceError(QUOR_LOG_SITE, requestId, error);
   UpdateDocketList(requestId, std::string(), error);
 }
 
 void DscAsyncRequestMessenger::OnGetConfiguration(void* /*context*/, const std::string& requestId,
                                                   const std::string& config, const IError& error) {
-  if (error.GetCode() != 0) {
-    QUOR_LOG_ERROR(ZebError(requestId, error) << "; config: " << config);
-  }
+  ReportDeviceError(QUOR_LOG_SITE, requestId, error, "; config: ", config);
   UpdateDocketList(requestId, config, error);
 }
 
 void DscAsyncRequestMessenger::OnSetConfiguration(void* /*context*/, const std::string& requestId,
                                                   const IError& error) {
-  if (error.GetCode() != 0) {
-    QUOR_LOG_ERROR(ZebError(requestId, error));
-  }
+  ReportDeviceError(QUOR_LOG_SITE, requestId, error);
   UpdateDocketList(requestId, std::string(), error);
 }
 
 void DscAsyncRequestMessenger::OnGetValue(void* /*context*/, const std::string& requestId,
                                           unsigned long id, const std::string& urn,
                                           const std::string& value, const IError& error) {
-  if (error.GetCode() != 0) {
-    QUOR_LOG_ERROR(ZebError(requestId, error)
-                   << "; id: " << id << "; urn: " << urn << "; value: " << value);
-  }
+  ReportDeviceError(QUOR_LOG_SITE, requestId, error, "; id: ", id, "; urn: ", urn,
+                    "; value: ", value);
   UpdateDocketList(requestId, value, error);
 }
 
 void DscAsyncRequestMessenger::OnSetValue(void* /*context*/, const std::string& requestId,
                                           unsigned long id, const std::string& urn,
                                           const std::string& value, const IError& error) {
-  if (error.GetCode() != 0) {
-    QUOR_LOG_ERROR(ZebError(requestId, error)
-                   << "; id: " << id << "; urn: " << urn << "; value: " << value);
-  }
+  ReportDeviceError(QUOR_LOG_SITE, requestId, error, "; id: ", id, "; urn: ", urn,
+                    "; value: ", value);
   UpdateDocketList(requestId, value, error);
 }
 

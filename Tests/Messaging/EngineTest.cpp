@@ -85,15 +85,19 @@ TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
     Call call;
     std::string reply;
     std::string tail;
+    const char* callback;  // the function the error record names
   } cases[] = {
       {"SetValue", [](auto& e) { return e.SetValue(100109, Integer(5), false); }, "5",
-       "; id: 100109; urn: " + urn + "; value: 5"},
+       "; id: 100109; urn: " + urn + "; value: 5", "OnSetValue"},
       {"GetValue", [](auto& e) { return e.GetValue(100109, false); }, "",
-       "; id: 100109; urn: " + urn + "; value: "},
-      {"Request", [](auto& e) { return e.Request("q", seconds(0)); }, "", "; response: "},
-      {"RegisterApplication", [](auto& e) { return e.RegisterApplication("a", "b", "c"); }, "", ""},
+       "; id: 100109; urn: " + urn + "; value: ", "OnGetValue"},
+      {"Request", [](auto& e) { return e.Request("q", seconds(0)); }, "",
+       "; response: ", "OnResponse"},
+      {"RegisterApplication", [](auto& e) { return e.RegisterApplication("a", "b", "c"); }, "", "",
+       "OnRegisterApplication"},
       {"SetConfiguration",
-       [](auto& e) { return e.SetConfiguration("c", seconds(0), [] { return true; }); }, "", ""},
+       [](auto& e) { return e.SetConfiguration("c", seconds(0), [] { return true; }); }, "", "",
+       "OnSetConfiguration"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -107,6 +111,11 @@ TEST(Engine, AnErrorAnswerIsAnsweredInvalidAndNotRetried) {
     // The answering thread logs the error without the engine's lock, so it may come before or
     // after the caller's first line; only the caller's own lines have a fixed order.
     EXPECT_TRUE(capture.Contains(Error("ZEB error for request req-1: 42; first; second" + c.tail)));
+    const auto records = capture.Records();
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [&](const QuorTest::LogRecord& r) {
+      return r.function.find(std::string("::") + c.callback + "(") != std::string::npos &&
+             r.body.rfind("ZEB error", 0) == 0;
+    }));
     Lines callerLines = capture.Lines();
     callerLines.erase(
         std::remove_if(callerLines.begin(), callerLines.end(),

@@ -1,15 +1,14 @@
 // The DPT table: the rows Init() registers, one line each, in registration order.
 
+#include "QuorObjectModel/Conversion/DptTable.h"
+
 #include <cstdint>
 #include <iterator>
 #include <limits>
 #include <type_traits>
 #include <utility>
 
-#include <Quor/Log.h>
-
 #include "QuorObjectModel/Conversion/MainTypeBits.h"
-#include "QuorObjectModel/KnxValueConverter.h"
 
 namespace Quor {
 
@@ -30,15 +29,14 @@ struct Bounds {
 constexpr double kFltMax = std::numeric_limits<float>::max();
 
 struct DptRow;
-using RegisterRow = bool (*)(KnxValueConverter& converter, const DptRow& row);
+using RegisterRow = void (*)(DptValueMap& map, const DptRow& row);
 
 struct DptRow {
   // text is the DPT as the table writes it ("9.x", "6.020"); x is sub number 0. The bit size is
   // the main type's, so that a row cannot disagree with the received values' check.
   constexpr DptRow(const char* text, TevValueType tvt, TevDP::TevValueSubType tst,
                    RegisterRow registerRow, const Bounds& range = {})
-      : text(text),
-        mainNumber(ParseNumber(text)),
+      : mainNumber(ParseNumber(text)),
         subNumber(ParseNumber(SubText(text))),
         bits(static_cast<unsigned char>(MainTypeBits::Of(mainNumber))),
         tvt(tvt),
@@ -46,7 +44,6 @@ struct DptRow {
         registerRow(registerRow),
         range(range) {}
 
-  const char* text;
   unsigned short mainNumber;
   unsigned short subNumber;
   unsigned char bits;
@@ -104,18 +101,16 @@ template <class Converter>
 struct HasRange<Converter, std::void_t<decltype(std::declval<const Converter&>().GetRange())>>
     : std::true_type {};
 
-// Builds the row's prototype on the stack, so the map's clone is the only allocation.
+// Builds the row's prototype on the stack, so the map's clone is the only allocation. A taken
+// DPT is no failure: the first registration stays.
 template <class Converter>
-bool Register(KnxValueConverter& converter, const DptRow& row) {
+void Register(DptValueMap& map, const DptRow& row) {
+  const KNXDPT dpt{row.bits, row.mainNumber, row.subNumber};
   if constexpr (HasRange<Converter>::value) {
     using Range = std::decay_t<decltype(std::declval<const Converter&>().GetRange())>;
-    const Converter prototype(MakeRange<Range>(row.range));
-    return converter.AddDptValueMapEntry(row.mainNumber, row.subNumber, row.bits, row.tvt, row.tst,
-                                         prototype);
+    map.Insert(dpt, row.tvt, row.tst, Converter(MakeRange<Range>(row.range)));
   } else {
-    const Converter prototype{};
-    return converter.AddDptValueMapEntry(row.mainNumber, row.subNumber, row.bits, row.tvt, row.tst,
-                                         prototype);
+    map.Insert(dpt, row.tvt, row.tst, Converter{});
   }
 }
 
@@ -203,14 +198,10 @@ static_assert(EveryRowSized(), "every row's main type has a bit size below 256")
 
 }  // namespace
 
-bool KnxValueConverter::FillDptValueMap() {
-  m_map.Clear();
+void InsertDptRows(DptValueMap& map) {
   for (const DptRow& row : kDptTable) {
-    if (!row.registerRow(*this, row)) {
-      QUOR_LOG_ERROR("Add DPT value map entry failed. DPT=" << row.text);
-    }
+    row.registerRow(map, row);
   }
-  return true;
 }
 
 }  // namespace Quor

@@ -95,18 +95,19 @@ FloatIntegerRange MakeRange<FloatIntegerRange>(const Bounds& b) {
                            static_cast<int>(b.fourth));
 }
 
-template <class Converter, class = void>
-struct HasRange : std::false_type {};
-template <class Converter>
-struct HasRange<Converter, std::void_t<decltype(std::declval<const Converter&>().GetRange())>>
-    : std::true_type {};
+// A ranged class missing from the list has no default constructor to build it with below, so
+// the list the tool reads stays complete.
+template <class Converter, class... Ranged>
+constexpr bool IsAmong(KnxConverterList<Ranged...> /*list*/) {
+  return (std::is_same_v<Converter, Ranged> || ...);
+}
 
 // Builds the row's prototype on the stack, so the map's clone is the only allocation. A taken
 // DPT is no failure: the first registration stays.
 template <class Converter>
 void Register(DptValueMap& map, const DptRow& row) {
   const KNXDPT dpt{row.bits, row.mainNumber, row.subNumber};
-  if constexpr (HasRange<Converter>::value) {
+  if constexpr (IsAmong<Converter>(RangedKnxConverters{})) {
     using Range = std::decay_t<decltype(std::declval<const Converter&>().GetRange())>;
     map.Insert(dpt, row.tvt, row.tst, Converter(MakeRange<Range>(row.range)));
   } else {

@@ -1,10 +1,11 @@
-// The fixed tables of the conversion core: the KNX bit size of each main type, the default DPT
-// by bit size and by value type, and which value types a row of another type accepts.
+// The fixed tables of the conversion core: the KNX bit size of each main type looked up, the
+// default DPT by bit size and by value type, and which value types a row of another type accepts.
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 
+#include "QuorObjectModel/Conversion/MainTypeBits.h"
 #include "QuorObjectModel/KnxValueConverter.h"
 
 namespace Quor {
@@ -14,33 +15,12 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // Bit size by main number
 
-struct MainTypeBits {
-  unsigned short mainNumber;
-  unsigned int bits;
-};
-
-// clang-format off
-constexpr MainTypeBits kMainTypeBits[] = {
-    {1, 1},     {2, 2},     {3, 4},     {4, 8},     {5, 8},     {6, 8},     {7, 16},
-    {8, 16},    {9, 16},    {10, 24},   {11, 24},   {12, 32},   {13, 32},   {14, 32},
-    {15, 32},   {16, 112},  {17, 8},    {18, 8},    {19, 64},   {20, 8},    {21, 8},
-    {22, 16},   {23, 8},    {24, VariableBitSize},  {25, 8},    {26, 8},    {27, 32},
-    {28, VariableBitSize},  {29, 64},   {30, 24},   {31, 3},
-    {200, 9},   {201, 16},  {202, 16},  {203, 24},  {204, 16},  {205, 24},  {206, 24},
-    {207, 16},  {209, 24},  {210, 32},  {211, 16},  {212, 48},  {213, 64},  {214, 32},
-    {215, 40},  {216, 40},  {217, 16},  {218, 40},  {219, 48},  {220, 32},  {221, 48},
-    {222, 48},  {223, 24},  {224, 48},  {225, 24},  {229, 48},  {230, 64},  {231, 32},
-    {232, 24},  {234, 16},  {235, 48},  {236, 8},   {237, 16},  {238, 8},   {239, 16},
-    {240, 24},  {241, 32},
-};
-// clang-format on
-
 constexpr unsigned int kLastSizedMainNumber = 241;
 
-// Dense copy of the rows above, indexed by main number - 1.
+// Dense copy of the bit-size rows, indexed by main number - 1.
 constexpr std::array<unsigned int, kLastSizedMainNumber> kBitSizeByMainNumber = [] {
   std::array<unsigned int, kLastSizedMainNumber> sizes{};
-  for (const MainTypeBits& row : kMainTypeBits) {
+  for (const MainTypeBits::Row& row : MainTypeBits::kRows) {
     sizes[row.mainNumber - 1] = row.bits;
   }
   return sizes;

@@ -1,14 +1,14 @@
 // The DPT table: the rows Init() registers, one line each, in registration order.
 
+#include "QuorObjectModel/Conversion/DptTable.h"
+
 #include <cstdint>
 #include <iterator>
 #include <limits>
 #include <type_traits>
 #include <utility>
 
-#include <Quor/Log.h>
-
-#include "QuorObjectModel/KnxValueConverter.h"
+#include "QuorObjectModel/Conversion/MainTypeBits.h"
 
 namespace Quor {
 
@@ -29,22 +29,21 @@ struct Bounds {
 constexpr double kFltMax = std::numeric_limits<float>::max();
 
 struct DptRow;
-using RegisterRow = bool (*)(KnxValueConverter& converter, const DptRow& row);
+using RegisterRow = void (*)(DptValueMap& map, const DptRow& row);
 
 struct DptRow {
-  // text is the DPT as the table writes it ("9.x", "6.020"); x is sub number 0.
-  constexpr DptRow(const char* text, unsigned char bits, TevValueType tvt,
-                   TevDP::TevValueSubType tst, RegisterRow registerRow, const Bounds& range = {})
-      : text(text),
-        mainNumber(ParseNumber(text)),
+  // text is the DPT as the table writes it ("9.x", "6.020"); x is sub number 0. The bit size is
+  // the main type's, so that a row cannot disagree with the received values' check.
+  constexpr DptRow(const char* text, TevValueType tvt, TevDP::TevValueSubType tst,
+                   RegisterRow registerRow, const Bounds& range = {})
+      : mainNumber(ParseNumber(text)),
         subNumber(ParseNumber(SubText(text))),
-        bits(bits),
+        bits(static_cast<unsigned char>(MainTypeBits::Of(mainNumber))),
         tvt(tvt),
         tst(tst),
         registerRow(registerRow),
         range(range) {}
 
-  const char* text;
   unsigned short mainNumber;
   unsigned short subNumber;
   unsigned char bits;
@@ -96,24 +95,23 @@ FloatIntegerRange MakeRange<FloatIntegerRange>(const Bounds& b) {
                            static_cast<int>(b.fourth));
 }
 
-template <class Converter, class = void>
-struct HasRange : std::false_type {};
-template <class Converter>
-struct HasRange<Converter, std::void_t<decltype(std::declval<const Converter&>().GetRange())>>
-    : std::true_type {};
+// A ranged class missing from the list has no default constructor to build it with below, so
+// the list the tool reads stays complete.
+template <class Converter, class... Ranged>
+constexpr bool IsAmong(KnxConverterList<Ranged...> /*list*/) {
+  return (std::is_same_v<Converter, Ranged> || ...);
+}
 
-// Builds the row's prototype on the stack, so the map's clone is the only allocation.
+// Builds the row's prototype on the stack, so the map's clone is the only allocation. A taken
+// DPT is no failure: the first registration stays.
 template <class Converter>
-bool Register(KnxValueConverter& converter, const DptRow& row) {
-  if constexpr (HasRange<Converter>::value) {
+void Register(DptValueMap& map, const DptRow& row) {
+  const KNXDPT dpt{row.bits, row.mainNumber, row.subNumber};
+  if constexpr (IsAmong<Converter>(RangedKnxConverters{})) {
     using Range = std::decay_t<decltype(std::declval<const Converter&>().GetRange())>;
-    const Converter prototype(MakeRange<Range>(row.range));
-    return converter.AddDptValueMapEntry(row.mainNumber, row.subNumber, row.bits, row.tvt, row.tst,
-                                         prototype);
+    map.Insert(dpt, row.tvt, row.tst, Converter(MakeRange<Range>(row.range)));
   } else {
-    const Converter prototype{};
-    return converter.AddDptValueMapEntry(row.mainNumber, row.subNumber, row.bits, row.tvt, row.tst,
-                                         prototype);
+    map.Insert(dpt, row.tvt, row.tst, Converter{});
   }
 }
 
@@ -128,75 +126,83 @@ using TevDP::tstStatusWithMode;
 // Rows in registration order, 232.x after 236.x as always; the map keeps them sorted.
 // clang-format off
 constexpr DptRow kDptTable[] = {
-//   DPT      bits tvt          tst                converter                                      range
-    {"1.x",   1,   tvtBoolean,  tstGeneric,        Register<KnxConverter1Bit>},
-    {"2.x",   2,   tvtBoolean,  tstGeneric,        Register<KnxConverter2Bit>},
-    {"3.x",   4,   tvtFloat,    tstControlStep,    Register<KnxConverter4Bit>,                    {-100.0, 100.0, 0, 15}},
-    {"4.x",   8,   tvtString,   tstAscii,          Register<KnxConverter8BitString>,              {0, 127, 0, 127}},
-    {"4.001", 8,   tvtString,   tstAscii,          Register<KnxConverter8BitString>,              {0, 127, 0, 127}},
-    {"4.002", 8,   tvtString,   tstLatin1,         Register<KnxConverter8BitString>,              {0, 255, 0, 255}},
-    {"5.x",   8,   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
-    {"5.006", 8,   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 254, 0, 254}},
-    {"6.x",   8,   tvtInteger,  tstGeneric,        Register<KnxConverterInteger8BitSigned>,       {-128, 127, -128, 127}},
-    {"6.020", 8,   tvtByte,     tstStatusWithMode, Register<KnxConverterStatus8Bit>,              {0, 255, 0, 255}},
-    {"7.x",   16,  tvtWord,     tstGeneric,        Register<KnxConverterInteger16BitUnsigned>,    {0, 65535, 0, 65535}},
-    {"8.x",   16,  tvtInteger,  tstGeneric,        Register<KnxConverterInteger16BitSigned>,      {-32768, 32767, -32768, 32767}},
-    {"9.x",   16,  tvtFloat,    tstGeneric,        Register<KnxConverterFloat16BitFloat>,         {-671088.64, 670760.96, -671088.64, 670760.96}},
-    {"9.001", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-273.0, 670760.0, -273.0, 670760.0}},
-    {"9.002", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.003", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.004", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
-    {"9.005", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
-    {"9.006", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
-    {"9.007", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
-    {"9.008", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
-    {"9.010", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.011", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.020", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.021", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.022", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.023", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.024", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.025", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
-    {"9.026", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-671088.64, 670760.96, -671088.64, 670760.96}},
-    {"9.027", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-459.6, 670760.96, -459.6, 670760.96}},
-    {"9.028", 16,  tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.96, 0.0, 670760.96}},
-    {"10.x",  24,  tvtTime,     tstGeneric,        Register<KnxConverterTimeOfDay>},
-    {"11.x",  24,  tvtDate,     tstGeneric,        Register<KnxConverterDate>},
-    {"12.x",  32,  tvtDWord,    tstGeneric,        Register<KnxConverterInteger32BitUnsigned>,    {0, 4294967295.0, 0, 4294967295.0}},
-    {"13.x",  32,  tvtInteger,  tstGeneric,        Register<KnxConverterInteger32BitSigned>,      {-2147483648.0, 2147483647, -2147483648.0, 2147483647}},
-    {"14.x",  32,  tvtFloat,    tstGeneric,        Register<KnxConverterFloat32BitFloat>,         {-kFltMax, kFltMax, -kFltMax, kFltMax}},
-    {"15.x",  32,  tvtDWord,    tstGeneric,        Register<KnxConverterInteger32BitUnsigned>,    {0, 4294967295.0, 0, 4294967295.0}},
-    {"16.x",  112, tvtString,   tstAscii,          Register<KnxConverter14ByteString>,            {0, 127, 0, 127}},
-    {"16.001",112, tvtString,   tstLatin1,         Register<KnxConverter14ByteString>,            {0, 255, 0, 255}},
-    {"17.x",  8,   tvtInteger,  tstSceneNumber,    Register<KnxConverterSceneNumber>,             {0, 63, 0, 63}},
-    {"18.x",  8,   tvtInteger,  tstSceneNumber,    Register<KnxConverterSceneControl>,            {0, 63, 0, 63}},
-    {"19.x",  64,  tvtDateTime, tstGeneric,        Register<KnxConverterDateTime>},
-    {"20.x",  8,   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
-    {"20.102",8,   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 4, 0, 4}},
-    {"20.103",8,   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 4, 0, 4}},
-    {"21.x",  8,   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
-    {"23.x",  8,   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
-    {"26.x",  8,   tvtByte,     tstGeneric,        Register<KnxConverterSceneInfo>,               {-64, 64, 0, 255}},
-    {"27.x",  32,  tvtDWord,    tstGeneric,        Register<KnxConverterInteger32BitUnsigned>,    {0, 4294967295.0, 0, 4294967295.0}},
-    {"236.x", 8,   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
-    {"232.x", 24,  tvtDWord,    tstGeneric,        Register<KnxConverterInteger24BitUnsigned>,    {0, 16777215, 0, 16777215}},
-    {"238.x", 8,   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
+//   DPT      tvt          tst                converter                                      range
+    {"1.x",   tvtBoolean,  tstGeneric,        Register<KnxConverter1Bit>},
+    {"2.x",   tvtBoolean,  tstGeneric,        Register<KnxConverter2Bit>},
+    {"3.x",   tvtFloat,    tstControlStep,    Register<KnxConverter4Bit>,                    {-100.0, 100.0, 0, 15}},
+    {"4.x",   tvtString,   tstAscii,          Register<KnxConverter8BitString>,              {0, 127, 0, 127}},
+    {"4.001", tvtString,   tstAscii,          Register<KnxConverter8BitString>,              {0, 127, 0, 127}},
+    {"4.002", tvtString,   tstLatin1,         Register<KnxConverter8BitString>,              {0, 255, 0, 255}},
+    {"5.x",   tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
+    {"5.006", tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 254, 0, 254}},
+    {"6.x",   tvtInteger,  tstGeneric,        Register<KnxConverterInteger8BitSigned>,       {-128, 127, -128, 127}},
+    {"6.020", tvtByte,     tstStatusWithMode, Register<KnxConverterStatus8Bit>,              {0, 255, 0, 255}},
+    {"7.x",   tvtWord,     tstGeneric,        Register<KnxConverterInteger16BitUnsigned>,    {0, 65535, 0, 65535}},
+    {"8.x",   tvtInteger,  tstGeneric,        Register<KnxConverterInteger16BitSigned>,      {-32768, 32767, -32768, 32767}},
+    {"9.x",   tvtFloat,    tstGeneric,        Register<KnxConverterFloat16BitFloat>,         {-671088.64, 670760.96, -671088.64, 670760.96}},
+    {"9.001", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-273.0, 670760.0, -273.0, 670760.0}},
+    {"9.002", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.003", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.004", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
+    {"9.005", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
+    {"9.006", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
+    {"9.007", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
+    {"9.008", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.0, 0.0, 670760.0}},
+    {"9.010", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.011", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.020", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.021", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.022", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.023", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.024", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.025", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-670760.0, 670760.0, -670760.0, 670760.0}},
+    {"9.026", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-671088.64, 670760.96, -671088.64, 670760.96}},
+    {"9.027", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {-459.6, 670760.96, -459.6, 670760.96}},
+    {"9.028", tvtFloat,    tstPhysicalFloat,  Register<KnxConverterFloat16BitFloat>,         {0.0, 670760.96, 0.0, 670760.96}},
+    {"10.x",  tvtTime,     tstGeneric,        Register<KnxConverterTimeOfDay>},
+    {"11.x",  tvtDate,     tstGeneric,        Register<KnxConverterDate>},
+    {"12.x",  tvtDWord,    tstGeneric,        Register<KnxConverterInteger32BitUnsigned>,    {0, 4294967295.0, 0, 4294967295.0}},
+    {"13.x",  tvtInteger,  tstGeneric,        Register<KnxConverterInteger32BitSigned>,      {-2147483648.0, 2147483647, -2147483648.0, 2147483647}},
+    {"14.x",  tvtFloat,    tstGeneric,        Register<KnxConverterFloat32BitFloat>,         {-kFltMax, kFltMax, -kFltMax, kFltMax}},
+    {"15.x",  tvtDWord,    tstGeneric,        Register<KnxConverterInteger32BitUnsigned>,    {0, 4294967295.0, 0, 4294967295.0}},
+    {"16.x",  tvtString,   tstAscii,          Register<KnxConverter14ByteString>,            {0, 127, 0, 127}},
+    {"16.001",tvtString,   tstLatin1,         Register<KnxConverter14ByteString>,            {0, 255, 0, 255}},
+    {"17.x",  tvtInteger,  tstSceneNumber,    Register<KnxConverterSceneNumber>,             {0, 63, 0, 63}},
+    {"18.x",  tvtInteger,  tstSceneNumber,    Register<KnxConverterSceneControl>,            {0, 63, 0, 63}},
+    {"19.x",  tvtDateTime, tstGeneric,        Register<KnxConverterDateTime>},
+    {"20.x",  tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
+    {"20.102",tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 4, 0, 4}},
+    {"20.103",tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 4, 0, 4}},
+    {"21.x",  tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
+    {"23.x",  tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
+    {"26.x",  tvtByte,     tstGeneric,        Register<KnxConverterSceneInfo>,               {-64, 64, 0, 255}},
+    {"27.x",  tvtDWord,    tstGeneric,        Register<KnxConverterInteger32BitUnsigned>,    {0, 4294967295.0, 0, 4294967295.0}},
+    {"236.x", tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
+    {"232.x", tvtDWord,    tstGeneric,        Register<KnxConverterInteger24BitUnsigned>,    {0, 16777215, 0, 16777215}},
+    {"238.x", tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
 };
 // clang-format on
 
 static_assert(std::size(kDptTable) == 53, "the DPT table has 53 rows");
 
-}  // namespace
-
-bool KnxValueConverter::FillDptValueMap() {
-  m_map.Clear();
+// A row's bit size comes from its main type: one of fixed size that fits the entry's byte.
+constexpr bool EveryRowSized() {
   for (const DptRow& row : kDptTable) {
-    if (!row.registerRow(*this, row)) {
-      QUOR_LOG_ERROR("Add DPT value map entry failed. DPT=" << row.text);
+    const unsigned int bits = MainTypeBits::Of(row.mainNumber);
+    if (bits == 0 || bits > std::numeric_limits<unsigned char>::max()) {
+      return false;
     }
   }
   return true;
+}
+static_assert(EveryRowSized(), "every row's main type has a bit size below 256");
+
+}  // namespace
+
+void InsertDptRows(DptValueMap& map) {
+  for (const DptRow& row : kDptTable) {
+    row.registerRow(map, row);
+  }
 }
 
 }  // namespace Quor

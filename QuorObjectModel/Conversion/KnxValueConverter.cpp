@@ -6,6 +6,7 @@
 
 #include <Quor/Log.h>
 
+#include "QuorObjectModel/Conversion/DptTable.h"
 #include "QuorObjectModel/KnxValueConverter.h"
 
 namespace Quor {
@@ -72,6 +73,12 @@ bool FitsMainType(const KNXDPT& dpt, const KnxStack::GroupValue& group,
 
 bool KnxValueConverter::Init() {
   return FillDptValueMap();
+}
+
+bool KnxValueConverter::FillDptValueMap() {
+  m_map.Clear();
+  InsertDptRows(m_map);
+  return true;
 }
 
 bool KnxValueConverter::AddDptValueMapEntry(unsigned short mainNumber, unsigned short subNumber,

@@ -157,23 +157,6 @@ constexpr Decoder kSigned32 = Read<&GroupValue::GetAsSigned32, long>;
 constexpr Decoder kFloat16 = Read<&GroupValue::GetAsFloat16, double>;
 constexpr Decoder kFloat32 = Read<&GroupValue::GetAsFloat32, double>;
 
-struct DecodeRow {
-  unsigned long mainType;
-  Decoder decode;
-};
-
-// Main types with a value type but without a row decode to the empty value.
-constexpr DecodeRow kDecoders[] = {
-    {1, kBoolean},         {2, kUnsigned2},      {3, kUnsigned4},       {5, kOctet},
-    {6, kSigned8},         {7, kWord},           {8, kSigned16},        {9, kFloat16},
-    {10, DecodeTimeOfDay}, {11, DecodeDate},     {12, ReadDoubleWord},  {13, kSigned32},
-    {14, kFloat32},        {15, ReadDoubleWord}, {16, ReadString14},    {17, kOctet},
-    {18, kOctet},          {19, DecodeDateTime}, {20, kOctet},          {21, kOctet},
-    {22, kWord},           {23, kUnsigned2},     {26, kOctet},          {27, ReadDoubleWord},
-    {31, kUnsigned3},      {217, kWord},         {232, ReadDoubleWord}, {234, kWord},
-    {237, kWord},          {238, kOctet},
-};
-
 // ---- Encoding -------------------------------------------------------------------------------
 
 // Empty: nothing is to be sent.
@@ -323,29 +306,55 @@ constexpr Encoder kSetFloat32 = Write<float, &GroupValue::SetAsFloat32, &Storage
 constexpr Encoder kSetDoubleWord =
     Write<std::uint32_t, &GroupValue::SetAsUnsigned32, &Storage::dwordValue>;
 
-struct EncodeRow {
+// What the direct path knows of a main type. A main type without a row, or without an encoder,
+// is not sent; one without a row or decoder, but with a value type, decodes to the empty value.
+struct MainTypeRow {
   unsigned long mainType;
+  Decoder decode;
   Encoder encode;
 };
 
-// Main types without a row are not sent.
-constexpr EncodeRow kEncoders[] = {
-    {1, kSetBoolean},      {2, kSetUnsigned2},      {3, kSetUnsigned4},   {5, kSetOctet},
-    {6, kSetSigned8},      {7, EncodeWord},         {8, EncodeSigned16},  {9, EncodeFloat16},
-    {10, EncodeTimeOfDay}, {11, EncodeDate},        {12, kSetDoubleWord}, {13, kSetSigned32},
-    {14, kSetFloat32},     {15, kSetDoubleWord},    {16, EncodeString14}, {17, EncodeSceneNumber},
-    {18, kSetOctet},       {19, EncodeDateTime},    {20, kSetOctet},      {21, kSetOctet},
-    {22, EncodeWord},      {23, kSetUnsigned2},     {26, kSetOctet},      {27, kSetDoubleWord},
-    {217, EncodeWord},     {232, EncodeUnsigned24}, {234, EncodeWord},    {237, EncodeWord},
-    {238, kSetOctet},
+// clang-format off
+constexpr MainTypeRow kMainTypes[] = {
+//   main decoder           encoder
+    {1,   kBoolean,         kSetBoolean},
+    {2,   kUnsigned2,       kSetUnsigned2},
+    {3,   kUnsigned4,       kSetUnsigned4},
+    {5,   kOctet,           kSetOctet},
+    {6,   kSigned8,         kSetSigned8},
+    {7,   kWord,            EncodeWord},
+    {8,   kSigned16,        EncodeSigned16},
+    {9,   kFloat16,         EncodeFloat16},
+    {10,  DecodeTimeOfDay,  EncodeTimeOfDay},
+    {11,  DecodeDate,       EncodeDate},
+    {12,  ReadDoubleWord,   kSetDoubleWord},
+    {13,  kSigned32,        kSetSigned32},
+    {14,  kFloat32,         kSetFloat32},
+    {15,  ReadDoubleWord,   kSetDoubleWord},
+    {16,  ReadString14,     EncodeString14},
+    {17,  kOctet,           EncodeSceneNumber},
+    {18,  kOctet,           kSetOctet},
+    {19,  DecodeDateTime,   EncodeDateTime},
+    {20,  kOctet,           kSetOctet},
+    {21,  kOctet,           kSetOctet},
+    {22,  kWord,            EncodeWord},
+    {23,  kUnsigned2,       kSetUnsigned2},
+    {26,  kOctet,           kSetOctet},
+    {27,  ReadDoubleWord,   kSetDoubleWord},
+    {31,  kUnsigned3,       nullptr},
+    {217, kWord,            EncodeWord},
+    {232, ReadDoubleWord,   EncodeUnsigned24},
+    {234, kWord,            EncodeWord},
+    {237, kWord,            EncodeWord},
+    {238, kOctet,           kSetOctet},
 };
+// clang-format on
 
-template <class Row, std::size_t Size>
-const Row* FindRow(const Row (&rows)[Size], unsigned long mainType) {
-  const Row* const found =
-      std::find_if(std::begin(rows), std::end(rows),
-                   [mainType](const Row& row) { return row.mainType == mainType; });
-  return found == std::end(rows) ? nullptr : found;
+const MainTypeRow* FindRow(unsigned long mainType) {
+  const MainTypeRow* const found =
+      std::find_if(std::begin(kMainTypes), std::end(kMainTypes),
+                   [mainType](const MainTypeRow& row) { return row.mainType == mainType; });
+  return found == std::end(kMainTypes) ? nullptr : found;
 }
 
 TevValueType ValueTypeOf(unsigned long dpt) {
@@ -363,8 +372,8 @@ boost::optional<GroupValue> TevValueToGroupValue(const TEVVALUE& value, unsigned
     return boost::none;
   }
   const unsigned long mainType = MainTypeOf(dpt);
-  const EncodeRow* const row = FindRow(kEncoders, mainType);
-  if (row == nullptr) {
+  const MainTypeRow* const row = FindRow(mainType);
+  if (row == nullptr || row->encode == nullptr) {
     QUOR_LOG_ERROR("Value type " << mainType << " not supported (dwDPT=" << Knx::Low32Bits(dpt)
                                  << " with value='"
                                  << "tvt: " << static_cast<int>(value.tvt)
@@ -386,8 +395,8 @@ boost::optional<TEVVALUE> GroupValueToTevValue(const GroupValue& group, unsigned
                                              << MainTypeOf(dpt) << "." << SubTypeOf(dpt));
     return boost::none;
   }
-  const DecodeRow* const row = FindRow(kDecoders, MainTypeOf(dpt));
-  if (row == nullptr) {
+  const MainTypeRow* const row = FindRow(MainTypeOf(dpt));
+  if (row == nullptr || row->decode == nullptr) {
     return TEVVALUE();
   }
   return row->decode(group, tvt, QUOR_LOG_SITE);

@@ -115,7 +115,8 @@ RangeText Describe(const Quor::FloatRange& range) {
 
 // The range of whichever ranged converter class this is; "-" for the classes without one.
 template <class... Converters>
-RangeText RangeOf(const Quor::KnxConverter& converter) {
+RangeText RangeOf(const Quor::KnxConverter& converter,
+                  Quor::KnxConverterList<Converters...> /*ranged*/) {
   RangeText text{"-", "-"};
   static_cast<void>(
       ((dynamic_cast<const Converters*>(&converter) != nullptr
@@ -126,14 +127,7 @@ RangeText RangeOf(const Quor::KnxConverter& converter) {
 }
 
 RangeText RangeOfConverter(const Quor::KnxConverter& converter) {
-  using namespace Quor;
-  return RangeOf<KnxConverter4Bit, KnxConverterStatus8Bit, KnxConverterByte8BitUnsigned,
-                 KnxConverterInteger8BitSigned, KnxConverterInteger16BitUnsigned,
-                 KnxConverterInteger16BitSigned, KnxConverterFloat16BitFloat,
-                 KnxConverterFloat32BitFloat, KnxConverterInteger24BitUnsigned,
-                 KnxConverterInteger32BitUnsigned, KnxConverterInteger32BitSigned,
-                 KnxConverter8BitString, KnxConverter14ByteString, KnxConverterSceneNumber,
-                 KnxConverterSceneControl, KnxConverterSceneInfo>(converter);
+  return RangeOf(converter, Quor::RangedKnxConverters{});
 }
 
 void DptTable(bool verbose, std::ostream& out) {

@@ -422,4 +422,21 @@ class QUOR_API KnxConverterSceneInfo final : public KnxConverter {
   IntegerRange m_range;
 };
 
+/// A list of converter classes, as a type.
+/// \ingroup conversion
+template <class... Converters>
+struct KnxConverterList {};
+
+/// The converter classes that check against a range (GetRange()): the DPT table builds these
+/// from its rows' bounds, the others default-constructed.
+/// \ingroup conversion
+using RangedKnxConverters =
+    KnxConverterList<KnxConverter4Bit, KnxConverterStatus8Bit, KnxConverterByte8BitUnsigned,
+                     KnxConverterInteger8BitSigned, KnxConverterInteger16BitUnsigned,
+                     KnxConverterInteger16BitSigned, KnxConverterFloat16BitFloat,
+                     KnxConverterFloat32BitFloat, KnxConverterInteger24BitUnsigned,
+                     KnxConverterInteger32BitUnsigned, KnxConverterInteger32BitSigned,
+                     KnxConverter8BitString, KnxConverter14ByteString, KnxConverterSceneNumber,
+                     KnxConverterSceneControl, KnxConverterSceneInfo>;
+
 }  // namespace Quor

@@ -40,23 +40,6 @@ constexpr unsigned int VariableBitSize = 2147483647;
 /// \ingroup conversion
 QUOR_API unsigned int BitSizeOfMainType(unsigned int mainNumber);
 
-/// A list of converter classes, as a type.
-/// \ingroup conversion
-template <class... Converters>
-struct KnxConverterList {};
-
-/// The converter classes that check against a range (GetRange()): the DPT table builds these
-/// from its rows' bounds, the others default-constructed.
-/// \ingroup conversion
-using RangedKnxConverters =
-    KnxConverterList<KnxConverter4Bit, KnxConverterStatus8Bit, KnxConverterByte8BitUnsigned,
-                     KnxConverterInteger8BitSigned, KnxConverterInteger16BitUnsigned,
-                     KnxConverterInteger16BitSigned, KnxConverterFloat16BitFloat,
-                     KnxConverterFloat32BitFloat, KnxConverterInteger24BitUnsigned,
-                     KnxConverterInteger32BitUnsigned, KnxConverterInteger32BitSigned,
-                     KnxConverter8BitString, KnxConverter14ByteString, KnxConverterSceneNumber,
-                     KnxConverterSceneControl, KnxConverterSceneInfo>;
-
 /// One row of the DPT table: the DPT with its bit size, the value type and sub-type it
 /// converts to and from, and the converter that does it. The entry owns its converter.
 /// \ingroup conversion

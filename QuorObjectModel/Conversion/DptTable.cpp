@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "QuorObjectModel/Conversion/MainTypeBits.h"
+#include "QuorObjectModel/Wire/KnxWireFormat.h"
 
 namespace Quor {
 
@@ -27,6 +28,7 @@ struct Bounds {
 };
 
 constexpr double kFltMax = std::numeric_limits<float>::max();
+constexpr double kLastScene = Knx::kHighestSceneNumber;
 
 struct DptRow;
 using RegisterRow = void (*)(DptValueMap& map, const DptRow& row);
@@ -167,8 +169,8 @@ constexpr DptRow kDptTable[] = {
     {"15.x",  tvtDWord,    tstGeneric,        Register<KnxConverterInteger32BitUnsigned>,    {0, 4294967295.0, 0, 4294967295.0}},
     {"16.x",  tvtString,   tstAscii,          Register<KnxConverter14ByteString>,            {0, 127, 0, 127}},
     {"16.001",tvtString,   tstLatin1,         Register<KnxConverter14ByteString>,            {0, 255, 0, 255}},
-    {"17.x",  tvtInteger,  tstSceneNumber,    Register<KnxConverterSceneNumber>,             {0, 63, 0, 63}},
-    {"18.x",  tvtInteger,  tstSceneNumber,    Register<KnxConverterSceneControl>,            {0, 63, 0, 63}},
+    {"17.x",  tvtInteger,  tstSceneNumber,    Register<KnxConverterSceneNumber>,             {0, kLastScene, 0, kLastScene}},
+    {"18.x",  tvtInteger,  tstSceneNumber,    Register<KnxConverterSceneControl>,            {0, kLastScene, 0, kLastScene}},
     {"19.x",  tvtDateTime, tstGeneric,        Register<KnxConverterDateTime>},
     {"20.x",  tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 255, 0, 255}},
     {"20.102",tvtByte,     tstGeneric,        Register<KnxConverterByte8BitUnsigned>,        {0, 4, 0, 4}},

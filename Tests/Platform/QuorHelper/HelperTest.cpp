@@ -1,9 +1,14 @@
+#include <array>
+#include <string>
+#include <utility>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <Quor/Assert.h>
 #include <Quor/BoundedInt.h>
 #include <Quor/Log.h>
+#include <QuorHelper/Logging.h>
 #include <QuorHelper/TimeOfDay.h>
 #include <QuorHelper/Utf8String.h>
 
@@ -45,7 +50,39 @@ TEST(Logging, DisabledLevelBuildsNoText) {
 
 TEST(AssertionFailed, ReportsThePiecesAndEndsTheProcess) {
   const auto failingCheck = [] { QUOR_ASSERT2(1 + 1 == 3); };
-  EXPECT_DEATH(failingCheck(), "QUOR_ASSERT2\\(1 \\+ 1 == 3\\) failed");
+  EXPECT_DEATH(failingCheck(),
+               "Assertion failed: operator\\(\\) [^ ]*HelperTest\\.cpp:[0-9]+ QUOR_ASSERT2\\(1 \\+ "
+               "1 == 3\\) failed");
+}
+
+// Latin-1 is the first 256 code points; beyond them a character becomes one '?'.
+TEST(Latin1Text, ConvertsBothWays) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"A\x7F", "A\x7F"}, {"\x80\xE9\xFF", "\xC2\x80\xC3\xA9\xC3\xBF"}, {{'\0'}, {'\0'}}, {"", ""}};
+  for (const auto& [latin1, utf8] : rows) {
+    EXPECT_EQ(Quor::getUTF8FromLatin1(latin1).str(), utf8);
+    EXPECT_EQ(Quor::getLatin1FromUTF8Lossy(*Quor::UTF8String::FromString(utf8)), latin1);
+  }
+  const auto beyond = Quor::UTF8String::FromString("\xC4\x80\xE2\x82\xAC\xF0\x9F\x98\x80x");
+  EXPECT_EQ(Quor::getLatin1FromUTF8Lossy(*beyond), "???x");
+  for (const char* invalid : {"\xC3", "\xFF", "\xC0\x80", "\xED\xA0\x80", "a\x80"}) {
+    EXPECT_FALSE(Quor::UTF8String::FromString(invalid)) << invalid;
+  }
+}
+
+TEST(TimeOfDay, ExistsUpToTheLastSecondOfSunday) {
+  const std::array<int, 5> rows[] = {{23, 59, 59, 7, 1}, {0, 0, 0, 0, 1},  {24, 0, 0, 0, 0},
+                                     {0, 60, 0, 0, 0},   {0, 0, 60, 0, 0}, {0, 0, 0, 8, 0}};
+  for (const auto& [hour, minute, second, day, valid] : rows) {
+    const auto time = QuorApp::TimeOfDay::Create(
+        static_cast<unsigned char>(hour), static_cast<unsigned char>(minute),
+        static_cast<unsigned char>(second), static_cast<QuorApp::DayOfWeek>(day));
+    EXPECT_EQ(time.has_value(), valid == 1) << hour << minute << second << day;
+  }
+  const auto time = QuorApp::TimeOfDay::Create(23, 59, 58, QuorApp::Sunday);
+  EXPECT_EQ((std::array<int, 4>{time->GetHour(), time->GetMinute(), time->GetSecond(),
+                                time->GetWeekday()}),
+            (std::array<int, 4>{23, 59, 58, 7}));
 }
 
 }  // namespace

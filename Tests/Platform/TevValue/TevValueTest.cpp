@@ -1,10 +1,14 @@
 // What the library relies on of the value library: the serialised text the device stack
 // exchanges.
+#include <array>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "Platform/Rows.h"
+#include "Support/ScopedTimeZone.h"
 #include "Support/Values.h"
 
 namespace {
@@ -55,34 +59,124 @@ TEST(TevValueInternalFormat, WritesTheDocumentedTextAndReadsItBackBitExact) {
   }
 }
 
-// The plain form saturates what is out of range; a number that is not zero never reads as
-// zero while a subnormal holds it.
-TEST(TevValuePlainFormat, ReadsNumbersOutOfRangeAsTheirLimit) {
-  const struct {
-    const char* text;
-    double value;
-  } rows[] = {
-      {"1e400", kInf},
-      {"-1.7976931348623159e308", -kInf},
-      {"1.7976931348623158e308", std::numeric_limits<double>::max()},
-      {"-1e-400", -0.0},
-      {"2.4703282292062327e-324", 0.0},
-      {"2.4703282292062328e-324", std::numeric_limits<double>::denorm_min()},
-      {"1e-320", 1e-320},
-  };
-  for (const auto& row : rows) {
-    TEVVALUE read;
-    EXPECT_TRUE(read.Deserialize(row.text)) << row.text;
-    EXPECT_TRUE(Same(Float(row.value), read)) << row.text;
-  }
-}
-
 TEST(TevValueInternalFormat, UnreadableTextLeavesInvalid) {
-  for (const char* text : {"3.7:1e400", "3.7:1e-400", "3.7:2e-324", "3.7:0x1p3", "2.7:yes",
-                           "6.7:256", "4.7:2147483648", "999.7:1", "11.7:2024-05-17"}) {
+  std::vector<std::string> unreadable{
+      "3.7:1e400", "3.7:1e-400",     "3.7:2e-324",      "3.7:0x1p3", "3.7:",      "3.7:.",
+      "3.7:-",     "3.7:1e",         "3.7:1e+",         "3.7:e5",    "3.7:1.5x",  "3.7:1..2",
+      "3.7: 1",    "3.7:Inf",        "3.7:+inf",        "3.7:-nan",  "2.7:yes",   "2.7:True",
+      "1.7:x",     "0.7:0",          "6.7:256",         "6.7:-1",    "7.7:65536", "8.7:4294967296",
+      "8.7:-1",    "4.7:2147483648", "4.7:-2147483649", "4.7:+1",    "4.7:1.0",   "999.7:1"};
+  // Every field of a time is there, each within its width.
+  unreadable.insert(
+      unreadable.end(),
+      {"11.7:2024-05-17", "11.7:2024-05-17T00:00:00.00 16 1 2 0",
+       "11.7:2024-05-17T00:00:00.00 16 1 1 2", "11.7:2024-05-17T00:00:00.00 16 1 1 0 ",
+       "11.7:65536-05-17T00:00:00.00 16 1 1 0", "11.7:2024-256-17T00:00:00.00 16 1 1 0",
+       "11.7:2024-05-17T00:00:00.256 16 1 1 0", "11.7:2024-05-17T00:00:00.00 65536 1 1 0"});
+  for (const std::string& text : unreadable) {
     TEVVALUE read = Float(1.0);
     EXPECT_FALSE(read.Deserialize(text)) << text;
     EXPECT_TRUE(Same(Invalid(), read)) << text;
+  }
+}
+
+// Plain text is read as the type it fits; numbers out of range saturate there, and a number
+// that is not zero never reads as zero while a subnormal holds it.
+TEST(TevValueText, EveryTypeInBothForms) {
+  for (const Row& row : ReadRows(QUOR_TABLE_DIR "/text-forms.txt", 4)) {
+    TEVVALUE value = Invalid();
+    EXPECT_TRUE(value.Deserialize(row[0])) << row[0];
+    EXPECT_EQ(Show(value), row[0]);
+    EXPECT_EQ(Serialized(value, false), row[1]) << row[0];
+    EXPECT_EQ(value.ToString(), row[2]) << row[0];
+    TEVVALUE read = Invalid();
+    EXPECT_TRUE(read.Deserialize(row[1])) << row[1];
+    EXPECT_EQ(Show(read), row[3] == "=" ? row[0] : row[3]) << row[1];
+  }
+  std::string text = "stale";
+  EXPECT_FALSE(TEVVALUE(static_cast<TevValueType>(999)).Serialize(text, false));
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(TEVVALUE(static_cast<TevValueType>(999)).ToString(), "Type999");
+  EXPECT_EQ(TevDP::GetNameFromValueSubType(TevDP::tstLatin1), "Latin1");
+  EXPECT_EQ(TevDP::GetNameFromValueSubType(TevDP::tstType9), "SubType9");
+}
+
+// A refusal leaves the length as it was; bytes read back take the type their length gives.
+TEST(TevValueBytes, EachTypesLayoutBothWays) {
+  for (const Row& row : ReadRows(QUOR_TABLE_DIR "/bytes.txt", 4)) {
+    TEVVALUE value;
+    ASSERT_TRUE(value.Deserialize(row[0])) << row[0];
+    const bool refused = row[2] == "refused";
+    unsigned int length = static_cast<unsigned int>(std::stoul(row[1]));
+    Bytes buffer(length + 1, 0xAA);
+    EXPECT_EQ(TevValueToByteArray(value, buffer.data(), length), !refused) << row[0];
+    EXPECT_EQ(length, refused ? std::stoul(row[1]) : HexBytes(row[2]).size()) << row[0];
+    if (refused || row[3].empty()) {
+      continue;
+    }
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + length), HexBytes(row[2])) << row[0];
+    TEVVALUE read = Text("stale");
+    EXPECT_TRUE(ByteArrayToTevValue(buffer.data(), length, read, value.tvt == tvtBoolean));
+    EXPECT_EQ(read.tvt, std::stoi(row[3])) << row[0];
+    EXPECT_TRUE(TevValueToByteArray(read, buffer.data(), length));
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + length), HexBytes(row[2])) << row[0];
+  }
+  TEVVALUE read = Text("stale");
+  EXPECT_FALSE(ByteArrayToTevValue(nullptr, 0, read, true));
+  EXPECT_TRUE(Same(Text("stale"), read));
+}
+
+// Month lengths of a common and a leap year; then the leap rule at its century exceptions,
+// the year range, and the weekday (1 = Monday, 0 = no date) and day of the year of a date.
+TEST(TevTimeCalendar, ValidDatesAndTheirWeekdays) {
+  const std::array<int, 12> common{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  for (const int year : {2023, 2024}) {
+    for (int month = 1; month <= 12; ++month) {
+      const int last = common[month - 1] + (month == 2 && year == 2024 ? 1 : 0);
+      EXPECT_TRUE(TEVTIME::IsValidDate(year, month, last)) << year << "-" << month;
+      EXPECT_FALSE(TEVTIME::IsValidDate(year, month, last + 1)) << year << "-" << month;
+      EXPECT_FALSE(TEVTIME::IsValidDate(year, month, 0)) << year << "-" << month;
+    }
+  }
+  const int dates[][5] = {
+      {1900, 2, 29, 0, 0}, {2000, 2, 29, 2, 59},   {2100, 2, 29, 0, 0},    {2400, 2, 29, 2, 59},
+      {4, 2, 29, 7, 59},   {1, 1, 1, 1, 0},        {0, 12, 31, 0, 0},      {9999, 12, 31, 5, 364},
+      {10000, 1, 1, 0, 0}, {-1, 1, 1, 0, 0},       {2024, 0, 1, 0, 0},     {2024, 13, 1, 0, 0},
+      {1970, 1, 1, 4, 0},  {2023, 12, 31, 7, 364}, {2024, 12, 31, 2, 365}, {1900, 3, 1, 4, 59}};
+  for (const auto& [year, month, day, weekday, dayOfYear] : dates) {
+    EXPECT_EQ(TEVTIME::IsValidDate(year, month, day), weekday != 0) << year;
+    TEVTIME time{};
+    time.SetDate(static_cast<unsigned short>(year), static_cast<unsigned char>(month),
+                 static_cast<unsigned char>(day), true);
+    EXPECT_EQ(time.weekday, weekday == 0 ? 0 : 1 << (weekday - 1)) << year;
+    EXPECT_EQ(time.ToTm().tm_wday, weekday % 7) << year;
+    EXPECT_EQ(time.ToTm().tm_yday, dayOfYear) << year;
+  }
+  const int times[][4] = {{0, 0, 0, 1},  {23, 59, 59, 1}, {24, 0, 0, 0}, {0, 60, 0, 0},
+                          {0, 0, 60, 0}, {-1, 0, 0, 0},   {0, -1, 0, 0}, {0, 0, -1, 0}};
+  for (const auto& [hour, minute, second, valid] : times) {
+    EXPECT_EQ(TEVTIME::IsValidTime(hour, minute, second), valid == 1) << hour << minute << second;
+  }
+}
+
+// Seconds since the epoch break down in local time; what does not fit leaves a cleared time.
+TEST(TevTimeCalendar, SecondsBreakDownInLocalTime) {
+  const struct {
+    long seconds;
+    const char* zone;
+    const char* text;
+  } rows[] = {
+      {0, kUtcZone, "13.7:1970-01-01T00:00:00.00 8 1 1 0"},
+      {951782400, kUtcZone, "13.7:2000-02-29T00:00:00.00 2 1 1 0"},
+      {1719835200, kCentralEuropeZone, "13.7:2024-07-01T14:00:00.00 1 1 1 1"},
+      {10000000000000, kUtcZone, "13.7:0000-00-00T00:00:00.00 0 0 1 0"},
+      {std::numeric_limits<long>::max(), kUtcZone, "13.7:0000-00-00T00:00:00.00 0 0 1 0"},
+  };
+  for (const auto& row : rows) {
+    const ScopedTimeZone zone(row.zone);
+    TEVVALUE value = Time(tvtDateTime, 1, 2, 3, 4, 5, 6, 7, true);
+    value.value.timeValue = row.seconds;
+    EXPECT_EQ(Show(value), row.text) << row.seconds;
   }
 }
 

@@ -12,6 +12,7 @@ usage: mutate.py [--part library|platform|PATH[,PATH...]] [N] [SEED]
        (default: the library, 100 faults, seed 1)
 """
 
+import os
 import pathlib
 import random
 import re
@@ -135,11 +136,18 @@ def sites(path):
 
 
 def run(command, timeout, cwd=ROOT):
-    try:
-        return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
-    except subprocess.TimeoutExpired:
-        return "timeout"
+    # In a process group of its own, so that a timeout or an interrupt ends the compilers too:
+    # one left running would write a faulty object after the source is restored.
+    with subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, start_new_session=True) as process:
+        try:
+            return process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return "timeout"
+        finally:
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
 
 
 def build():

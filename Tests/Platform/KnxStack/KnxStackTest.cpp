@@ -83,9 +83,13 @@ TEST(GroupValueEncoding, String14) {
   EXPECT_EQ(Group({'A', 'B'}, 16).GetAsString14(), "AB");
 }
 
-// Date: day, month, two-digit year (90..99 the 1900s); time: weekday in the top three bits.
-// Read back with the reserved bits set.
+// Date: day, month, two-digit year (90..99 the 1900s); time: weekday in the top three bits,
+// 1 = Monday. Read back with the reserved bits set.
 TEST(GroupValueEncoding, DateAndTimeOfDay) {
+  EXPECT_EQ((std::array<int, 8>{GroupValue::NoDay, GroupValue::Monday, GroupValue::Tuesday,
+                                GroupValue::Wednesday, GroupValue::Thursday, GroupValue::Friday,
+                                GroupValue::Saturday, GroupValue::Sunday}),
+            (std::array<int, 8>{0, 1, 2, 3, 4, 5, 6, 7}));
   const std::pair<std::array<int, 4>, Bytes> dates[] = {{{31, 12, 2089}, {31, 12, 89}},
                                                         {{1, 1, 1990}, {1, 1, 90}},
                                                         {{1, 1, 2000}, {1, 1, 0}},
@@ -156,6 +160,10 @@ TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
       {[&] { g.SetAsTimeOfDay(0, 0, 60, GroupValue::Monday); }, "SetAsTimeOfDay: second 60 out of range 0..59"},
       {[&] { g.SetAsTimeOfDay(0, 0, 0, GroupValue::DayOfWeek(8)); }, "SetAsTimeOfDay: day 8 out of range 0..7"},
       {[&] { Group({1, 2}, 16).GetAsDate(i, i, i); }, "GetAsDate: raw data has 2 bytes, needs 3"},
+      {[&] { Group({1, 2, 3}, 24).GetRawData().GetUInt8Value(3); }, "BinaryData::GetUInt8Value: index 3 needs 1 byte, data has 3 bytes"},
+      {[&] { Group({1, 2, 3}, 24).GetRawData().GetUInt24Value(1); }, "BinaryData::GetUInt24Value: index 1 needs 3 bytes, data has 3 bytes"},
+      {[&] { Group({1, 2, 3}, 24).GetRawData().GetUInt24Value(~0u); }, "BinaryData::GetUInt24Value: index 4294967295 needs 3 bytes, data has 3 bytes"},
+      {[&] { Group({1, 2, 3}, 24).GetRawData().GetUInt32Value(1); }, "BinaryData::GetUInt32Value: index 1 needs 3 bytes, data has 3 bytes"},
       {[&] { Group({1, 2, 3}, 24).GetAsFloat32(); }, "GetAsFloat32: raw data has 3 bytes, needs 4"},
       {[&] { GroupValue().GetAsBoolean(); }, "GetAsBoolean: raw data has 0 bytes, needs 1"},
       {[&] { Group({1}, 0).GetAsUnsigned16(); }, "GetAsUnsigned16: raw data has 1 byte, needs 2"},
@@ -166,6 +174,25 @@ TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
     EXPECT_THAT(call, ThrowsMessage<GroupValueException>(StrEq(message)));
     EXPECT_EQ(g, Group({0x42}, 8)) << message;  // a refused value changes nothing
   }
+}
+
+// A byte set past the end grows the data, zero-filled, from the inline bytes to the heap and
+// on; copies, moves and reads keep every byte; a 32-bit read takes three bytes at the end.
+TEST(BinaryData, GrowsCopiesAndReads) {
+  KnxStack::BinaryData data;
+  Bytes expected(41, 0);
+  for (const unsigned int index : {2u, 20u, 40u}) {
+    data.SetUInt8Value(index, static_cast<uint8_t>(index));
+    expected[index] = static_cast<unsigned char>(index);
+  }
+  KnxStack::BinaryData copy(data), moved(std::move(copy)), assigned;
+  assigned = moved;
+  EXPECT_EQ(assigned, Group(expected, 0).GetRawData());
+  EXPECT_EQ((std::array<uint32_t, 4>{data.GetUInt8Value(40), data.GetUInt24Value(20),
+                                     data.GetUInt32Value(20), data.GetUInt32Value(38)}),
+            (std::array<uint32_t, 4>{40, 0x140000, 0x14000000, 0x28}));
+  assigned = KnxStack::BinaryData(expected.data(), 3);
+  EXPECT_EQ(assigned.ToString(), "00 00 02");
 }
 
 uint16_t Encode(double value) {

@@ -83,6 +83,10 @@ TEST(TimeOfDay, ExistsUpToTheLastSecondOfSunday) {
   EXPECT_EQ((std::array<int, 4>{time->GetHour(), time->GetMinute(), time->GetSecond(),
                                 time->GetWeekday()}),
             (std::array<int, 4>{23, 59, 58, 7}));
+  EXPECT_EQ(
+      (std::array<int, 8>{QuorApp::NoDay, QuorApp::Monday, QuorApp::Tuesday, QuorApp::Wednesday,
+                          QuorApp::Thursday, QuorApp::Friday, QuorApp::Saturday, QuorApp::Sunday}),
+      (std::array<int, 8>{0, 1, 2, 3, 4, 5, 6, 7}));
 }
 
 }  // namespace

@@ -33,7 +33,6 @@ inline std::vector<Row> ReadRows(const std::string& path, std::size_t columns) {
   return rows;
 }
 
-// "0c 1f": bytes in hex.
 inline Bytes HexBytes(const std::string& text) {
   std::istringstream in(text);
   Bytes bytes;

@@ -188,11 +188,14 @@ TEST(BinaryData, GrowsCopiesAndReads) {
   KnxStack::BinaryData copy(data), moved(std::move(copy)), assigned;
   assigned = moved;
   EXPECT_EQ(assigned, Group(expected, 0).GetRawData());
+  EXPECT_EQ(copy, KnxStack::BinaryData());  // a moved-from buffer is empty, not a dangling size
   EXPECT_EQ((std::array<uint32_t, 4>{data.GetUInt8Value(40), data.GetUInt24Value(20),
                                      data.GetUInt32Value(20), data.GetUInt32Value(38)}),
             (std::array<uint32_t, 4>{40, 0x140000, 0x14000000, 0x28}));
   assigned = KnxStack::BinaryData(expected.data(), 3);
   EXPECT_EQ(assigned.ToString(), "00 00 02");
+  EXPECT_NE(assigned, data);
+  EXPECT_NE(Group({1}, 8), Group({1}, 1));
 }
 
 uint16_t Encode(double value) {

@@ -91,6 +91,14 @@ TEST(TevValueText, EveryTypeInBothForms) {
     EXPECT_TRUE(read.Deserialize(row[1])) << row[1];
     EXPECT_EQ(Show(read), row[3] == "=" ? row[0] : row[3]) << row[1];
   }
+  // Zeros after a fraction's first digit lead nothing; a text of 64 characters or more is
+  // read from a copy of its own.
+  for (const auto& [text, read] : {std::pair{"0.1" + std::string(400, '0') + "e400", "3.7:inf"},
+                                   std::pair{std::string(64, '1'), "3.7:1.1111111111111112e+63"}}) {
+    TEVVALUE value;
+    EXPECT_TRUE(value.Deserialize(text));
+    EXPECT_EQ(Show(value), read);
+  }
   std::string text = "stale";
   EXPECT_FALSE(TEVVALUE(static_cast<TevValueType>(999)).Serialize(text, false));
   EXPECT_EQ(text, "");

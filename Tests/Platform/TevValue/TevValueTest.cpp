@@ -92,10 +92,11 @@ TEST(TevValueText, EveryTypeInBothForms) {
     EXPECT_EQ(Show(read), row[3] == "=" ? row[0] : row[3]) << row[1];
   }
   // Zeros after a fraction's first digit lead nothing; a text of 64 characters or more is
-  // read from a copy of its own; many digits outweigh a negative exponent.
+  // read from a copy of its own; many digits outweigh an exponent of the other sign.
   for (const auto& [text, read] : {std::pair{"0.1" + std::string(400, '0') + "e400", "3.7:inf"},
                                    std::pair{std::string(64, '1'), "3.7:1.1111111111111112e+63"},
-                                   std::pair{std::string(500, '1') + "e-100", "3.7:inf"}}) {
+                                   std::pair{std::string(500, '1') + "e-100", "3.7:inf"},
+                                   std::pair{"0." + std::string(400, '0') + "1e10", "3.7:0"}}) {
     TEVVALUE value;
     EXPECT_TRUE(value.Deserialize(text));
     EXPECT_EQ(Show(value), read);

@@ -134,6 +134,7 @@ TEST(TevValueText, EveryTypeInBothForms) {
   EXPECT_FALSE(TEVVALUE(static_cast<TevValueType>(999)).Serialize(text, false));
   EXPECT_EQ(text, "");
   EXPECT_EQ(TEVVALUE(static_cast<TevValueType>(999)).ToString(), "Type999");
+  EXPECT_EQ(TevDP::GetNameFromValueSubType(TevDP::TevValueSubType{}), "Generic");  // zeroed
   EXPECT_EQ(TevDP::GetNameFromValueSubType(TevDP::tstLatin1), "Latin1");
   EXPECT_EQ(TevDP::GetNameFromValueSubType(TevDP::tstType9), "SubType9");
 }

@@ -141,6 +141,7 @@ TEST(GroupValueRefusals, ThrowWithAccessorAndReason) {
   const std::vector<std::pair<std::function<void()>, const char*>> rows = {
       {[&] { g.SetAsUnsigned2(4); }, "SetAsUnsigned2: value 4 out of range 0..3 or 0x10, 0x11"},
       {[&] { g.SetAsFloat16(670761.0); }, "SetAsFloat16: value 670761 out of range -671088.64..670760.96"},
+      {[&] { g.SetAsFloat16(670761.123456); }, "SetAsFloat16: value 670761.1235 out of range -671088.64..670760.96"},
       {[&] { g.SetAsUnsigned2(0x12); }, "SetAsUnsigned2: value 18 out of range 0..3 or 0x10, 0x11"},
       {[&] { g.SetAsUnsigned4(16); }, "SetAsUnsigned4: value 16 out of range 0..15"},
       {[&] { g.SetAsFloat16(-671088.65); }, "SetAsFloat16: value -671088.65 out of range -671088.64..670760.96"},

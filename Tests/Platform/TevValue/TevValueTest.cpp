@@ -149,6 +149,7 @@ TEST(TevValueBytes, EachTypesLayoutBothWays) {
     Bytes buffer(length + 1, 0xAA);
     EXPECT_EQ(TevValueToByteArray(value, buffer.data(), length), !refused) << row[0];
     EXPECT_EQ(length, refused ? std::stoul(row[1]) : HexBytes(row[2]).size()) << row[0];
+    EXPECT_EQ(buffer.back(), 0xAA) << row[0];  // nothing written past the size given
     TEVVALUE read = Text("stale");
     if (!refused && !row[3].empty()) {
       EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + length), HexBytes(row[2])) << row[0];

@@ -8,7 +8,6 @@ namespace {
 using Property = Brask::IDeviceStackClient::Property;
 
 TEST(DeviceStackClientProperty, ComparesByItsText) {
-  EXPECT_EQ(Property{"a"}, Property{"a"});
   EXPECT_NE(Property{"a"}, Property{"b"});
 }
 

@@ -84,8 +84,12 @@ TEST(GroupValueEncoding, String14) {
 }
 
 // Date: day, month, two-digit year (90..99 the 1900s); time: weekday in the top three bits,
-// Read back with the reserved bits set.
+// 1 = Monday. Read back with the reserved bits set.
 TEST(GroupValueEncoding, DateAndTimeOfDay) {
+  EXPECT_EQ((std::array<int, 8>{GroupValue::NoDay, GroupValue::Monday, GroupValue::Tuesday,
+                                GroupValue::Wednesday, GroupValue::Thursday, GroupValue::Friday,
+                                GroupValue::Saturday, GroupValue::Sunday}),
+            (std::array<int, 8>{0, 1, 2, 3, 4, 5, 6, 7}));
   const std::pair<std::array<int, 4>, Bytes> dates[] = {{{31, 12, 2089}, {31, 12, 89}},
                                                         {{1, 1, 1990}, {1, 1, 90}},
                                                         {{1, 1, 2000}, {1, 1, 0}},
@@ -186,6 +190,9 @@ TEST(BinaryData, GrowsCopiesAndReads) {
   assigned = moved;
   EXPECT_EQ(assigned, Group(expected, 0).GetRawData());
   EXPECT_EQ(copy, KnxStack::BinaryData());  // a moved-from buffer is empty, not a dangling size
+  copy = KnxStack::BinaryData(expected.data(), 20);
+  assigned = copy;  // one heap buffer for another, the old one freed
+  EXPECT_EQ(assigned, copy);
   EXPECT_EQ((std::array<uint32_t, 4>{data.GetUInt8Value(40), data.GetUInt24Value(20),
                                      data.GetUInt32Value(20), data.GetUInt32Value(38)}),
             (std::array<uint32_t, 4>{40, 0x140000, 0x14000000, 0x28}));

@@ -125,6 +125,7 @@ TEST(TevValueText, EveryTypeInBothForms) {
   for (const auto& [text, read] : {std::pair{"0.1" + std::string(400, '0') + "e400", "3.7:inf"},
                                    std::pair{std::string(64, '1'), "3.7:1.1111111111111112e+63"},
                                    std::pair{std::string(500, '1') + "e-100", "3.7:inf"},
+                                   std::pair{std::string(10400, '1') + "e-9999", "3.7:inf"},
                                    std::pair{"0." + std::string(400, '0') + "1e10", "3.7:0"}}) {
     TEVVALUE value;
     EXPECT_TRUE(value.Deserialize(text));

@@ -1,18 +1,23 @@
 #!/usr/bin/env python3
-"""Small mutation run over the library's sources: how many planted faults does the suite catch?
+"""Small mutation run over a part of the tree: how many planted faults does the suite catch?
 
-Faults are drawn with a seed, one per line, from the code of QuorObjectModel/ and Include/ (never inside a
-comment or a string literal): a constant +-1, a flipped comparison or logical operator, a negated
+Faults are drawn with a seed, one per line, from the code of the part (never inside a comment or
+a string literal): the library (QuorObjectModel/ and Include/, the default), the platform
+stand-ins (Platform/), or any directories or files of the tree named. Kinds: a constant +-1, a
+flipped comparison or logical operator, a negated
 condition, return true/false swapped, a deleted statement. Each is built incrementally in
 build-mutate/ and run against the suite without the packaging tests under a timeout; the file is
 restored after each, also when the run is interrupted (and, after a hard kill, at the next run).
 
-usage: mutate.py [N] [SEED]    (default: 100 faults, seed 1)
+usage: mutate.py [--part library|platform|PATH[,PATH...]] [N] [SEED]
+       (default: the library, 100 faults, seed 1)
 """
 
+import os
 import pathlib
 import random
 import re
+import shutil
 import signal
 import subprocess
 import sys
@@ -21,7 +26,7 @@ import time
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build-mutate"
 PENDING = BUILD / "pending-restore"
-SOURCES = ["QuorObjectModel", "Include"]
+PARTS = {"library": ["QuorObjectModel", "Include"], "platform": ["Platform"]}
 BUILD_TIMEOUT = 600
 SUITE_TIMEOUT = 300
 
@@ -133,11 +138,18 @@ def sites(path):
 
 
 def run(command, timeout, cwd=ROOT):
-    try:
-        return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
-    except subprocess.TimeoutExpired:
-        return "timeout"
+    # In a process group of its own, so that a timeout or an interrupt ends the compilers too:
+    # one left running would write a faulty object after the source is restored.
+    with subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, start_new_session=True) as process:
+        try:
+            return process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return "timeout"
+        finally:
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
 
 
 def build():
@@ -157,19 +169,45 @@ def restore_pending():
 
 
 def configure():
-    if not (BUILD / "build.ninja").exists():
-        # No -Werror: a fault that only warns is still a fault to catch. Test programs are not
-        # relinked against each new library, which they load at run time anyway.
-        subprocess.run(["cmake", "-S", str(ROOT), "-B", str(BUILD), "-G", "Ninja",
-                        "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0",
-                        "-DQUOR_BUILD_BENCH=OFF", "-DQUOR_WERROR=OFF",
-                        "-DCMAKE_LINK_DEPENDS_NO_SHARED=ON"], cwd=ROOT, check=True,
-                       stdout=subprocess.DEVNULL)
+    # No -Werror: a fault that only warns is still a fault to catch. Test programs are not
+    # relinked against each new library, which they load at run time anyway. A compiler cache
+    # makes the build after each restore a matter of look-ups: a fault in a header that every
+    # unit includes then costs one rebuild, not two.
+    launcher = shutil.which("ccache")
+    os.environ.setdefault("CCACHE_DIR", str(BUILD / "ccache"))
+    subprocess.run(["cmake", "-S", str(ROOT), "-B", str(BUILD), "-G", "Ninja",
+                    "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0",
+                    "-DQUOR_BUILD_BENCH=OFF", "-DQUOR_WERROR=OFF",
+                    "-DCMAKE_LINK_DEPENDS_NO_SHARED=ON",
+                    f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher or ''}"], cwd=ROOT, check=True,
+                   stdout=subprocess.DEVNULL)
+
+
+def arguments(argv):
+    """(source paths, count, seed) from the command line, or exits with the usage."""
+    usage = "usage: mutate.py [--part library|platform|PATH[,PATH...]] [N] [SEED]"
+    part, rest = "library", []
+    while argv:
+        word = argv.pop(0)
+        if word == "--part" and argv:
+            part = argv.pop(0)
+        elif word.startswith("--part="):
+            part = word[len("--part="):]
+        elif word.isdigit() and len(rest) < 2:
+            rest.append(int(word))
+        else:
+            sys.exit(usage)
+    paths = PARTS.get(part, [p for p in part.split(",") if p])
+    for path in paths:
+        # Only the tree's own code: a path that leaves it or is not there is refused.
+        resolved = (ROOT / path).resolve()
+        if not resolved.exists() or ROOT not in (resolved, *resolved.parents):
+            sys.exit(f"mutate: no part or path '{path}' in the tree\n{usage}")
+    return paths, *(rest + [100, 1][len(rest):])
 
 
 def main():
-    count = int(sys.argv[1]) if len(sys.argv) > 1 else 100
-    seed = int(sys.argv[2]) if len(sys.argv) > 2 else 1
+    sources, count, seed = arguments(sys.argv[1:])
     BUILD.mkdir(exist_ok=True)
     restore_pending()
     # A stop from outside comes through the same restoring path as an interrupt, also where
@@ -180,7 +218,9 @@ def main():
     if build() != 0 or suite() != 0:
         sys.exit("mutate: the unmutated suite does not build and pass in build-mutate/")
 
-    files = sorted(p for d in SOURCES for p in (ROOT / d).rglob("*") if p.suffix in (".cpp", ".h"))
+    roots = [ROOT / d for d in sources]
+    files = sorted({p for d in roots for p in ([d] if d.is_file() else d.rglob("*"))
+                    if p.suffix in (".cpp", ".h", ".hpp")})
     # A line is drawn first, then one of its faults: a table row of twenty numbers weighs as
     # much as a line of logic.
     by_line = {}
@@ -190,8 +230,8 @@ def main():
     rng = random.Random(seed)
     lines = rng.sample(sorted(by_line), min(count, len(by_line)))
     faults = [rng.choice(by_line[line]) for line in lines]
-    print(f"mutate: {len(faults)} faults on as many of {len(by_line)} lines, seed {seed}",
-          flush=True)
+    print(f"mutate: {len(faults)} faults on as many of {len(by_line)} lines of "
+          f"{', '.join(sources)}, seed {seed}", flush=True)
 
     killed, built, survivors, started = 0, 0, [], time.monotonic()
     for index, (path, number, kind, new_line) in enumerate(faults, 1):

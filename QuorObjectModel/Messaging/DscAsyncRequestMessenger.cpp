@@ -60,7 +60,7 @@ struct Carried {
 
 template <class... Parts>
 std::ostream& operator<<(std::ostream& os, const Carried<Parts...>& carried) {
-  std::apply([&os](const Parts&... part) { ((os << part), ...); }, carried.parts);
+  std::apply([&](const Parts&... part) { ((os << part), ...); }, carried.parts);
   return os;
 }
 

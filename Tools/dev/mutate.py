@@ -8,8 +8,10 @@ flipped comparison or logical operator, a negated
 condition, return true/false swapped, a deleted statement. Each is built incrementally in
 build-mutate/ and run against the suite without the packaging tests under a timeout; the file is
 restored after each, also when the run is interrupted (and, after a hard kill, at the next run).
+With --sanitize, the survivors are tried again in an ASan+UBSan+LSan build, as ./dev sanitize runs
+the suite: a fault that only corrupts memory or leaks is caught there or nowhere.
 
-usage: mutate.py [--part library|platform|PATH[,PATH...]] [N] [SEED]
+usage: mutate.py [--part library|platform|PATH[,PATH...]] [--sanitize] [N] [SEED]
        (default: the library, 100 faults, seed 1)
 """
 
@@ -25,6 +27,7 @@ import time
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build-mutate"
+SANITIZED = BUILD / "asan"
 PENDING = BUILD / "pending-restore"
 PARTS = {"library": ["QuorObjectModel", "Include"], "platform": ["Platform"]}
 BUILD_TIMEOUT = 600
@@ -152,12 +155,12 @@ def run(command, timeout, cwd=ROOT):
                 process.wait()
 
 
-def build():
-    return run(["cmake", "--build", str(BUILD)], BUILD_TIMEOUT)
+def build(where=BUILD):
+    return run(["cmake", "--build", str(where)], BUILD_TIMEOUT)
 
 
-def suite():
-    return run(["ctest", "-LE", "Packaging", "-j2", "--timeout", "60"], SUITE_TIMEOUT, BUILD)
+def suite(where=BUILD):
+    return run(["ctest", "-LE", "Packaging", "-j2", "--timeout", "60"], SUITE_TIMEOUT, where)
 
 
 def restore_pending():
@@ -168,28 +171,30 @@ def restore_pending():
         print(f"mutate: restored {name} from an interrupted run")
 
 
-def configure():
+def configure(where=BUILD, *options):
     # No -Werror: a fault that only warns is still a fault to catch. Test programs are not
     # relinked against each new library, which they load at run time anyway. A compiler cache
     # makes the build after each restore a matter of look-ups: a fault in a header that every
     # unit includes then costs one rebuild, not two.
     launcher = shutil.which("ccache")
     os.environ.setdefault("CCACHE_DIR", str(BUILD / "ccache"))
-    subprocess.run(["cmake", "-S", str(ROOT), "-B", str(BUILD), "-G", "Ninja",
+    subprocess.run(["cmake", "-S", str(ROOT), "-B", str(where), "-G", "Ninja",
                     "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0",
                     "-DQUOR_BUILD_BENCH=OFF", "-DQUOR_WERROR=OFF",
                     "-DCMAKE_LINK_DEPENDS_NO_SHARED=ON",
-                    f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher or ''}"], cwd=ROOT, check=True,
+                    f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher or ''}", *options], cwd=ROOT, check=True,
                    stdout=subprocess.DEVNULL)
 
 
 def arguments(argv):
-    """(source paths, count, seed) from the command line, or exits with the usage."""
-    usage = "usage: mutate.py [--part library|platform|PATH[,PATH...]] [N] [SEED]"
-    part, rest = "library", []
+    """(source paths, count, seed, sanitize) from the command line, or exits with the usage."""
+    usage = "usage: mutate.py [--part library|platform|PATH[,PATH...]] [--sanitize] [N] [SEED]"
+    part, rest, sanitize = "library", [], False
     while argv:
         word = argv.pop(0)
-        if word == "--part" and argv:
+        if word == "--sanitize":
+            sanitize = True
+        elif word == "--part" and argv:
             part = argv.pop(0)
         elif word.startswith("--part="):
             part = word[len("--part="):]
@@ -203,11 +208,30 @@ def arguments(argv):
         resolved = (ROOT / path).resolve()
         if not resolved.exists() or ROOT not in (resolved, *resolved.parents):
             sys.exit(f"mutate: no part or path '{path}' in the tree\n{usage}")
-    return paths, *(rest + [100, 1][len(rest):])
+    return (paths, *(rest + [100, 1][len(rest):]), sanitize)
+
+
+def try_fault(fault, where=BUILD):
+    """Builds and runs the suite with one fault in place: "not built", "killed", "killed
+    (timeout)" or "SURVIVED". The source is restored whatever happens."""
+    path, number, _, new_line = fault
+    original = path.read_text()
+    lines = original.split("\n")
+    lines[number - 1] = new_line
+    PENDING.write_text(str(path.relative_to(ROOT)) + "\n" + original)
+    try:
+        path.write_text("\n".join(lines))
+        if build(where) != 0:
+            return "not built"
+        result = suite(where)
+        return {0: "SURVIVED", "timeout": "killed (timeout)"}.get(result, "killed")
+    finally:
+        path.write_text(original)
+        PENDING.unlink()
 
 
 def main():
-    sources, count, seed = arguments(sys.argv[1:])
+    sources, count, seed, sanitize = arguments(sys.argv[1:])
     BUILD.mkdir(exist_ok=True)
     restore_pending()
     # A stop from outside comes through the same restoring path as an interrupt, also where
@@ -234,41 +258,44 @@ def main():
           f"{', '.join(sources)}, seed {seed}", flush=True)
 
     killed, built, survivors, started = 0, 0, [], time.monotonic()
-    for index, (path, number, kind, new_line) in enumerate(faults, 1):
-        name = str(path.relative_to(ROOT))
-        original = path.read_text()
-        lines = original.split("\n")
-        old_line = lines[number - 1]
-        lines[number - 1] = new_line
-        PENDING.write_text(name + "\n" + original)
-        try:
-            path.write_text("\n".join(lines))
-            status = build()
-            if status != 0:
-                verdict = "not built"
-            else:
-                built += 1
-                result = suite()
-                verdict = "killed" if result != 0 else "SURVIVED"
-                if result == "timeout":
-                    verdict = "killed (timeout)"
-                killed += result != 0
-                if result == 0:
-                    survivors.append((name, number, kind, old_line.strip(), new_line.strip()))
-        finally:
-            path.write_text(original)
-            PENDING.unlink()
-        print(f"[{index}/{len(faults)}] {verdict:16} {name}:{number} {kind}: {old_line.strip()}"
-              f"  =>  {new_line.strip()}", flush=True)
+    for index, fault in enumerate(faults, 1):
+        verdict = try_fault(fault)
+        built += verdict != "not built"
+        killed += verdict.startswith("killed")
+        if verdict == "SURVIVED":
+            survivors.append(fault)
+        print(f"[{index}/{len(faults)}] {verdict:16} {describe(fault)}", flush=True)
+
+    if sanitize and survivors:
+        os.environ.update(ASAN_OPTIONS="detect_leaks=1:halt_on_error=1",
+                          UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1")
+        configure(SANITIZED, "-DQUOR_SANITIZE=address")
+        if build(SANITIZED) != 0 or suite(SANITIZED) != 0:
+            sys.exit("mutate: the unmutated suite does not build and pass in " + str(SANITIZED))
+        print(f"mutate: {len(survivors)} survivors tried again under the sanitizers", flush=True)
+        for fault in list(survivors):
+            verdict = try_fault(fault, SANITIZED)
+            if verdict.startswith("killed"):
+                killed += 1
+                survivors.remove(fault)
+            print(f"[sanitized] {verdict:16} {describe(fault)}", flush=True)
+        build(SANITIZED)
 
     build()
     elapsed = time.monotonic() - started
     print(f"\nmutate: {len(survivors)} survivors")
-    for name, number, kind, old, new in survivors:
-        print(f"  {name}:{number} {kind}\n    - {old}\n    + {new}")
+    for fault in survivors:
+        print(f"  {describe(fault)}")
     score = 100.0 * killed / built if built else 0.0
     print(f"mutate: killed {killed} of {built} that built ({score:.1f} %), "
           f"{len(faults) - built} did not build; {elapsed / max(len(faults), 1):.1f} s a fault")
+
+
+def describe(fault):
+    path, number, kind, new_line = fault
+    old_line = path.read_text().split("\n")[number - 1]
+    return (f"{path.relative_to(ROOT)}:{number} {kind}: {old_line.strip()}  =>  "
+            f"{new_line.strip()}")
 
 
 if __name__ == "__main__":

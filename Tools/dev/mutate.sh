@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# ./dev mutate [--part library|platform|PATH] [N] [SEED]  N planted faults (default 100) in the part; survivors, score
+# ./dev mutate [--part library|platform|PATH] [--sanitize] [N] [SEED]  N planted faults (default 100) in the part; survivors, score
 source "$(dirname "$0")/lib.sh"
 ensure_build_deps python3 ccache
 python3 Tools/dev/mutate.py "$@"

@@ -116,6 +116,8 @@ TEST(TevValueText, EveryTypeInBothForms) {
     EXPECT_EQ(Show(value), row[0]);
     EXPECT_EQ(Serialized(value, false), row[1]) << row[0];
     EXPECT_EQ(value.ToString(), row[2]) << row[0];
+    // The state word the device stack reads: 1 invalid, 0 empty, 2 a value.
+    EXPECT_EQ(TEVVALUE(value.tvt).state, row[2] == "Invalid" ? 1 : row[2] == "Empty" ? 0 : 2);
     TEVVALUE read = Invalid();
     EXPECT_TRUE(read.Deserialize(row[1])) << row[1];
     EXPECT_EQ(Show(read), row[3] == "=" ? row[0] : row[3]) << row[1];

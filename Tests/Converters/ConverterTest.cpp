@@ -214,7 +214,7 @@ TEST(SceneConverters, ValuesAndRefusals) {
       {sceneControl, To, Dpt(18, 2, 8), Byte(1), {}, 0, false, scene18},
       {sceneControl, To, Dpt(18, 1, 8), Integer(1), {}, 0, false, scene18},
       {sceneControl, To, Dpt(17, 1, 8), Byte(1), {}, 0, false, scene18},
-      {sceneControl, To, Dpt(18, 1, 8), Byte(0x40), {}, 0, false, "Scene number is out of range (>63) for SceneControl: 64"},
+      {sceneControl, To, Dpt(18, 1, 8), Byte(0xC1), {}, 0, false, "Scene number is out of range (>63) for SceneControl: 65"},
       {sceneControl, From, Dpt(17, 1, 8), TEVVALUE(tvtInteger), {0x01}, 8, false, "Wrong DPT for Scene number, only 18.001 is valid."},
       {sceneControl, From, Dpt(18, 2, 8), TEVVALUE(tvtInteger), {0x01}, 8, false, "Wrong DPT for Scene number, only 18.001 is valid."},
       {sceneInfo, To, Dpt(26, 2, 8), Byte(1), {}, 0, false, "Wrong DPT for Scene number (26.001) or tev value type (tvtByte)."},

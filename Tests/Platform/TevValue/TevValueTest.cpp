@@ -194,6 +194,18 @@ TEST(TevTimeCalendar, ValidDatesAndTheirWeekdays) {
     EXPECT_EQ(time.ToTm().tm_wday, weekday % 7) << year;
     EXPECT_EQ(time.ToTm().tm_yday, dayOfYear) << year;
   }
+  // Seconds broken down in local time (mid-June 2024 in every zone); a year outside the 16-bit
+  // field, which only a 64-bit long reaches, leaves the time cleared.
+  TEVTIME time{};
+  time = 1718000000L;
+  EXPECT_EQ(time.year * 100 + time.month, 202406);
+  for (const long long seconds : {3000000000000LL, -100000000000LL}) {
+    if (seconds >= std::numeric_limits<long>::min() &&
+        seconds <= std::numeric_limits<long>::max()) {
+      time = static_cast<long>(seconds);
+      EXPECT_EQ(time.year + time.kind, 0) << seconds;
+    }
+  }
 }
 
 }  // namespace

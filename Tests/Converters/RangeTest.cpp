@@ -1,5 +1,6 @@
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -57,6 +58,10 @@ TEST(Ranges, MapRoundsHalfAwayFromZero) {
   EXPECT_EQ(MakeIntegerRange(0, 10, -25, 0).Map(10), 0);
   EXPECT_EQ(MakeIntegerRange(-64, 64, 0, 255).Map(64), 255);
   EXPECT_EQ(MakeIntegerRange(10, 0, 0, 10).Map(3), 7);
+  // Far out of the window the result saturates rather than overflow.
+  using Limits = std::numeric_limits<int64_t>;
+  EXPECT_EQ(MakeIntegerRange(0, 10, 0, 25).Map(Limits::max()), Limits::max());
+  EXPECT_EQ(MakeIntegerRange(0, 10, 0, 25).Map(Limits::min()), Limits::min());
 }
 
 TEST(Clone, KeepsRangeAndFactor) {

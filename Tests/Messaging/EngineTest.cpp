@@ -179,6 +179,13 @@ TEST(Engine, UnansweredAttemptsAreRetriedUntilTheLast) {
        [](auto& e) { return e.Request("q", seconds(0)); },
        join({waited("req-1", "00:00:00.020000", "00:00:00")},
             Error("Maximum number of retries (0) reached."))},
+      {"not-a-date-time timeout takes the default", 0, Fault::NoAnswer,
+       [](auto& e) {
+         return e.Request("q",
+                          boost::posix_time::time_duration(boost::posix_time::not_a_date_time));
+       },
+       join({waited("req-1", "00:00:00.020000", "not-a-date-time")},
+            Error("Maximum number of retries (0) reached."))},
       {"zero timeout of SetConfiguration", 0, Fault::NoAnswer,
        [](auto& e) { return e.SetConfiguration("c", seconds(0), [] { return true; }); },
        join({waited("req-1", "00:00:00.020000", "00:00:00")},
@@ -195,6 +202,13 @@ TEST(Engine, UnansweredAttemptsAreRetriedUntilTheLast) {
     EXPECT_EQ(rig.stack.GetRecords().size(), c.retries + 1);
     EXPECT_EQ(capture.Lines(), c.lines);
   }
+}
+
+// So does a default that is not a time: the wait ends at once.
+TEST(Engine, ADefaultTimeoutThatIsNoTimeExpiresAtOnce) {
+  Rig rig(boost::posix_time::time_duration(boost::posix_time::not_a_date_time), 0);
+  rig.stack.InjectFault(Fault::NoAnswer);
+  EXPECT_EQ(State(rig.engine.GetValue(1, false)), kDefault);
 }
 
 TEST(Engine, ALateAnswerChangesNothingAndTheRetryIsAnswered) {

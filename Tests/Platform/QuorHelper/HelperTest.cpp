@@ -73,9 +73,11 @@ TEST(Latin1Text, ConvertsBothWays) {
   const std::pair<std::string, std::string> rows[] = {
       {"A\x7F", "A\x7F"}, {"\x80\xE9\xFF", "\xC2\x80\xC3\xA9\xC3\xBF"}, {{'\0'}, {'\0'}}, {"", ""}};
   for (const auto& [latin1, utf8] : rows) {
-    EXPECT_EQ(Quor::getUTF8FromLatin1(latin1).str(), utf8);
-    EXPECT_EQ(Quor::getLatin1FromUTF8Lossy(*Quor::UTF8String::FromString(utf8)), latin1);
+    const auto text = Quor::UTF8String::FromString(utf8);
+    EXPECT_TRUE(Quor::getUTF8FromLatin1(latin1) == *text) << utf8;
+    EXPECT_EQ(Quor::getLatin1FromUTF8Lossy(*text), latin1);
   }
+  EXPECT_TRUE(Quor::getUTF8FromLatin1("a") != Quor::getUTF8FromLatin1("b"));
   const auto beyond = Quor::UTF8String::FromString("\xC4\x80\xE2\x82\xAC\xF0\x9F\x98\x80x");
   EXPECT_EQ(Quor::getLatin1FromUTF8Lossy(*beyond), "???x");
   for (const char* invalid : {"\xC3", "\xFF", "\xC0\x80", "\xED\xA0\x80", "a\x80"}) {

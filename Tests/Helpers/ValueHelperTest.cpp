@@ -2,6 +2,7 @@
 // unreachable marker.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -14,6 +15,7 @@
 #include <boost/optional.hpp>
 
 #include <Quor/MeasureDuration.h>
+#include <Quor/SourceFile.h>
 #include <Quor/TevValueHelper.h>
 #include <Quor/Unreachable.h>
 
@@ -197,6 +199,15 @@ TEST(UndefinedBehaviourIfNoneDeathTest, NoValueEndsTheProcessWithAFatalLine) {
 [[noreturn]] void ReachTheUnreachable() {
   LogToStderr();
   QUOR_UNREACHABLE();
+}
+
+// Without __FILE_NAME__ (GCC before 12, the device SDK's among them) the name is cut from
+// __FILE__.
+TEST(SourceFile, BaseNameOfAPath) {
+  for (const auto& [path, offset] :
+       {std::pair{"src/a/main.cpp", 6u}, {"main.cpp", 0u}, {"/x/", 3u}}) {
+    EXPECT_EQ(Quor::Detail::FileNameOffset(path), offset) << path;
+  }
 }
 
 TEST(UnreachableDeathTest, NamesThePlaceOfTheMarker) {

@@ -182,8 +182,8 @@ def configure(where=BUILD, *options):
                     "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0",
                     "-DQUOR_BUILD_BENCH=OFF", "-DQUOR_WERROR=OFF",
                     "-DCMAKE_LINK_DEPENDS_NO_SHARED=ON",
-                    f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher or ''}", *options], cwd=ROOT, check=True,
-                   stdout=subprocess.DEVNULL)
+                    f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher or ''}", *options],
+                   cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
 
 
 def arguments(argv):

@@ -182,6 +182,10 @@ TEST_F(CoreTest, FirstRegistrationWinsAndTheMapOwnsItsClones) {
   EXPECT_TRUE(converter.ToKnxValue(dpt, Float(1.0), group));
   EXPECT_EQ(probe.toCalls, 1);
   EXPECT_EQ(second.toCalls, 0);
+  // The map itself tells a taken DPT from a new one.
+  Quor::DptValueMap map(converter.GetMap());
+  EXPECT_FALSE(map.Insert(KNXDPT{8, 9, 1}, tvtByte, TevDP::tstGeneric, FakeConverter(second)));
+  EXPECT_TRUE(map.Insert(KNXDPT{8, 9, 2}, tvtByte, TevDP::tstGeneric, FakeConverter(second)));
 }
 
 // Missing entries are no refusal: both directions accept, the group and storage untouched.

@@ -6,8 +6,7 @@ ensure_build_deps clang
 configure build-fuzz -DQUOR_SANITIZE=fuzzer -DCMAKE_CXX_COMPILER=clang++ -DBUILD_TESTING=OFF \
   -DQUOR_BUILD_BENCH=OFF
 cmake --build build-fuzz
-export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
-export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export_sanitizer_options
 for target in $(cd Fuzz && ls ./*Fuzz.cpp | sed 's|^\./||; s|\.cpp$||'); do
   echo "dev: fuzzing $target for ${seconds}s"
   rm -rf "build-fuzz/corpus/$target"

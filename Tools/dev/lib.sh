@@ -10,6 +10,12 @@ export QUOR_WERROR=ON
 # What a development build needs beyond the package's own build dependencies.
 DEV_PACKAGES=(libbenchmark-dev)
 
+# How every sanitised run ends: at the first finding, leaks included, with its stack.
+export_sanitizer_options() {
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1
+  export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+}
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

@@ -9,7 +9,8 @@ condition, return true/false swapped, a deleted statement. Each is built increme
 build-mutate/ and run against the suite without the packaging tests under a timeout; the file is
 restored after each, also when the run is interrupted (and, after a hard kill, at the next run).
 With --sanitize, the survivors are tried again in an ASan+UBSan+LSan build, as ./dev sanitize runs
-the suite: a fault that only corrupts memory or leaks is caught there or nowhere.
+the suite (with the sanitizer options ./dev mutate exports): a fault that only corrupts memory
+or leaks is caught there or nowhere.
 
 usage: mutate.py [--part library|platform|PATH[,PATH...]] [--sanitize] [N] [SEED]
        (default: the library, 100 faults, seed 1)
@@ -267,8 +268,6 @@ def main():
         print(f"[{index}/{len(faults)}] {verdict:16} {describe(fault)}", flush=True)
 
     if sanitize and survivors:
-        os.environ.update(ASAN_OPTIONS="detect_leaks=1:halt_on_error=1",
-                          UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1")
         configure(SANITIZED, "-DQUOR_SANITIZE=address")
         if build(SANITIZED) != 0 or suite(SANITIZED) != 0:
             sys.exit("mutate: the unmutated suite does not build and pass in " + str(SANITIZED))

@@ -2,8 +2,7 @@
 # ./dev sanitize           ASan+UBSan+LSan over the whole suite, then TSan over the request engine
 source "$(dirname "$0")/lib.sh"
 ensure_build_deps
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1
-export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export_sanitizer_options
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 configure build-asan -DQUOR_SANITIZE=address -DQUOR_BUILD_BENCH=OFF
 cmake --build build-asan
